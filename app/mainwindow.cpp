@@ -1,0 +1,52 @@
+#include "mainwindow.h"
+
+#include "ui_mainwindow.h"
+
+#include <QMessageBox>
+#include <QStandardItemModel>
+#include <QTimerEvent>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    setupFrameTable();
+    setupPlot(ui->qwtPlot, 2000, -0.5, 1.5);
+    setupPlotItems();
+}
+
+MainWindow::~MainWindow()
+{
+    // A running reception is stopped first, so that no callback can reach
+    // the receive queue once the window is gone.
+    stopReception();
+    delete ui;
+    delete irDataModel;
+}
+
+void MainWindow::timerEvent(QTimerEvent *event)
+{
+    const int id = event->timerId();
+    if (id == necTimerId)
+        necTick();
+    else if (id == jvcTimerId)
+        jvcTick();
+    else if (id == nrc17TimerId)
+        nrc17Tick();
+    else if (id == receiveTimerId)
+        receiveTick();
+    // Any other id is not ours; it is ignored and not passed on.
+}
+
+void MainWindow::stopTimer(int &timerId)
+{
+    if (timerId != 0) {
+        killTimer(timerId);
+        timerId = 0;
+    }
+}
+
+void MainWindow::warn(const QString &text)
+{
+    QMessageBox::warning(this, QStringLiteral("警告"), text, QMessageBox::Ok, QMessageBox::NoButton);
+}

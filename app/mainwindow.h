@@ -1,0 +1,84 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include <QMainWindow>
+
+class QModelIndex;
+class QStandardItemModel;
+class QwtPlot;
+class QwtPlotCurve;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The one window of the program. Its member functions live in the folder of
+// the feature they belong to: app/ (construction, tick dispatch),
+// adapter/ (openDevice), transmit/ (sending) and receive/ (reception,
+// frame table, waveform).
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Scans for adapters and opens the one at deviceIndex; warns the user
+    // and answers false when there is none or it cannot be opened.
+    bool openDevice(int deviceIndex);
+
+    void setupPlot(QwtPlot *plot, int xMax, double yMin, double yMax);
+    void setupPlotItems();
+    void showWaveform(const double *levels, int count);
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
+private slots:
+    void on_pushButtonNECSend_pressed();
+    void on_pushButtonNECSend_released();
+    void on_pushButtonITTSend_pressed();
+    void on_pushButtonJVCSend_pressed();
+    void on_pushButtonJVCSend_released();
+    void on_pushButtonNRC17Send_pressed();
+    void on_pushButtonNRC17Send_released();
+    void on_pushButtonRCASend_pressed();
+    void on_pushButtonStartReceive_clicked();
+    void on_tableViewIRData_clicked(const QModelIndex &index);
+    void on_checkBoxRawData_clicked(bool checked);
+    void on_pushButtonSendIR_clicked();
+    void on_pushButtonClearData_clicked();
+
+private:
+    // Repeat branches of the tick dispatch (transmit/quicksend.cpp).
+    void necTick();
+    void jvcTick();
+    void nrc17Tick();
+    // Stops a repeat timer and forgets its id, so a stale id never matches a
+    // later timer that Qt hands the same number.
+    void stopTimer(int &timerId);
+    void warn(const QString &text);
+
+    // Receive side (receive/).
+    void setupFrameTable();
+    void receiveTick();
+    void appendFrameRows(int first, int count);
+    void stopReception();
+
+    Ui::MainWindow *ui;
+    int deviceIndex = 0;
+    int channelMask = 0;
+    // 0 means "no timer running": Qt never hands out 0 as a timer id.
+    int necTimerId = 0;
+    int jvcTimerId = 0;
+    int nrc17TimerId = 0;
+    int receiveTimerId = 0;
+    bool nrc17Released = false;
+    QwtPlotCurve *waveCurve = nullptr;
+    QStandardItemModel *irDataModel = nullptr;
+    // Adapter on which reception was started; the stop path stops this one.
+    int receiveDeviceIndex = -1;
+};
+
+#endif // MAINWINDOW_H

@@ -1,0 +1,87 @@
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QMutexLocker>
+
+DialogCatcher::DialogCatcher()
+{
+    connect(&timer, &QTimer::timeout, this, &DialogCatcher::poll);
+    timer.start(5);
+}
+
+void DialogCatcher::poll()
+{
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    if (!box)
+        return;
+    CapturedDialog d;
+    d.title = box->windowTitle();
+    d.text = box->text();
+    d.icon = box->icon();
+    d.buttons = box->standardButtons();
+    QPushButton *def = box->defaultButton();
+    d.defaultButton = def ? box->standardButton(def) : QMessageBox::NoButton;
+    d.parent = box->parentWidget();
+    dialogs.append(d);
+    box->done(QMessageBox::Ok);
+}
+
+QStringList DialogCatcher::texts() const
+{
+    QStringList list;
+    for (const CapturedDialog &d : dialogs)
+        list << d.text;
+    return list;
+}
+
+std::atomic<TraceCatcher *> TraceCatcher::current{nullptr};
+
+TraceCatcher::TraceCatcher()
+{
+    current = this;
+    previous = qInstallMessageHandler(&TraceCatcher::handler);
+}
+
+TraceCatcher::~TraceCatcher()
+{
+    qInstallMessageHandler(previous);
+    current = nullptr;
+}
+
+void TraceCatcher::handler(QtMsgType type, const QMessageLogContext &, const QString &msg)
+{
+    TraceCatcher *catcher = current.load();
+    if (type != QtDebugMsg || !catcher)
+        return;
+    QMutexLocker lock(&catcher->mutex);
+    catcher->captured << msg;
+}
+
+QStringList TraceCatcher::lines() const
+{
+    QMutexLocker lock(&mutex);
+    return captured;
+}
+
+int TraceCatcher::count(const QString &line) const
+{
+    return lines().count(line);
+}
+
+void TraceCatcher::clear()
+{
+    QMutexLocker lock(&mutex);
+    captured.clear();
+}
+
+QList<int> runningTimers(QObject *object)
+{
+    QList<int> ids;
+    const auto timers = QAbstractEventDispatcher::instance()->registeredTimers(object);
+    for (const auto &info : timers)
+        ids << info.timerId;
+    return ids;
+}

@@ -1,0 +1,69 @@
+#ifndef TESTSUPPORT_H
+#define TESTSUPPORT_H
+
+#include <QList>
+#include <QMessageBox>
+#include <QMutex>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+#include <atomic>
+
+// A modal warning box as the user saw it.
+struct CapturedDialog
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QWidget *parent = nullptr;
+};
+
+// Closes every modal box that opens while it lives, recording what it showed.
+// It polls QApplication::activeModalWidget() from a timer, which also runs
+// inside the modal box's own event loop.
+class DialogCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    DialogCatcher();
+    QList<CapturedDialog> dialogs;
+    QStringList texts() const;
+
+private:
+    void poll();
+    QTimer timer;
+};
+
+// Records the Qt debug output while it lives (from any thread).
+class TraceCatcher
+{
+public:
+    TraceCatcher();
+    ~TraceCatcher();
+    QStringList lines() const;
+    int count(const QString &line) const;
+    void clear();
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext &context, const QString &msg);
+    static std::atomic<TraceCatcher *> current;
+    QtMessageHandler previous;
+    mutable QMutex mutex;
+    QStringList captured;
+};
+
+// The ids of the timers that are registered on object right now.
+QList<int> runningTimers(QObject *object);
+
+// A named child of the window, failing the test when it is missing.
+template <typename T>
+T *child(QObject *window, const char *name)
+{
+    return window->findChild<T *>(QString::fromLatin1(name));
+}
+
+#endif // TESTSUPPORT_H
