@@ -55,6 +55,10 @@ private:
     void necTick();
     void jvcTick();
     void nrc17Tick();
+    // Quick-send helpers (transmit/quicksend.cpp).
+    bool openSendTarget();
+    void startRepeat(int &timerId, int intervalMs);
+    void failTick(int &timerId, const QString &text);
     // Stops a repeat timer and forgets its id, so a stale id never matches a
     // later timer that Qt hands the same number.
     void stopTimer(int &timerId);

@@ -1,0 +1,44 @@
+#include "sendtext.h"
+
+#include <QStringRef>
+
+#include <algorithm>
+#include <cstring>
+
+namespace sendtext {
+
+namespace {
+constexpr int Decimal = 10;
+constexpr int AutomaticBase = 0;
+} // namespace
+
+QVector<int> parseRawTimings(const QString &text)
+{
+    const QVector<QStringRef> pieces = text.splitRef(QLatin1Char(','));
+    const int count = std::min(pieces.size(), MaxRawValues);
+    QVector<int> timings;
+    timings.reserve(count);
+    for (int i = 0; i < count; ++i)
+        timings.append(pieces.at(i).toInt(nullptr, Decimal));
+    return timings;
+}
+
+uint32_t parseValue(const QString &text)
+{
+    return static_cast<uint32_t>(text.toInt(nullptr, AutomaticBase));
+}
+
+IRSendData makeSendData(
+    int32_t protocol, bool repeat, uint16_t address, uint32_t value, int32_t bits)
+{
+    IRSendData data;
+    std::memset(&data, 0, sizeof data);
+    data.protocol = protocol;
+    data.repeat = repeat ? 1 : 0;
+    data.address = address;
+    data.value = value;
+    data.bits = bits;
+    return data;
+}
+
+} // namespace sendtext

@@ -1,0 +1,34 @@
+#ifndef SENDTEXT_H
+#define SENDTEXT_H
+
+#include "korvex.h"
+
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+
+// The general sender's text parsing and record filling, kept free of the
+// window so that they can be checked on their own.
+namespace sendtext {
+
+// IR_SendRaw takes at most this many timings.
+constexpr int MaxRawValues = 256;
+
+// Raw timings typed as decimal numbers separated by commas. Empty pieces are
+// kept, a piece that is not a decimal int gives 0, pieces after the 256th
+// are dropped. Never empty: an empty text gives one 0.
+QVector<int> parseRawTimings(const QString &text);
+
+// The data value: an int with automatic base ("0x" hex, leading "0" octal,
+// else decimal), 0 when the text is not one; the signed result as its
+// 32-bit pattern.
+uint32_t parseValue(const QString &text);
+
+// The record for IR_SendProtocol; its padding byte is 0.
+IRSendData makeSendData(
+    int32_t protocol, bool repeat, uint16_t address, uint32_t value, int32_t bits);
+
+} // namespace sendtext
+
+#endif // SENDTEXT_H
