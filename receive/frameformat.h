@@ -1,0 +1,34 @@
+#ifndef FRAMEFORMAT_H
+#define FRAMEFORMAT_H
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+struct IRResultsEntry;
+
+// The texts of the received-frame table and of the details view.
+namespace frameformat {
+
+enum Column { RowNumber, Type, Data, Address, Bits, RawData, ColumnCount };
+
+// Header labels in column order.
+QStringList headers();
+// Column widths in pixels, in column order.
+extern const std::array<int, ColumnCount> columnWidths;
+
+// The raw values from the second on, each in decimal, separated by commas;
+// empty for one value or none.
+QString rawTimingList(const IRResultsEntry &entry);
+
+// The cells of the row at position row (from 0). A null text means that the
+// cell holds no item: the address of frames that show none.
+std::array<QString, ColumnCount> rowTexts(int row, const IRResultsEntry &entry);
+
+// The details lines of a frame whose row holds rawList in its raw data column.
+QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList);
+
+} // namespace frameformat
+
+#endif // FRAMEFORMAT_H
