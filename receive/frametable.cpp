@@ -25,6 +25,9 @@ void MainWindow::setupFrameTable()
     view->verticalHeader()->hide();
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // The style's minimum follows the font and may exceed 20 px; lowered so
+    // that the rows really are 20 px high.
+    view->verticalHeader()->setMinimumSectionSize(RowHeight);
     view->verticalHeader()->setDefaultSectionSize(RowHeight);
     for (int column = 0; column < frameformat::ColumnCount; ++column)
         view->setColumnWidth(column, frameformat::columnWidths[column]);

@@ -1,0 +1,193 @@
+// Frames from several adapter threads while the GUI thread ticks, clicks rows
+// and clears: no frame is lost or duplicated, and every row shows its entry.
+#include "fakeadapter.h"
+#include "frameformat.h"
+#include "mainwindow.h"
+#include "protocols.h"
+#include "receivequeue.h"
+#include "receivetesting.h"
+#include "testsupport.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <atomic>
+#include <map>
+#include <thread>
+
+namespace {
+constexpr int Producers = 4;
+constexpr int FramesPerProducer = 25000;
+constexpr int RowsBeforeClear = 2000;
+constexpr int Clears = 6;
+constexpr int SeqBits = 24;
+constexpr uint32_t SeqMask = (1u << SeqBits) - 1;
+
+// The frame that producer p sends as its seq-th: everything derived from the
+// pair, which the data value carries.
+Frame frameFor(int p, int seq)
+{
+    const int32_t type = seq % (protocols::Last - protocols::First + 1) + protocols::First;
+    // Now and then more values than an entry holds.
+    const int rawCount = seq % 1000 == 0 ? MaxRawValues + 44 : seq % 7;
+    std::vector<int> raw;
+    for (int i = 0; i < rawCount; ++i)
+        raw.push_back((seq + i) % 50 + 1);
+    Frame f(type, (uint32_t(p) << SeqBits) | uint32_t(seq), uint32_t(seq) * 7u, seq % 33, raw);
+    f.record.extra = seq;
+    return f;
+}
+
+std::atomic<int> traceLines{0};
+void countTrace(QtMsgType, const QMessageLogContext &, const QString &)
+{
+    ++traceLines;
+}
+} // namespace
+
+class TestReceiveConcurrency : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framesFromManyThreads();
+
+private:
+    // Ticks, then checks every row against its entry and against the frame
+    // its producer sent; updates the last sequence number seen per producer.
+    void checkRows(MainWindow &window, std::map<int, int> &lastSeen, std::map<int, int> &inEpoch);
+};
+
+void TestReceiveConcurrency::checkRows(
+    MainWindow &window, std::map<int, int> &lastSeen, std::map<int, int> &inEpoch)
+{
+    QVERIFY(displayTick(&window));
+    QAbstractItemModel *model = child<QTableView>(&window, "tableViewIRData")->model();
+    const int rows = model->rowCount();
+    QVERIFY(rows <= receiveQueue().size());
+    std::map<int, int> previous;
+    for (int r = 0; r < rows; ++r) {
+        bool ok = false;
+        const uint value = model->index(r, frameformat::Data).data().toString().toUInt(&ok, 16);
+        QVERIFY2(ok, qPrintable(QStringLiteral("row %1").arg(r)));
+        const int p = int(value >> SeqBits);
+        const int seq = int(value & SeqMask);
+        QVERIFY(p < Producers && seq < FramesPerProducer);
+
+        // No duplicate across clears, no gap within one.
+        auto prev = previous.find(p);
+        if (prev == previous.end())
+            QVERIFY2(
+                seq > lastSeen[p], qPrintable(QStringLiteral("duplicate %1/%2").arg(p).arg(seq)));
+        else
+            QVERIFY2(
+                seq == prev->second + 1, qPrintable(QStringLiteral("gap %1/%2").arg(p).arg(seq)));
+        previous[p] = seq;
+        lastSeen[p] = seq;
+        ++inEpoch[p];
+
+        // The entry at the row's position is that frame, complete.
+        const Frame sent = frameFor(p, seq);
+        IRResultsEntry e;
+        QVERIFY(receiveQueue().entryAt(r, e));
+        QCOMPARE(e.value, value);
+        QCOMPARE(e.decode_type, sent.record.decode_type);
+        QCOMPARE(e.address, sent.record.address);
+        QCOMPARE(e.bits, sent.record.bits);
+        QCOMPARE(e.extra, sent.record.extra);
+        const int kept = std::min<int>(int(sent.raw.size()), MaxRawValues);
+        QCOMPARE(e.raw_count, kept);
+        QVERIFY(std::equal(sent.raw.begin(), sent.raw.begin() + kept, e.raw_values));
+
+        const auto texts = frameformat::rowTexts(r, e);
+        for (int c = 0; c < frameformat::ColumnCount; ++c)
+            QCOMPARE(model->index(r, c).data().toString(), texts[size_t(c)]);
+    }
+}
+
+void TestReceiveConcurrency::framesFromManyThreads()
+{
+    fake::Adapter::instance().reset();
+    receiveQueue().clear();
+    const QtMessageHandler previousHandler = qInstallMessageHandler(countTrace);
+    traceLines = 0;
+
+    MainWindow window;
+    child<QPushButton>(&window, "pushButtonStartReceive")->click();
+    QVERIFY(fake::Adapter::instance().callback());
+    traceLines = 0; // the adapter count line of the start
+
+    std::atomic<bool> clearsDone{false};
+    std::atomic<int> waiting{0};
+    std::atomic<int> finished{0};
+    std::vector<std::thread> producers;
+    for (int p = 0; p < Producers; ++p) {
+        producers.emplace_back([&, p] {
+            for (int seq = 0; seq < FramesPerProducer; ++seq) {
+                if (seq == FramesPerProducer / 2) {
+                    // The second half arrives only after the last clear, so
+                    // all of it must be in the table at the end.
+                    ++waiting;
+                    while (!clearsDone)
+                        std::this_thread::yield();
+                }
+                Frame f = frameFor(p, seq);
+                fake::Adapter::instance().deliver(0, p, &f.record);
+            }
+            ++finished;
+        });
+    }
+
+    std::map<int, int> lastSeen;
+    for (int p = 0; p < Producers; ++p)
+        lastSeen[p] = -1;
+    int clears = 0;
+    int clicks = 0;
+    QAbstractItemModel *model = child<QTableView>(&window, "tableViewIRData")->model();
+    auto *detailsBox = child<QPlainTextEdit>(&window, "plainTextEdit");
+    while (finished < Producers) {
+        QVERIFY(displayTick(&window));
+        const int rows = model->rowCount();
+        if (rows > 0) {
+            // Click the newest row: its details name the type of its entry.
+            emit child<QTableView>(&window, "tableViewIRData")->clicked(model->index(rows - 1, 0));
+            ++clicks;
+            QCOMPARE(detailsBox->toPlainText().section(QLatin1Char('\n'), 0, 0),
+                QStringLiteral("type:")
+                    + model->index(rows - 1, frameformat::Type).data().toString());
+        }
+        if (!clearsDone && (rows >= RowsBeforeClear || waiting == Producers)) {
+            std::map<int, int> inEpoch;
+            checkRows(window, lastSeen, inEpoch);
+            if (QTest::currentTestFailed())
+                break;
+            child<QPushButton>(&window, "pushButtonClearData")->click();
+            QCOMPARE(model->rowCount(), 0);
+            if (++clears == Clears || waiting == Producers)
+                clearsDone = true;
+        }
+        QCoreApplication::processEvents();
+    }
+    clearsDone = true;
+    for (std::thread &t : producers)
+        t.join();
+    QVERIFY(!QTest::currentTestFailed());
+
+    std::map<int, int> lastEpoch;
+    checkRows(window, lastSeen, lastEpoch);
+    qInstallMessageHandler(previousHandler);
+    for (int p = 0; p < Producers; ++p) {
+        QCOMPARE(lastSeen[p], FramesPerProducer - 1);
+        QVERIFY(lastEpoch[p] >= FramesPerProducer / 2);
+    }
+    QVERIFY(clears > 0);
+    QVERIFY(clicks > 0);
+    QCOMPARE(traceLines.load(), 3 * Producers * FramesPerProducer);
+    qDebug("%d clears, %d clicks", clears, clicks);
+}
+
+QTEST_MAIN(TestReceiveConcurrency)
+#include "tst_receiveconcurrency.moc"

@@ -1,0 +1,520 @@
+// Reception on the window: start and stop, the callback and its queue, the
+// frame table, details, clearing and the waveform plot.
+#include "fakeadapter.h"
+#include "mainwindow.h"
+#include "receivequeue.h"
+#include "receivetesting.h"
+#include "testsupport.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_grid.h>
+#include <qwt_scale_div.h>
+
+#include <QAbstractEventDispatcher>
+
+#include <memory>
+#include <numeric>
+
+Q_DECLARE_METATYPE(std::vector<int>)
+
+namespace {
+const QString startText = QStringLiteral("开始接收");
+const QString stopText = QStringLiteral("停止接收");
+
+QPushButton *startButton(QObject *w)
+{
+    return child<QPushButton>(w, "pushButtonStartReceive");
+}
+
+QTableView *table(QObject *w)
+{
+    return child<QTableView>(w, "tableViewIRData");
+}
+
+QString cell(QObject *w, int row, int column)
+{
+    return table(w)->model()->index(row, column).data().toString();
+}
+
+QStringList details(QObject *w)
+{
+    return child<QPlainTextEdit>(w, "plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
+}
+
+void clickRow(QObject *w, int row)
+{
+    QTableView *view = table(w);
+    emit view->clicked(view->model()->index(row, 1));
+}
+
+QwtPlotCurve *curve(QObject *w)
+{
+    const QwtPlotItemList items
+        = child<QwtPlot>(w, "qwtPlot")->itemList(QwtPlotItem::Rtti_PlotCurve);
+    return items.size() == 1 ? static_cast<QwtPlotCurve *>(items.first()) : nullptr;
+}
+
+// The bottom axis as the plot lays it out on its next replot.
+double xAxisEnd(QObject *w)
+{
+    auto *plot = child<QwtPlot>(w, "qwtPlot");
+    plot->updateAxes();
+    return plot->axisScaleDiv(QwtPlot::xBottom).upperBound();
+}
+
+void deliver(const Frame &frame, int device = 0, int channel = 0)
+{
+    IRResults copy = frame.record;
+    fake::Adapter::instance().deliver(device, channel, &copy);
+}
+
+// Starts reception on the window; fails the test when it does not run.
+bool start(MainWindow &window, int device = 0, int channel = 0)
+{
+    child<QComboBox>(&window, "comboBoxReceiveDeviceIndex")->setCurrentIndex(device);
+    child<QComboBox>(&window, "comboBoxReceiveChannel")->setCurrentIndex(channel);
+    startButton(&window)->click();
+    return startButton(&window)->text() == stopText && runningTimers(&window).size() == 1;
+}
+
+const Frame necExample(3, 0x00FF00FFu, 0x55u, 32, {2000, 180, 90, 11});
+} // namespace
+
+class TestReception : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        fake::Adapter::instance().reset();
+        fake::Adapter::instance().setScanCount(10);
+        receiveQueue().clear();
+    }
+
+    void tableIsSetUp();
+    void plotIsSetUp();
+
+    void startUsesTheChannelMask_data();
+    void startUsesTheChannelMask();
+    void startWithoutAdapterOnlyWarns();
+    void failedStartWarnsAndStaysIdle();
+    void stopStopsTheAdapterReceptionStartedOn();
+    void closingTheWindowStopsReception();
+
+    void callbackTracesAndCopies();
+    void callbackSurvivesBadRecords();
+    void framesBetweenTicksBecomeRowsInOrder();
+    void rowsSurviveStopAndRestart();
+    void rowCells();
+
+    void detailsOfAClickedRow_data();
+    void detailsOfAClickedRow();
+    void clearingWhileReceiving();
+
+    void clickDrawsTheWaveform_data();
+    void clickDrawsTheWaveform();
+    void secondClickReplacesTheWaveform();
+};
+
+void TestReception::tableIsSetUp()
+{
+    MainWindow window;
+    QTableView *view = table(&window);
+    auto *model = qobject_cast<QStandardItemModel *>(view->model());
+    QVERIFY(model);
+    QCOMPARE(model->rowCount(), 0);
+    QCOMPARE(model->columnCount(), 6);
+    const QStringList headers{"行号", "类型", "数据(HEX)", "地址(HEX)", "位数", "原始数据"};
+    const int widths[] = {50, 80, 90, 70, 50, 200};
+    for (int c = 0; c < 6; ++c) {
+        QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), headers[c]);
+        QCOMPARE(view->isColumnHidden(c), c == 5);
+        view->showColumn(c); // a hidden column reports no width
+        QCOMPARE(view->columnWidth(c), widths[c]);
+    }
+    QVERIFY(view->verticalHeader()->isHidden());
+    QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(view->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(view->verticalHeader()->defaultSectionSize(), 20);
+}
+
+void TestReception::plotIsSetUp()
+{
+    MainWindow window;
+    auto *plot = child<QwtPlot>(&window, "qwtPlot");
+    QVERIFY(plot->autoFillBackground());
+    QCOMPARE(plot->palette().color(QPalette::Window), QColor(255, 255, 255));
+    QCOMPARE(xAxisEnd(&window), 2000.0);
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).lowerBound(), 0.0);
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::yLeft).lowerBound(), -0.5);
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::yLeft).upperBound(), 1.5);
+    QVERIFY(!plot->axisEnabled(QwtPlot::yLeft));
+    QVERIFY(plot->axisEnabled(QwtPlot::xBottom));
+    QVERIFY(!plot->axisEnabled(QwtPlot::yRight));
+    QVERIFY(!plot->axisEnabled(QwtPlot::xTop));
+    const QPalette canvas = plot->canvas()->palette();
+    QCOMPARE(canvas.color(QPalette::Window), QColor(0, 0, 0));
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        QCOMPARE(canvas.color(group, QPalette::WindowText), QColor(133, 190, 232));
+
+    const QwtPlotItemList grids = plot->itemList(QwtPlotItem::Rtti_PlotGrid);
+    QCOMPARE(grids.size(), 1);
+    auto *grid = static_cast<QwtPlotGrid *>(grids.first());
+    QVERIFY(grid->xEnabled());
+    QVERIFY(grid->yEnabled());
+    QCOMPARE(grid->majorPen().color(), QColor(50, 50, 50));
+    QCOMPARE(grid->majorPen().width(), 0);
+    QCOMPARE(grid->majorPen().style(), Qt::DotLine);
+
+    QwtPlotCurve *wave = curve(&window);
+    QVERIFY(wave);
+    QVERIFY(wave->title().isEmpty());
+    QVERIFY(wave->testRenderHint(QwtPlotItem::RenderAntialiased));
+    QCOMPARE(wave->pen().color(), QColor(0, 255, 0));
+    QCOMPARE(wave->pen().width(), 1);
+    QCOMPARE(wave->pen().style(), Qt::SolidLine);
+    QCOMPARE(wave->style(), QwtPlotCurve::Lines);
+    QCOMPARE(int(wave->dataSize()), 0);
+}
+
+void TestReception::startUsesTheChannelMask_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<int>("mask");
+    QTest::newRow("D0") << 0 << 0 << 0x01;
+    QTest::newRow("D3 on adapter 4") << 4 << 3 << 0x08;
+    QTest::newRow("D7") << 9 << 7 << 0x80;
+}
+
+void TestReception::startUsesTheChannelMask()
+{
+    QFETCH(int, device);
+    QFETCH(int, channel);
+    QFETCH(int, mask);
+    fake::Adapter &adapter = fake::Adapter::instance();
+    MainWindow window;
+    DialogCatcher dialogs;
+    QVERIFY(start(window, device, channel));
+    QVERIFY(dialogs.dialogs.isEmpty());
+    QCOMPARE(adapter.calls("Device_Open").at(0).args, std::vector<long long>{device});
+    const auto starts = adapter.calls("IR_ReceiveStart");
+    QCOMPARE(int(starts.size()), 1);
+    QCOMPARE(starts[0].args, (std::vector<long long>{device, mask}));
+    QVERIFY(adapter.callback() == &receiveCallback);
+    const auto timers = QAbstractEventDispatcher::instance()->registeredTimers(&window);
+    QCOMPARE(timers.size(), 1);
+    QCOMPARE(timers[0].interval, 100);
+    QCOMPARE(timers[0].timerType, Qt::CoarseTimer);
+}
+
+void TestReception::startWithoutAdapterOnlyWarns()
+{
+    fake::Adapter &adapter = fake::Adapter::instance();
+    adapter.setScanCount(0);
+    MainWindow window;
+    DialogCatcher dialogs;
+    QVERIFY(!start(window));
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("无设备连接！")});
+    QCOMPARE(adapter.count("IR_ReceiveStart"), 0);
+    QCOMPARE(startButton(&window)->text(), startText);
+    QVERIFY(runningTimers(&window).isEmpty());
+}
+
+void TestReception::failedStartWarnsAndStaysIdle()
+{
+    fake::Adapter &adapter = fake::Adapter::instance();
+    adapter.setResult("IR_ReceiveStart", 1);
+    MainWindow window;
+    DialogCatcher dialogs;
+    QVERIFY(!start(window, 2, 1));
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("启动红外接收失败！")});
+    QCOMPARE(startButton(&window)->text(), startText);
+    QVERIFY(runningTimers(&window).isEmpty());
+
+    // Still idle: the next click starts again rather than stopping.
+    adapter.setResult("IR_ReceiveStart", 0);
+    QVERIFY(start(window, 2, 1));
+    QCOMPARE(adapter.count("IR_ReceiveStop"), 0);
+}
+
+void TestReception::stopStopsTheAdapterReceptionStartedOn()
+{
+    fake::Adapter &adapter = fake::Adapter::instance();
+    MainWindow window;
+    DialogCatcher dialogs;
+    QVERIFY(start(window, 3));
+    adapter.clearCalls();
+    child<QComboBox>(&window, "comboBoxReceiveDeviceIndex")->setCurrentIndex(6);
+    startButton(&window)->click();
+    const auto calls = adapter.calls();
+    QCOMPARE(int(calls.size()), 1);
+    QCOMPARE(calls[0].op, std::string("IR_ReceiveStop"));
+    QCOMPARE(calls[0].args, std::vector<long long>{3});
+    QCOMPARE(startButton(&window)->text(), startText);
+    QVERIFY(runningTimers(&window).isEmpty());
+    QVERIFY(dialogs.dialogs.isEmpty());
+
+    // No rows are added any more, and a stale tick id changes nothing.
+    deliver(necExample);
+    QVERIFY(!displayTick(&window));
+    QCOMPARE(table(&window)->model()->rowCount(), 0);
+}
+
+void TestReception::closingTheWindowStopsReception()
+{
+    fake::Adapter &adapter = fake::Adapter::instance();
+    auto window = std::make_unique<MainWindow>();
+    QVERIFY(start(*window, 5));
+    window.reset();
+    const auto stops = adapter.calls("IR_ReceiveStop");
+    QCOMPARE(int(stops.size()), 1);
+    QCOMPARE(stops[0].args, std::vector<long long>{5});
+    QVERIFY(!adapter.callback());
+
+    // An idle window stops nothing when it goes.
+    adapter.clearCalls();
+    {
+        MainWindow idle;
+    }
+    QCOMPARE(adapter.count("IR_ReceiveStop"), 0);
+}
+
+void TestReception::callbackTracesAndCopies()
+{
+    TraceCatcher trace;
+    std::vector<int> raw{2000, 180, 90, 11};
+    Frame frame(14, 0xA1u, 0x1Fu, 15, raw);
+    frame.record.extra = -7;
+    QCOMPARE(receiveCallback(2, 6, &frame.record), 0);
+    QCOMPARE(trace.lines(),
+        (QStringList{"DeviceIndex =  2", "ChannelIndex =  6", "pIRResults->decode_type =  14"}));
+    // The adapter's array is its own again once the call returns.
+    std::fill(frame.raw.begin(), frame.raw.end(), -1);
+    IRResultsEntry e;
+    QCOMPARE(receiveQueue().size(), 1);
+    QVERIFY(receiveQueue().entryAt(0, e));
+    QCOMPARE(e.decode_type, 14);
+    QCOMPARE(e.address, 0x1Fu);
+    QCOMPARE(e.value, 0xA1u);
+    QCOMPARE(e.bits, 15);
+    QCOMPARE(e.extra, -7);
+    QCOMPARE(e.raw_count, 4);
+    QCOMPARE(std::vector<int>(e.raw_values, e.raw_values + 4), raw);
+    QVERIFY(!receiveQueue().entryAt(1, e));
+    QVERIFY(!receiveQueue().entryAt(-1, e));
+}
+
+void TestReception::callbackSurvivesBadRecords()
+{
+    // Counts above the entry's room, and counts without an array, still make
+    // an entry and a row; only the first 256 values are kept.
+    std::vector<int> many(300);
+    std::iota(many.begin(), many.end(), 0);
+    Frame big(3, 1u, 0u, 32, many);
+    Frame noArray(4, 2u, 0u, 12, {});
+    noArray.record.raw_count = 9;
+    Frame negative(5, 3u, 0u, 48, {1, 2});
+    negative.record.raw_count = -2;
+    for (Frame *f : {&big, &noArray, &negative})
+        QCOMPARE(receiveCallback(0, 0, &f->record), 0);
+    QCOMPARE(receiveCallback(0, 0, nullptr), 0);
+
+    MainWindow window;
+    QVERIFY(start(window));
+    QVERIFY(displayTick(&window));
+    QCOMPARE(table(&window)->model()->rowCount(), 3);
+    QStringList expected;
+    for (int i = 1; i < 256; ++i)
+        expected << QString::number(i);
+    QCOMPARE(cell(&window, 0, 5), expected.join(QLatin1Char(',')));
+    QCOMPARE(cell(&window, 1, 5), QString());
+    QCOMPARE(cell(&window, 2, 5), QString());
+}
+
+void TestReception::framesBetweenTicksBecomeRowsInOrder()
+{
+    MainWindow window;
+    QVERIFY(start(window));
+    deliver(Frame(3, 0x10u, 0, 32, {1, 2}));
+    deliver(Frame(4, 0x20u, 0, 12, {}));
+    deliver(Frame(6, 0x30u, 0, 16, {5}));
+    QCOMPARE(table(&window)->model()->rowCount(), 0); // not before the tick
+    QVERIFY(displayTick(&window));
+    QCOMPARE(table(&window)->model()->rowCount(), 3);
+    const QStringList data{"00000010", "00000020", "00000030"};
+    for (int r = 0; r < 3; ++r) {
+        QCOMPARE(cell(&window, r, 0), QString::number(r + 1));
+        QCOMPARE(cell(&window, r, 2), data[r]);
+    }
+    // A tick with nothing new changes nothing.
+    QVERIFY(displayTick(&window));
+    QCOMPARE(table(&window)->model()->rowCount(), 3);
+}
+
+void TestReception::rowsSurviveStopAndRestart()
+{
+    MainWindow window;
+    DialogCatcher dialogs;
+    QVERIFY(start(window));
+    deliver(necExample);
+    deliver(necExample);
+    QVERIFY(displayTick(&window));
+    startButton(&window)->click(); // stop
+    QCOMPARE(table(&window)->model()->rowCount(), 2);
+    // A late frame after the stop reaches the queue; its row comes after the
+    // next start.
+    receiveCallback(0, 0, const_cast<IRResults *>(&necExample.record));
+    QVERIFY(start(window));
+    QCOMPARE(table(&window)->model()->rowCount(), 2);
+    deliver(Frame(1, 0x7u, 0, 13, {}));
+    QVERIFY(displayTick(&window));
+    QCOMPARE(table(&window)->model()->rowCount(), 4);
+    QCOMPARE(cell(&window, 3, 0), QStringLiteral("4"));
+    QCOMPARE(cell(&window, 3, 1), QStringLiteral("RC5"));
+}
+
+void TestReception::rowCells()
+{
+    MainWindow window;
+    QVERIFY(start(window));
+    deliver(Frame(3, 0xFFFFFFFFu, 0x1Fu, 0, {}));
+    deliver(Frame(14, 0xABu, 0x1Fu, 15, {2000}));
+    deliver(necExample);
+    QVERIFY(displayTick(&window));
+    QStandardItemModel *model = qobject_cast<QStandardItemModel *>(table(&window)->model());
+    QCOMPARE(cell(&window, 0, 2), QStringLiteral("REPEAT"));
+    QVERIFY(!model->item(0, 3)); // no address item for NEC
+    QCOMPARE(model->item(1, 3)->text(), QStringLiteral("001F"));
+    QCOMPARE(cell(&window, 1, 5), QString());
+    const QStringList nec{"3", "NEC", "00FF00FF", "", "32", "180,90,11"};
+    for (int c = 0; c < 6; ++c)
+        QCOMPARE(cell(&window, 2, c), nec[c]);
+}
+
+void TestReception::detailsOfAClickedRow_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<uint>("address");
+    QTest::addColumn<std::vector<int>>("raw");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("NEC example") << 3 << 0x55u << std::vector<int>{2000, 180, 90, 11}
+                                 << QStringList{"type:NEC", "bits:32", "raw data:180,90,11"};
+    QTest::newRow("SHARP with address")
+        << 14 << 0x1Fu << std::vector<int>{2000, 180}
+        << QStringList{"type:SHARP", "address:0x001F", "bits:32", "raw data:180"};
+    QTest::newRow("no raw values")
+        << 0 << 0u << std::vector<int>{} << QStringList{"type:UNUSED", "bits:32", "raw data:"};
+}
+
+void TestReception::detailsOfAClickedRow()
+{
+    QFETCH(int, type);
+    QFETCH(uint, address);
+    QFETCH(std::vector<int>, raw);
+    QFETCH(QStringList, lines);
+    MainWindow window;
+    QVERIFY(start(window));
+    deliver(Frame(1, 0u, 0u, 8, {9, 9}));
+    deliver(Frame(type, 0x11u, address, 32, raw));
+    QVERIFY(displayTick(&window));
+    child<QPlainTextEdit>(&window, "plainTextEdit")->setPlainText(QStringLiteral("old"));
+    clickRow(&window, 1);
+    QCOMPARE(details(&window), lines);
+}
+
+void TestReception::clearingWhileReceiving()
+{
+    fake::Adapter &adapter = fake::Adapter::instance();
+    MainWindow window;
+    QVERIFY(start(window));
+    deliver(Frame(3, 0x1u, 0u, 32, {2000, 180, 90, 11}));
+    deliver(Frame(4, 0x2u, 0u, 12, {}));
+    QVERIFY(displayTick(&window));
+    clickRow(&window, 0);
+    QCOMPARE(int(curve(&window)->dataSize()), 2281);
+    adapter.clearCalls();
+
+    child<QPushButton>(&window, "pushButtonClearData")->click();
+    QVERIFY(adapter.calls().empty());
+    QCOMPARE(table(&window)->model()->rowCount(), 0);
+    QCOMPARE(table(&window)->model()->columnCount(), 6);
+    QCOMPARE(table(&window)->columnWidth(2), 90);
+    QCOMPARE(receiveQueue().size(), 0);
+    QVERIFY(child<QPlainTextEdit>(&window, "plainTextEdit")->toPlainText().isEmpty());
+    // The plot keeps the last waveform, and reception goes on.
+    QCOMPARE(int(curve(&window)->dataSize()), 2281);
+    QCOMPARE(xAxisEnd(&window), 2281.0);
+    QCOMPARE(startButton(&window)->text(), stopText);
+    QCOMPARE(runningTimers(&window).size(), 1);
+
+    deliver(Frame(14, 0x3u, 0x1Fu, 15, {}));
+    QVERIFY(displayTick(&window));
+    QCOMPARE(table(&window)->model()->rowCount(), 1);
+    QCOMPARE(cell(&window, 0, 0), QStringLiteral("1"));
+    clickRow(&window, 0);
+    QCOMPARE(details(&window).first(), QStringLiteral("type:SHARP"));
+}
+
+void TestReception::clickDrawsTheWaveform_data()
+{
+    QTest::addColumn<std::vector<int>>("raw");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<double>("last");
+    QTest::newRow("180,90,11") << std::vector<int>{2000, 180, 90, 11} << 2281 << 1.0;
+    QTest::newRow("180,90") << std::vector<int>{2000, 180, 90} << 2270 << 0.0;
+    QTest::newRow("180,0,11") << std::vector<int>{2000, 180, 0, 11} << 2191 << 1.0;
+    QTest::newRow("no raw values") << std::vector<int>{} << 2000 << 1.0;
+    QTest::newRow("negative timing") << std::vector<int>{2000, 180, -90, 11} << 2191 << 1.0;
+}
+
+void TestReception::clickDrawsTheWaveform()
+{
+    QFETCH(std::vector<int>, raw);
+    QFETCH(int, count);
+    QFETCH(double, last);
+    MainWindow window;
+    QVERIFY(start(window));
+    deliver(Frame(3, 0u, 0u, 32, raw));
+    QVERIFY(displayTick(&window));
+    clickRow(&window, 0);
+    QwtPlotCurve *wave = curve(&window);
+    QCOMPARE(int(wave->dataSize()), count);
+    QCOMPARE(xAxisEnd(&window), double(count));
+    for (size_t i : {size_t(0), size_t(count / 2), size_t(count - 1)})
+        QCOMPARE(wave->sample(i).x(), double(i));
+    QCOMPARE(wave->sample(0).y(), 1.0);
+    QCOMPARE(wave->sample(size_t(count - 1)).y(), last);
+    QVERIFY(child<QwtPlot>(&window, "qwtPlot")->autoReplot());
+}
+
+void TestReception::secondClickReplacesTheWaveform()
+{
+    MainWindow window;
+    QVERIFY(start(window));
+    deliver(Frame(3, 0u, 0u, 32, {2000, 5000, 90, 11}));
+    deliver(Frame(3, 0u, 0u, 32, {2000, 180, 90}));
+    QVERIFY(displayTick(&window));
+    clickRow(&window, 0);
+    QCOMPARE(xAxisEnd(&window), 7101.0);
+    clickRow(&window, 1);
+    QwtPlotCurve *wave = curve(&window);
+    QCOMPARE(int(wave->dataSize()), 2270);
+    QCOMPARE(xAxisEnd(&window), 2270.0);
+    QCOMPARE(wave->sample(1000).y(), 0.0);
+    QCOMPARE(wave->sample(1180).y(), 1.0);
+    QCOMPARE(wave->sample(2269).y(), 0.0);
+}
+
+QTEST_MAIN(TestReception)
+#include "tst_reception.moc"
