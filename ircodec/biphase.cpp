@@ -1,0 +1,94 @@
+#include "biphase.h"
+
+#include "timing.h"
+
+namespace ircodec {
+
+void putBit(Halves &halves, bool one, Polarity polarity, int width)
+{
+    const bool firstIsMark = one == (polarity == Polarity::OneIsMarkFirst);
+    halves.insert(halves.end(), width, firstIsMark);
+    halves.insert(halves.end(), width, !firstIsMark);
+}
+
+void putBits(Halves &halves, uint64_t bits, int count, Polarity polarity)
+{
+    for (int i = count - 1; i >= 0; --i)
+        putBit(halves, (bits >> i) & 1u, polarity);
+}
+
+Durations halvesToDurations(const Halves &halves, int64_t halfNs)
+{
+    size_t begin = 0;
+    size_t end = halves.size();
+    while (begin < end && !halves[begin])
+        ++begin;
+    while (end > begin && !halves[end - 1])
+        --end;
+    Durations out;
+    for (size_t i = begin; i < end;) {
+        size_t run = 1;
+        while (i + run < end && halves[i + run] == halves[i])
+            ++run;
+        out.push_back(nsToUs(static_cast<int64_t>(run) * halfNs));
+        i += run;
+    }
+    return out;
+}
+
+namespace {
+
+bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Halves &halves,
+    const std::function<bool(const Halves &)> &accept, bool mark)
+{
+    if (index == d.size())
+        return accept(halves);
+    for (int run = 1; run <= maxRun; ++run) {
+        if (!matches(d[index], nsToUs(run * halfNs)))
+            continue;
+        halves.insert(halves.end(), run, mark);
+        if (expandFrom(d, index + 1, halfNs, maxRun, halves, accept, !mark))
+            return true;
+        halves.resize(halves.size() - run);
+    }
+    return false;
+}
+
+} // namespace
+
+bool expandHalves(const Durations &durations, size_t first, int64_t halfNs, int maxRun,
+    const std::function<bool(const Halves &)> &accept)
+{
+    Halves halves;
+    halves.reserve(2 * durations.size());
+    return expandFrom(durations, first, halfNs, maxRun, halves, accept, true);
+}
+
+std::optional<bool> readBit(const Halves &halves, size_t &pos, Polarity polarity, int width)
+{
+    // Halves past the end are silence: a frame's last space is not on the list.
+    const auto at = [&](size_t i) { return i < halves.size() && halves[i]; };
+    const bool first = at(pos);
+    for (int i = 1; i < width; ++i)
+        if (at(pos + i) != first)
+            return std::nullopt;
+    for (int i = 0; i < width; ++i)
+        if (at(pos + width + i) == first)
+            return std::nullopt;
+    pos += 2 * width;
+    return first == (polarity == Polarity::OneIsMarkFirst);
+}
+
+std::optional<uint64_t> readBits(const Halves &halves, size_t &pos, int count, Polarity polarity)
+{
+    uint64_t bits = 0;
+    for (int i = 0; i < count; ++i) {
+        const auto bit = readBit(halves, pos, polarity);
+        if (!bit)
+            return std::nullopt;
+        bits = (bits << 1) | (*bit ? 1u : 0u);
+    }
+    return bits;
+}
+
+} // namespace ircodec

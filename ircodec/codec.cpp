@@ -1,0 +1,153 @@
+#include "codecs.h"
+
+#include "protocols.h"
+
+namespace ircodec {
+
+namespace {
+
+// Decoders with a header or a check come before the bare ones (SANYO,
+// MITSUBISHI), so a frame goes to the protocol with the strongest evidence.
+const Codec kCodecs[] = {
+    {Protocol::Nec, "NEC", protocols::Nec, encodeNec, decodeNec},
+    {Protocol::Samsung, "SAMSUNG", protocols::Samsung, encodeSamsung, decodeSamsung},
+    {Protocol::Jvc, "JVC", protocols::Jvc, encodeJvc, decodeJvc},
+    {Protocol::Lg, "LG", protocols::Lg, encodeLg, decodeLg},
+    {Protocol::AiwaRcT501, "AIWA_RC_T501", protocols::AiwaRcT501, encodeAiwa, decodeAiwa},
+    {Protocol::Panasonic, "PANASONIC", protocols::Panasonic, encodePanasonic, decodePanasonic},
+    {Protocol::Whynter, "WHYNTER", protocols::Whynter, encodeWhynter, decodeWhynter},
+    {Protocol::Dish, "DISH", protocols::Dish, encodeDish, decodeDish},
+    {Protocol::LegoPf, "LEGO_PF", protocols::LegoPf, encodeLegoPf, decodeLegoPf},
+    {Protocol::Rca, "RCA", protocols::Unknown, encodeRca, decodeRca},
+    {Protocol::Sony, "SONY", protocols::Sony, encodeSony, decodeSony},
+    {Protocol::Rc6, "RC6", protocols::Rc6, encodeRc6, decodeRc6},
+    {Protocol::Rc5, "RC5", protocols::Rc5, encodeRc5, decodeRc5},
+    {Protocol::Nrc17, "NRC17", protocols::Unknown, encodeNrc17, decodeNrc17},
+    {Protocol::Sharp, "SHARP", protocols::Sharp, encodeSharp, decodeSharp},
+    {Protocol::Denon, "DENON", protocols::Denon, encodeDenon, decodeDenon},
+    {Protocol::Itt, "ITT", protocols::Unknown, encodeItt, decodeItt},
+    {Protocol::Sanyo, "SANYO", protocols::Sanyo, encodeSanyo, decodeSanyo},
+    {Protocol::Mitsubishi, "MITSUBISHI", protocols::Mitsubishi, encodeMitsubishi, decodeMitsubishi},
+};
+
+static_assert(sizeof(kCodecs) / sizeof(kCodecs[0]) == kProtocolCount, "one codec per protocol");
+
+// The largest silence that still pairs a SHARP echo with its first half: the
+// echo follows 40 ms after the first half ends, give or take 10 ms.
+constexpr int64_t kEchoWindowUs = 50000;
+
+} // namespace
+
+const Codec *codecsBegin()
+{
+    return std::begin(kCodecs);
+}
+
+const Codec *codecsEnd()
+{
+    return std::end(kCodecs);
+}
+
+const Codec &codecFor(Protocol protocol)
+{
+    for (const Codec &codec : kCodecs)
+        if (codec.protocol == protocol)
+            return codec;
+    return kCodecs[0]; // unreachable: the table covers every protocol
+}
+
+Bursts single(Durations durations, int32_t gap)
+{
+    Bursts bursts(1);
+    bursts[0].durations = std::move(durations);
+    bursts[0].gap = gap;
+    return bursts;
+}
+
+bool Frame::operator==(const Frame &other) const
+{
+    return protocol == other.protocol && value == other.value && address == other.address
+        && bits == other.bits && repeat == other.repeat;
+}
+
+std::optional<Bursts> encode(const Frame &frame)
+{
+    return codecFor(frame.protocol).encode(frame);
+}
+
+std::optional<Frame> decode(const Durations &durations)
+{
+    for (const Codec *codec = codecsBegin(); codec != codecsEnd(); ++codec)
+        if (auto frame = codec->decode(durations))
+            return frame;
+    return std::nullopt;
+}
+
+std::optional<Frame> decodeAs(Protocol protocol, const Durations &durations)
+{
+    return codecFor(protocol).decode(durations);
+}
+
+const char *name(Protocol protocol)
+{
+    return codecFor(protocol).name;
+}
+
+int32_t catalogueId(Protocol protocol)
+{
+    return codecFor(protocol).catalogueId;
+}
+
+std::optional<Protocol> sendableProtocol(int32_t id)
+{
+    if (id == protocols::Unknown)
+        return std::nullopt;
+    for (const Codec &codec : kCodecs)
+        if (codec.catalogueId == id)
+            return codec.protocol;
+    return std::nullopt;
+}
+
+std::optional<Frame> fromSendRecord(
+    int32_t id, uint32_t value, uint16_t address, int bits, bool repeat)
+{
+    const auto protocol = sendableProtocol(id);
+    if (!protocol)
+        return std::nullopt;
+    Frame frame;
+    frame.protocol = *protocol;
+    frame.value = value;
+    frame.address = address;
+    frame.bits = bits;
+    frame.repeat = repeat;
+    return frame;
+}
+
+Report report(const std::optional<Frame> &frame)
+{
+    Report result;
+    if (!frame || catalogueId(frame->protocol) == protocols::Unknown)
+        return result;
+    result.decodeType = catalogueId(frame->protocol);
+    result.address = frame->address;
+    result.value = frame->value;
+    result.bits = frame->bits;
+    return result;
+}
+
+bool isEchoOf(const std::optional<Frame> &previous, const Frame &frame, int64_t silenceBeforeUs)
+{
+    return previous && previous->protocol == Protocol::Sharp && !previous->repeat
+        && frame.protocol == Protocol::Sharp && frame.repeat && previous->address == frame.address
+        && previous->value == frame.value && silenceBeforeUs <= kEchoWindowUs;
+}
+
+uint32_t reverseBits(uint32_t value, int count)
+{
+    uint32_t out = 0;
+    for (int i = 0; i < count; ++i)
+        out = (out << 1) | ((value >> i) & 1u);
+    return out;
+}
+
+} // namespace ircodec

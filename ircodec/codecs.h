@@ -1,0 +1,87 @@
+// The per-protocol encoders and decoders behind encode() and decode().
+#ifndef IRCODEC_CODECS_H
+#define IRCODEC_CODECS_H
+
+#include "ircodec.h"
+
+namespace ircodec {
+
+// Silence after a frame unless its protocol needs another: long enough for
+// every receiver to see the frame's end, short enough to follow the
+// quick-send repeat timers.
+constexpr int32_t kLeadOutUs = 20000;
+
+using Encoder = std::optional<Bursts> (*)(const Frame &);
+using Decoder = std::optional<Frame> (*)(const Durations &);
+
+struct Codec
+{
+    Protocol protocol;
+    const char *name;
+    int32_t catalogueId;
+    Encoder encode;
+    Decoder decode;
+};
+
+// All codecs, in the order decode() tries them.
+const Codec *codecsBegin();
+const Codec *codecsEnd();
+const Codec &codecFor(Protocol protocol);
+
+// One burst followed by the lead-out.
+Bursts single(Durations durations, int32_t gap = kLeadOutUs);
+
+// A decoded frame.
+inline Frame decoded(
+    Protocol protocol, uint32_t value, int bits, uint32_t address = 0, bool repeat = false)
+{
+    Frame frame;
+    frame.protocol = protocol;
+    frame.value = value;
+    frame.bits = bits;
+    frame.address = address;
+    frame.repeat = repeat;
+    return frame;
+}
+
+// The decoded form of a repeat code.
+inline Frame repeatCode(Protocol protocol)
+{
+    return decoded(protocol, kRepeatValue, 0, 0, true);
+}
+
+// `value` has no bit set at or above bit `bits`.
+inline bool fitsBits(uint64_t value, int bits)
+{
+    return bits >= 64 || (value >> bits) == 0;
+}
+
+#define IRCODEC_DECLARE(Name)                                                                      \
+    std::optional<Bursts> encode##Name(const Frame &frame);                                        \
+    std::optional<Frame> decode##Name(const Durations &durations);
+
+IRCODEC_DECLARE(Rc5)
+IRCODEC_DECLARE(Rc6)
+IRCODEC_DECLARE(Nec)
+IRCODEC_DECLARE(Sony)
+IRCODEC_DECLARE(Panasonic)
+IRCODEC_DECLARE(Jvc)
+IRCODEC_DECLARE(Samsung)
+IRCODEC_DECLARE(Whynter)
+IRCODEC_DECLARE(Aiwa)
+IRCODEC_DECLARE(Lg)
+IRCODEC_DECLARE(Sanyo)
+IRCODEC_DECLARE(Mitsubishi)
+IRCODEC_DECLARE(Dish)
+IRCODEC_DECLARE(Sharp)
+IRCODEC_DECLARE(Denon)
+IRCODEC_DECLARE(LegoPf)
+IRCODEC_DECLARE(Itt)
+IRCODEC_DECLARE(Nrc17)
+IRCODEC_DECLARE(Rca)
+
+#undef IRCODEC_DECLARE
+
+} // namespace ircodec
+
+#endif // IRCODEC_CODECS_H

@@ -1,0 +1,84 @@
+#include "pulse.h"
+
+#include "timing.h"
+
+namespace ircodec {
+
+namespace {
+
+bool hasHeader(const PulseTable &table)
+{
+    return table.header.mark > 0;
+}
+
+size_t headerEntries(const PulseTable &table)
+{
+    return hasHeader(table) ? 2 : 0;
+}
+
+// Entries after the bits: the stop mark, or minus the missing last space.
+int tailEntries(const PulseTable &table)
+{
+    return table.stopMark > 0 ? 1 : -1;
+}
+
+} // namespace
+
+Durations pulseEncode(const PulseTable &table, uint64_t bits, int count)
+{
+    Durations out;
+    out.reserve(headerEntries(table) + 2 * count + 1);
+    if (hasHeader(table)) {
+        out.push_back(table.header.mark);
+        out.push_back(table.header.space);
+    }
+    for (int i = count - 1; i >= 0; --i) {
+        const MarkSpace &bit = ((bits >> i) & 1u) ? table.one : table.zero;
+        out.push_back(bit.mark);
+        if (i > 0 || table.stopMark > 0)
+            out.push_back(bit.space);
+    }
+    if (table.stopMark > 0)
+        out.push_back(table.stopMark);
+    return out;
+}
+
+int pulseBitCount(const PulseTable &table, size_t entries)
+{
+    const long body
+        = static_cast<long>(entries) - static_cast<long>(headerEntries(table)) - tailEntries(table);
+    if (body <= 0 || body % 2 != 0)
+        return -1;
+    return static_cast<int>(body / 2);
+}
+
+std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d, int count)
+{
+    if (count <= 0 || count > 64 || pulseBitCount(table, d.size()) != count)
+        return std::nullopt;
+    size_t pos = 0;
+    if (hasHeader(table)) {
+        if (!matches(d[0], table.header.mark) || !matches(d[1], table.header.space))
+            return std::nullopt;
+        pos = 2;
+    }
+    uint64_t bits = 0;
+    for (int i = 0; i < count; ++i, pos += 2) {
+        const bool lastWithoutSpace = i == count - 1 && table.stopMark == 0;
+        const auto fits = [&](const MarkSpace &bit) {
+            return matches(d[pos], bit.mark)
+                && (lastWithoutSpace || matches(d[pos + 1], bit.space));
+        };
+        if (fits(table.zero))
+            bits <<= 1;
+        else if (fits(table.one))
+            bits = (bits << 1) | 1u;
+        else
+            return std::nullopt;
+    }
+    if (table.stopMark > 0 && !matches(d[pos], table.stopMark))
+        return std::nullopt;
+    return bits;
+}
+
+} // namespace ircodec

@@ -1,0 +1,41 @@
+// Pulse-distance and pulse-width frames: optional header, one mark/space pair
+// per bit, optional stop mark. Each protocol describes its frame by a table.
+#ifndef IRCODEC_PULSE_H
+#define IRCODEC_PULSE_H
+
+#include "ircodec.h"
+
+#include <cstddef>
+#include <optional>
+
+namespace ircodec {
+
+struct MarkSpace
+{
+    int32_t mark = 0;
+    int32_t space = 0;
+};
+
+struct PulseTable
+{
+    MarkSpace header; // {0, 0}: no header
+    MarkSpace zero;
+    MarkSpace one;
+    // Mark after the last bit; 0 when the last bit's mark ends the frame (its
+    // space is the gap), as in pulse-width coding.
+    int32_t stopMark = 0;
+};
+
+// header + `count` bits (first bit on air = bit count-1 of `bits`) + stop.
+Durations pulseEncode(const PulseTable &table, uint64_t bits, int count);
+
+// The number of bits a frame of `entries` durations carries with this table,
+// or -1 when no bit count gives that many entries.
+int pulseBitCount(const PulseTable &table, size_t entries);
+
+// Reads a whole frame of exactly `count` bits; empty on any mismatch.
+std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &durations, int count);
+
+} // namespace ircodec
+
+#endif // IRCODEC_PULSE_H

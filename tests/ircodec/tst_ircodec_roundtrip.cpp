@@ -1,0 +1,350 @@
+// Every protocol: encode, disturb every duration by up to 20 %, decode, and
+// get the frame back; field boundaries; frames that no protocol may carry;
+// no protocol's frame accepted by another protocol's decoder.
+#include "irtest.h"
+
+#include <QtTest>
+
+using ircodec::Frame;
+using ircodec::Protocol;
+
+namespace {
+
+constexpr double kJitter = 0.20;
+constexpr int kJitterRounds = 40;
+
+Frame frame(Protocol protocol, uint32_t value, int bits, uint32_t address = 0, bool repeat = false)
+{
+    Frame f;
+    f.protocol = protocol;
+    f.value = value;
+    f.bits = bits;
+    f.address = address;
+    f.repeat = repeat;
+    return f;
+}
+
+Frame repeatOf(Protocol protocol)
+{
+    return frame(protocol, ircodec::kRepeatValue, 0, 0, true);
+}
+
+Frame echoOf(Frame f)
+{
+    f.repeat = true;
+    return f;
+}
+
+Frame withRepeat(Frame f, bool repeat)
+{
+    f.repeat = repeat;
+    return f;
+}
+
+struct Case
+{
+    const char *name;
+    Frame sent;
+    std::vector<Frame> expected; // one decoded frame per burst
+};
+
+std::vector<Case> cases()
+{
+    using P = Protocol;
+    const Frame sharpLow = frame(P::Sharp, 0, 15, 0);
+    const Frame sharpHigh = frame(P::Sharp, 0xFF, 15, 0x1F);
+    const Frame sharpExample = frame(P::Sharp, 0x11, 15, 3);
+    const Frame lego = frame(P::LegoPf, 0x011F, 16);
+    const Frame legoRepeated = withRepeat(frame(P::LegoPf, 0x3FFC, 16), true);
+    std::vector<Case> list = {
+        {"NEC standard 0/0", ircodec::necFrame(0, 0, true), {}},
+        {"NEC standard 255/255", ircodec::necFrame(255, 255, true), {}},
+        {"NEC standard 4/8", ircodec::necFrame(0x04, 0x08, true), {}},
+        {"NEC plain bytes 0xAA/0x55", ircodec::necFrame(0xAA, 0x55, false), {}},
+        {"NEC plain bytes 255/255", ircodec::necFrame(255, 255, false), {}},
+        {"NEC value 0", frame(P::Nec, 0, 32), {}},
+        {"NEC value all ones", frame(P::Nec, 0xFFFFFFFF, 32), {}},
+        {"NEC repeat", ircodec::necRepeatFrame(), {repeatOf(P::Nec)}},
+        {"SAMSUNG 0xE0E040BF", frame(P::Samsung, 0xE0E040BF, 32), {}},
+        {"SAMSUNG 0", frame(P::Samsung, 0, 32), {}},
+        {"SAMSUNG all ones", frame(P::Samsung, 0xFFFFFFFF, 32), {}},
+        {"SAMSUNG repeat", repeatOf(P::Samsung), {repeatOf(P::Samsung)}},
+        {"JVC 0/0", ircodec::jvcFrame(0, 0, true), {}},
+        {"JVC 255/255", ircodec::jvcFrame(255, 255, true), {}},
+        {"JVC 0x59/0x35", ircodec::jvcFrame(0x59, 0x35, true), {}},
+        {"JVC headerless", ircodec::jvcFrame(0x59, 0x35, false), {repeatOf(P::Jvc)}},
+        {"JVC headerless all ones", ircodec::jvcFrame(255, 255, false), {repeatOf(P::Jvc)}},
+        {"ITT 0/0", *ircodec::ittFrame(0, 0), {}},
+        {"ITT 15/63", *ircodec::ittFrame(15, 63), {}},
+        {"ITT 5/0x2A", *ircodec::ittFrame(5, 0x2A), {}},
+        {"NRC17 0/0/0", *ircodec::nrc17Frame(0, 0, 0), {}},
+        {"NRC17 255/15/15", *ircodec::nrc17Frame(255, 15, 15), {}},
+        {"NRC17 start/stop", *ircodec::nrc17Frame(254, 255, 255), {}},
+        {"NRC17 0x5C/6/1", *ircodec::nrc17Frame(0x5C, 6, 1), {}},
+        {"RCA 0/0", *ircodec::rcaFrame(0, 0), {}},
+        {"RCA 15/255", *ircodec::rcaFrame(15, 255), {}},
+        {"RCA 0xA/0x68", *ircodec::rcaFrame(0xA, 0x68), {}},
+        {"RC5 0", frame(P::Rc5, 0, 12), {}},
+        {"RC5 all ones", frame(P::Rc5, 0xFFF, 12), {}},
+        {"RC5 0x175", frame(P::Rc5, 0x175, 12), {}},
+        {"RC6 mode 0 zero", frame(P::Rc6, 0, 20), {}},
+        {"RC6 mode 0 all ones", frame(P::Rc6, 0xFFFFF, 20), {}},
+        {"RC6 0x0040C", frame(P::Rc6, 0x0040C, 20), {}},
+        {"RC6 4 bits", frame(P::Rc6, 0xF, 4), {}},
+        {"RC6 32 bits", frame(P::Rc6, 0x80000001, 32), {}},
+        {"RC6 32 bits all ones", frame(P::Rc6, 0xFFFFFFFF, 32), {}},
+        {"RC6 24 bits", frame(P::Rc6, 0x6A5A5A, 24), {}},
+        {"SONY 12 zero", frame(P::Sony, 0, 12), {}},
+        {"SONY 12 0xA90", frame(P::Sony, 0xA90, 12), {}},
+        {"SONY 15 all ones", frame(P::Sony, 0x7FFF, 15), {}},
+        {"SONY 20 all ones", frame(P::Sony, 0xFFFFF, 20), {}},
+        {"SONY 20 zero", frame(P::Sony, 0, 20), {}},
+        {"PANASONIC TV power", frame(P::Panasonic, 0x0100BCBD, 48, 0x4004), {}},
+        {"PANASONIC all ones", frame(P::Panasonic, 0xFFFFFFFF, 48, 0xFFFF), {}},
+        {"PANASONIC zero", frame(P::Panasonic, 0, 48, 0), {}},
+        {"PANASONIC 32 given", frame(P::Panasonic, 0x12345678, 32, 0x4004),
+            {frame(P::Panasonic, 0x12345678, 48, 0x4004)}},
+        {"WHYNTER 0x87654321", frame(P::Whynter, 0x87654321, 32), {}},
+        {"WHYNTER zero", frame(P::Whynter, 0, 32), {}},
+        {"WHYNTER all ones", frame(P::Whynter, 0xFFFFFFFF, 32), {}},
+        {"AIWA 0", frame(P::AiwaRcT501, 0, 42), {}},
+        {"AIWA 0xFF", frame(P::AiwaRcT501, 0xFF, 42), {}},
+        {"AIWA 8 given", frame(P::AiwaRcT501, 0x21, 8), {frame(P::AiwaRcT501, 0x21, 42)}},
+        {"LG 0xF17776B", frame(P::Lg, 0xF17776B, 28), {}},
+        {"LG zero", frame(P::Lg, 0, 28), {}},
+        {"LG all ones", frame(P::Lg, 0xFFFFFFF, 28), {}},
+        {"SANYO 12 zero", frame(P::Sanyo, 0, 12), {}},
+        {"SANYO 12 all ones", frame(P::Sanyo, 0xFFF, 12), {}},
+        {"SANYO 20", frame(P::Sanyo, 0x12345, 20), {}},
+        {"SANYO 32 all ones", frame(P::Sanyo, 0xFFFFFFFF, 32), {}},
+        {"MITSUBISHI 16 zero", frame(P::Mitsubishi, 0, 16), {}},
+        {"MITSUBISHI 16 all ones", frame(P::Mitsubishi, 0xFFFF, 16), {}},
+        {"MITSUBISHI 24", frame(P::Mitsubishi, 0xABCDEF, 24), {}},
+        {"MITSUBISHI 32 all ones", frame(P::Mitsubishi, 0xFFFFFFFF, 32), {}},
+        {"DISH zero", frame(P::Dish, 0, 16), {}},
+        {"DISH all ones", frame(P::Dish, 0xFFFF, 16), {}},
+        {"DISH 0x1234", frame(P::Dish, 0x1234, 16), {}},
+        {"SHARP 0/0", sharpLow, {sharpLow, echoOf(sharpLow)}},
+        {"SHARP 31/255", sharpHigh, {sharpHigh, echoOf(sharpHigh)}},
+        {"SHARP 3/0x11", sharpExample, {sharpExample, echoOf(sharpExample)}},
+        {"DENON zero", frame(P::Denon, 0, 14), {}},
+        {"DENON all ones", frame(P::Denon, 0x3FFF, 14), {}},
+        {"DENON control 11", frame(P::Denon, 0x1233, 14), {}},
+        {"DENON control 00", frame(P::Denon, 0x2AA8, 14), {}},
+        {"LEGO_PF 0x011F", lego, {}},
+        {"LEGO_PF zero data", frame(P::LegoPf, 0x000F, 16), {}},
+        {"LEGO_PF all ones data", frame(P::LegoPf, 0xFFF0, 16), {}},
+        {"LEGO_PF five copies", legoRepeated,
+            std::vector<Frame>(5, withRepeat(legoRepeated, false))},
+    };
+    for (Case &c : list)
+        if (c.expected.empty())
+            c.expected.push_back(c.sent);
+    return list;
+}
+
+} // namespace
+
+class RoundTrip : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void everyProtocolCovered();
+    void noProtocolTakenForAnother_data();
+    void noProtocolTakenForAnother();
+    void unsendableFramesRefused_data();
+    void unsendableFramesRefused();
+    void quickSendFieldRanges();
+    void sendRecordMapping();
+    void garbageDecodesToNothing();
+};
+
+void RoundTrip::roundTrip_data()
+{
+    QTest::addColumn<Frame>("sent");
+    QTest::addColumn<std::vector<Frame>>("expected");
+    for (const Case &c : cases())
+        QTest::newRow(c.name) << c.sent << c.expected;
+}
+
+void RoundTrip::roundTrip()
+{
+    QFETCH(Frame, sent);
+    QFETCH(std::vector<Frame>, expected);
+    const auto bursts = ircodec::encode(sent);
+    QVERIFY2(bursts, qPrintable(irtest::describe(sent)));
+    QCOMPARE(bursts->size(), expected.size());
+    std::mt19937 random(static_cast<unsigned>(qHash(QString(QTest::currentDataTag()))));
+    for (size_t b = 0; b < bursts->size(); ++b) {
+        const ircodec::Burst &burst = (*bursts)[b];
+        QVERIFY(burst.durations.size() % 2 == 1); // starts and ends with a mark
+        QVERIFY(burst.gap >= 2 * ircodec::kFrameSilenceUs);
+        const auto exact = ircodec::decode(burst.durations);
+        QVERIFY2(exact && *exact == expected[b], qPrintable(irtest::describe(burst.durations)));
+        for (int round = 0; round < kJitterRounds; ++round) {
+            const auto disturbed = irtest::jitter(burst.durations, kJitter, random);
+            const auto got = ircodec::decode(disturbed);
+            QVERIFY2(got, qPrintable("no decode: " + irtest::describe(disturbed)));
+            QVERIFY2(*got == expected[b],
+                qPrintable(irtest::describe(*got) + " from " + irtest::describe(disturbed)));
+        }
+    }
+}
+
+void RoundTrip::everyProtocolCovered()
+{
+    std::vector<bool> seen(ircodec::kProtocolCount, false);
+    for (const Case &c : cases())
+        seen[static_cast<int>(c.sent.protocol)] = true;
+    for (int p = 0; p < ircodec::kProtocolCount; ++p)
+        QVERIFY2(seen[p], ircodec::name(static_cast<Protocol>(p)));
+}
+
+void RoundTrip::noProtocolTakenForAnother_data()
+{
+    roundTrip_data();
+}
+
+void RoundTrip::noProtocolTakenForAnother()
+{
+    QFETCH(Frame, sent);
+    const auto bursts = ircodec::encode(sent);
+    QVERIFY(bursts);
+    for (const ircodec::Burst &burst : *bursts) {
+        for (int p = 0; p < ircodec::kProtocolCount; ++p) {
+            const auto other = static_cast<Protocol>(p);
+            if (other == sent.protocol)
+                continue;
+            QVERIFY2(!ircodec::decodeAs(other, burst.durations),
+                qPrintable(QString("taken for ") + ircodec::name(other)));
+        }
+    }
+}
+
+void RoundTrip::unsendableFramesRefused_data()
+{
+    using P = Protocol;
+    QTest::addColumn<Frame>("frame");
+    QTest::newRow("NEC 31 bits") << frame(P::Nec, 0, 31);
+    QTest::newRow("NEC 0 bits") << frame(P::Nec, 0, 0);
+    QTest::newRow("NEC repeat 16 bits") << frame(P::Nec, 0, 16, 0, true);
+    QTest::newRow("SAMSUNG 33 bits") << frame(P::Samsung, 0, 33);
+    QTest::newRow("JVC 17 bits") << frame(P::Jvc, 0, 17);
+    QTest::newRow("JVC value too wide") << frame(P::Jvc, 0x10000, 16);
+    QTest::newRow("ITT 9 bits") << frame(P::Itt, 0, 9);
+    QTest::newRow("ITT value too wide") << frame(P::Itt, 0x400, 10);
+    QTest::newRow("NRC17 15 bits") << frame(P::Nrc17, 0, 15);
+    QTest::newRow("RCA without complement") << frame(P::Rca, 0x000000, 24);
+    QTest::newRow("RC5 11 bits") << frame(P::Rc5, 0, 11);
+    QTest::newRow("RC5 13 bits") << frame(P::Rc5, 0, 13);
+    QTest::newRow("RC5 value too wide") << frame(P::Rc5, 0x1000, 12);
+    QTest::newRow("RC6 3 bits") << frame(P::Rc6, 0, 3);
+    QTest::newRow("RC6 33 bits") << frame(P::Rc6, 0, 33);
+    QTest::newRow("RC6 value too wide") << frame(P::Rc6, 0x100000, 20);
+    QTest::newRow("SONY 13 bits") << frame(P::Sony, 0, 13);
+    QTest::newRow("SONY value too wide") << frame(P::Sony, 0x1000, 12);
+    QTest::newRow("PANASONIC 47 bits") << frame(P::Panasonic, 0, 47);
+    QTest::newRow("PANASONIC address too wide") << frame(P::Panasonic, 0, 48, 0x10000);
+    QTest::newRow("WHYNTER 31 bits") << frame(P::Whynter, 0, 31);
+    QTest::newRow("AIWA 32 bits") << frame(P::AiwaRcT501, 0, 32);
+    QTest::newRow("AIWA command too wide") << frame(P::AiwaRcT501, 0x100, 42);
+    QTest::newRow("LG 32 bits") << frame(P::Lg, 0, 32);
+    QTest::newRow("LG value too wide") << frame(P::Lg, 0x10000000, 28);
+    QTest::newRow("SANYO 11 bits") << frame(P::Sanyo, 0, 11);
+    QTest::newRow("SANYO 33 bits") << frame(P::Sanyo, 0, 33);
+    QTest::newRow("MITSUBISHI 15 bits") << frame(P::Mitsubishi, 0, 15);
+    QTest::newRow("MITSUBISHI value too wide") << frame(P::Mitsubishi, 0x10000, 16);
+    QTest::newRow("DISH value too wide") << frame(P::Dish, 0x10000, 16);
+    QTest::newRow("SHARP 13 bits") << frame(P::Sharp, 0, 13);
+    QTest::newRow("SHARP address too wide") << frame(P::Sharp, 0, 15, 32);
+    QTest::newRow("SHARP command too wide") << frame(P::Sharp, 256, 15);
+    QTest::newRow("DENON 15 bits") << frame(P::Denon, 0, 15);
+    QTest::newRow("DENON value too wide") << frame(P::Denon, 0x4000, 14);
+    QTest::newRow("DENON control 01") << frame(P::Denon, 0x0001, 14);
+    QTest::newRow("DENON control 10") << frame(P::Denon, 0x0002, 14);
+    QTest::newRow("LEGO_PF wrong check nibble") << frame(P::LegoPf, 0x0110, 16);
+    QTest::newRow("LEGO_PF 15 bits") << frame(P::LegoPf, 0x011F, 15);
+}
+
+void RoundTrip::unsendableFramesRefused()
+{
+    QFETCH(Frame, frame);
+    QVERIFY(!ircodec::encode(frame));
+}
+
+void RoundTrip::quickSendFieldRanges()
+{
+    QVERIFY(!ircodec::ittFrame(16, 0));
+    QVERIFY(!ircodec::ittFrame(0, 64));
+    QVERIFY(!ircodec::ittFrame(-1, 0));
+    QVERIFY(!ircodec::nrc17Frame(256, 0, 0));
+    QVERIFY(!ircodec::nrc17Frame(0, 16, 0));
+    QVERIFY(!ircodec::nrc17Frame(0, 0, 254));
+    QVERIFY(!ircodec::rcaFrame(16, 0));
+    QVERIFY(!ircodec::rcaFrame(0, 256));
+    // 255 in a 4-bit NRC17 field is the start/stop frame's all-ones field.
+    QCOMPARE(ircodec::nrc17Frame(254, 255, 255)->value, ircodec::nrc17Frame(254, 15, 15)->value);
+    // The NEC flag: plain bytes stand where the complements would be.
+    const uint32_t standard = ircodec::necFrame(0x04, 0x08, true).value;
+    const uint32_t plain = ircodec::necFrame(0x04, 0x08, false).value;
+    QCOMPARE(standard, 0x20DF10EFu);
+    QCOMPARE(plain, 0x20201010u);
+    QCOMPARE(ircodec::jvcFrame(0x59, 0x35, true).value, 0x9AACu);
+}
+
+void RoundTrip::sendRecordMapping()
+{
+    for (int32_t id : {-2, -1, 0, 16, 18, 1000})
+        QVERIFY2(!ircodec::fromSendRecord(id, 0, 0, 32, false), qPrintable(QString::number(id)));
+    int sendable = 0;
+    for (int32_t id = 1; id <= 17; ++id) {
+        const auto f = ircodec::fromSendRecord(id, 0x11223344, 0xFFFF, 32, true);
+        if (id == 16) {
+            QVERIFY(!f);
+            continue;
+        }
+        QVERIFY(f);
+        ++sendable;
+        QCOMPARE(ircodec::catalogueId(f->protocol), id);
+        QCOMPARE(f->value, 0x11223344u);
+        QCOMPARE(f->address, 0xFFFFu);
+        QCOMPARE(f->bits, 32);
+        QVERIFY(f->repeat);
+    }
+    QCOMPARE(sendable, 16);
+    for (Protocol p : {Protocol::Itt, Protocol::Nrc17, Protocol::Rca})
+        QCOMPARE(ircodec::catalogueId(p), -1);
+}
+
+void RoundTrip::garbageDecodesToNothing()
+{
+    QVERIFY(!ircodec::decode({}));
+    QVERIFY(!ircodec::decode({500}));
+    QVERIFY(!ircodec::decode({9000, 4500, 560}));
+    // A standard NEC frame missing its last bit.
+    auto bursts = ircodec::encode(ircodec::necFrame(1, 2, true));
+    ircodec::Durations cut = (*bursts)[0].durations;
+    cut.resize(cut.size() - 2);
+    QVERIFY(!ircodec::decode(cut));
+    // Every duration 40 % too long is beyond the tolerance.
+    ircodec::Durations stretched;
+    for (int32_t d : (*bursts)[0].durations)
+        stretched.push_back(d * 14 / 10);
+    QVERIFY(!ircodec::decode(stretched));
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int32_t> any(1, 20000);
+    int decoded = 0;
+    for (int i = 0; i < 2000; ++i) {
+        ircodec::Durations noise(1 + 2 * (i % 60));
+        for (int32_t &d : noise)
+            d = any(random);
+        decoded += ircodec::decode(noise) ? 1 : 0;
+    }
+    QCOMPARE(decoded, 0);
+}
+
+QTEST_APPLESS_MAIN(RoundTrip)
+#include "tst_ircodec_roundtrip.moc"
