@@ -25,12 +25,15 @@ Durations halvesToDurations(const Halves &halves, int64_t halfNs)
         ++begin;
     while (end > begin && !halves[end - 1])
         --end;
+    // Edges are rounded, not runs, so the frame keeps its nominal length.
     Durations out;
     for (size_t i = begin; i < end;) {
         size_t run = 1;
         while (i + run < end && halves[i + run] == halves[i])
             ++run;
-        out.push_back(nsToUs(static_cast<int64_t>(run) * halfNs));
+        const int64_t from = static_cast<int64_t>(i - begin) * halfNs;
+        const int64_t to = static_cast<int64_t>(i - begin + run) * halfNs;
+        out.push_back(nsToUs(to) - nsToUs(from));
         i += run;
     }
     return out;

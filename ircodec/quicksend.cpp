@@ -47,6 +47,7 @@ Frame necRepeatFrame()
 {
     Frame frame;
     frame.protocol = Protocol::Nec;
+    frame.value = kRepeatValue;
     frame.repeat = true;
     return frame;
 }

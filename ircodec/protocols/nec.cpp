@@ -13,8 +13,8 @@ namespace {
 constexpr PulseTable kTable = {{9000, 4500}, {563, 562}, {563, 1687}, 563};
 constexpr MarkSpace kDitto = {9000, 2250};
 constexpr int kBits = 32;
-// About 40 ms of silence follows a frame in a 108 ms repeat period.
-constexpr int32_t kLeadOut = 40000;
+// The silence that completes a data frame's 108 ms repeat period.
+constexpr int32_t kLeadOut = 39937;
 
 } // namespace
 
