@@ -150,6 +150,28 @@ HMODULE loadFromPath(const std::wstring &path, DWORD &error)
     return module;
 }
 
+// Whether the loaded module's export table has a function at `ordinal`.
+// GetProcAddress alone is not enough: for an ordinal inside the table's range
+// with no function behind it, it may answer a non-null address.
+bool exportsOrdinal(HMODULE module, WORD ordinal)
+{
+    const auto *image = reinterpret_cast<const BYTE *>(module);
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(image);
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(image + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &directory
+        = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    if (directory.VirtualAddress == 0 || directory.Size == 0) {
+        return false;
+    }
+    const auto *exports
+        = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY *>(image + directory.VirtualAddress);
+    if (ordinal < exports->Base || ordinal - exports->Base >= exports->NumberOfFunctions) {
+        return false;
+    }
+    const auto *functions = reinterpret_cast<const DWORD *>(image + exports->AddressOfFunctions);
+    return functions[ordinal - exports->Base] != 0;
+}
+
 Library load()
 {
     Library library;
@@ -168,13 +190,12 @@ Library load()
     }
 
     // All twelve before any is used: an incomplete library is not used at all.
-    const auto base = reinterpret_cast<FARPROC>(module);
     for (size_t i = 0; i < operationCount; ++i) {
         const Operation &op = operations[i];
-        const FARPROC proc = GetProcAddress(module, MAKEINTRESOURCEA(op.ordinal));
-        // An ordinal inside the export range with no function behind it can
-        // come back as the module's base address rather than as null.
-        if (!proc || proc == base) {
+        const FARPROC proc = exportsOrdinal(module, op.ordinal)
+            ? GetProcAddress(module, MAKEINTRESOURCEA(op.ordinal))
+            : nullptr;
+        if (!proc) {
             writeLog(L"Korvex: " + path + L" has no ordinal " + std::to_wstring(op.ordinal) + L" ("
                 + std::wstring(op.name, op.name + std::char_traits<char>::length(op.name)) + L")");
             FreeLibrary(module);
