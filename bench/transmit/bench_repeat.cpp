@@ -1,0 +1,142 @@
+// Holds the NEC, JVC and NRC17 quick-send buttons in the running window and
+// prints how closely the repeat frames keep their periods, and the NRC17
+// gap between start frame and key frame.
+#include "mainwindow.h"
+#include "quicksend.h"
+#include "stampadapter.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numeric>
+
+namespace {
+
+constexpr int HoldMs = 5000;
+constexpr int Nrc17GapPresses = 20;
+constexpr int Nrc17Marker = quicksend::Nrc17MarkerAddress;
+
+double msBetween(stamp::Clock::time_point a, stamp::Clock::time_point b)
+{
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+double percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const size_t index = static_cast<size_t>(std::ceil(p * double(values.size()))) - 1;
+    return values[std::min(index, values.size() - 1)];
+}
+
+void report(const char *what, const std::vector<double> &samples, double nominalMs)
+{
+    if (samples.empty()) {
+        std::printf("%-22s no samples\n", what);
+        return;
+    }
+    const double mean
+        = std::accumulate(samples.begin(), samples.end(), 0.0) / double(samples.size());
+    std::vector<double> errors;
+    for (double s : samples)
+        errors.push_back(std::fabs(s - nominalMs));
+    std::printf("%-22s n=%4zu nominal %6.1f ms  mean %8.3f ms (%+.3f)  |error| median %.3f ms  "
+                "p99 %.3f ms  max %.3f ms\n",
+        what, samples.size(), nominalMs, mean, mean - nominalMs, percentile(errors, 0.5),
+        percentile(errors, 0.99), *std::max_element(errors.begin(), errors.end()));
+}
+
+// The window's trace lines would drown the figures.
+void dropDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+void runFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QPushButton *button(MainWindow &window, const char *panel)
+{
+    return window.findChild<QPushButton *>(QStringLiteral("pushButton%1Send").arg(panel));
+}
+
+// Holds the panel's button for ms in the event loop, as a user would.
+void hold(MainWindow &window, const char *panel, int ms)
+{
+    QPushButton *b = button(window, panel);
+    b->setDown(true);
+    QMetaObject::invokeMethod(
+        &window, qPrintable(QStringLiteral("on_%1_pressed").arg(b->objectName())));
+    runFor(ms);
+    b->setDown(false);
+    QMetaObject::invokeMethod(
+        &window, qPrintable(QStringLiteral("on_%1_released").arg(b->objectName())));
+    runFor(quicksend::Nrc17RepeatMs * 2);
+}
+
+// Periods between consecutive calls of op that pass the filter.
+template <typename Keep> std::vector<double> periods(const std::string &op, Keep keep)
+{
+    std::vector<double> result;
+    const stamp::Call *previous = nullptr;
+    for (const stamp::Call &call : stamp::calls()) {
+        if (call.op != op || !keep(call))
+            continue;
+        if (previous)
+            result.push_back(msBetween(previous->time, call.time));
+        previous = &call;
+    }
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(dropDebug);
+    QApplication app(argc, argv);
+    MainWindow window;
+    window.show();
+    runFor(200);
+    const auto any = [](const stamp::Call &) { return true; };
+
+    std::printf("Holding each button for %d ms\n", HoldMs);
+    std::fflush(stdout);
+    stamp::calls().clear();
+    hold(window, "NEC", HoldMs);
+    report("NEC repeat", periods("IR_NEC_SendRepeat", any), quicksend::NecRepeatMs);
+
+    stamp::calls().clear();
+    hold(window, "JVC", HoldMs);
+    // The first period runs from the press frame, the rest between repeats.
+    report("JVC repeat", periods("IR_JVC_Send", any), quicksend::JvcRepeatMs);
+
+    stamp::calls().clear();
+    hold(window, "NRC17", HoldMs);
+    std::vector<double> keys
+        = periods("IR_NRC17_Send", [](const stamp::Call &c) { return c.address != Nrc17Marker; });
+    report("NRC17 key repeat", keys, quicksend::Nrc17RepeatMs);
+
+    std::vector<double> gaps;
+    for (int i = 0; i < Nrc17GapPresses; ++i) {
+        stamp::calls().clear();
+        hold(window, "NRC17", 0);
+        const auto &calls = stamp::calls();
+        if (calls.size() >= 2)
+            gaps.push_back(msBetween(calls[0].time, calls[1].time));
+    }
+    report("NRC17 start-to-key", gaps, double(quicksend::Nrc17KeyDelayMs));
+    return 0;
+}
