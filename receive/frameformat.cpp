@@ -3,7 +3,27 @@
 #include "protocols.h"
 #include "receivequeue.h"
 
+#include <charconv>
+
 namespace frameformat {
+
+namespace {
+// Upper-case hexadecimal, zero-padded to at least minDigits: printf's "%0*X".
+QString hex(uint32_t value, int minDigits)
+{
+    char digits[8];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
+    const int length = static_cast<int>(end - digits);
+    QString text(std::max(length, minDigits), QLatin1Char('0'));
+    QChar *out = text.data() + (text.size() - length);
+    for (int i = 0; i < length; ++i)
+        out[i] = QLatin1Char(digits[i] >= 'a' ? char(digits[i] - 'a' + 'A') : digits[i]);
+    return text;
+}
+
+// Longest decimal int with its sign, and the comma after it.
+constexpr int MaxValueChars = 12;
+} // namespace
 
 QStringList headers()
 {
@@ -15,13 +35,17 @@ const std::array<int, ColumnCount> columnWidths = {50, 80, 90, 70, 50, 200};
 
 QString rawTimingList(const IRResultsEntry &entry)
 {
-    QString text;
+    // Formatted into one buffer and converted once: a tick formats thousands
+    // of these lists.
+    char buffer[MaxRawValues * MaxValueChars];
+    char *out = buffer;
     for (int i = 1; i < entry.raw_count; ++i) {
-        text += QString::number(entry.raw_values[i]);
-        text += QLatin1Char(',');
+        out = std::to_chars(out, buffer + sizeof buffer, entry.raw_values[i]).ptr;
+        *out++ = ',';
     }
-    text.chop(1);
-    return text;
+    if (out != buffer)
+        --out; // the last comma
+    return QString::fromLatin1(buffer, static_cast<int>(out - buffer));
 }
 
 std::array<QString, ColumnCount> rowTexts(int row, const IRResultsEntry &entry)
@@ -29,11 +53,10 @@ std::array<QString, ColumnCount> rowTexts(int row, const IRResultsEntry &entry)
     std::array<QString, ColumnCount> cells;
     cells[RowNumber] = QString::number(row + 1);
     cells[Type] = QLatin1String(protocols::name(entry.decode_type));
-    cells[Data] = protocols::isRepeat(entry.decode_type, entry.value)
-        ? QStringLiteral("REPEAT")
-        : QString::asprintf("%08X", entry.value);
+    cells[Data] = protocols::isRepeat(entry.decode_type, entry.value) ? QStringLiteral("REPEAT")
+                                                                      : hex(entry.value, 8);
     if (protocols::showsAddress(entry.decode_type))
-        cells[Address] = QString::asprintf("%04X", entry.address);
+        cells[Address] = hex(entry.address, 4);
     cells[Bits] = QString::number(entry.bits);
     cells[RawData] = rawTimingList(entry);
     return cells;
