@@ -1,0 +1,329 @@
+#include "virtual_adapter.h"
+
+#include <algorithm>
+
+namespace korvex_virtual {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Calls from a receiver thread come from inside a callback: they must never
+// wait for a receiver thread.
+thread_local bool tlsInReceiver = false;
+
+} // namespace
+
+struct Adapter::Session
+{
+    int channel = 0;
+    IRReceiveCallback callback = nullptr;
+    int64_t since = 0;      // air time reception began
+    std::deque<Edge> inbox; // played edges not yet taken by the receiver
+    bool stopped = false;
+    std::thread thread;
+};
+
+Adapter &adapter()
+{
+    static Adapter instance;
+    return instance;
+}
+
+Adapter::Adapter() : epoch_(Clock::now()), lastAirEdge_(-ircodec::kFrameSilenceUs)
+{
+    transmitter_ = std::thread(&Adapter::transmitLoop, this);
+}
+
+Adapter::~Adapter()
+{
+    if (!tlsInReceiver)
+        stopReceiving();
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        shutdown_ = true;
+    }
+    transmitWake_.notify_all();
+    if (transmitter_.joinable())
+        transmitter_.join();
+    joinRetired();
+}
+
+int64_t Adapter::now() const
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - epoch_).count();
+}
+
+Clock::time_point Adapter::timeOf(int64_t airUs) const
+{
+    return epoch_ + std::chrono::microseconds(airUs);
+}
+
+bool Adapter::open(int index)
+{
+    if (index < 0 || index >= kAdapterCount)
+        return false;
+    std::lock_guard<std::mutex> lock(m_);
+    opened_ = true;
+    return true;
+}
+
+bool Adapter::isOpen(int index) const
+{
+    std::lock_guard<std::mutex> lock(m_);
+    return index >= 0 && index < kAdapterCount && opened_;
+}
+
+void Adapter::setAirObserver(AirObserver observer)
+{
+    std::lock_guard<std::mutex> lock(m_);
+    observer_ = std::move(observer);
+}
+
+// ---------------------------------------------------------------------------
+// Transmitter
+
+bool Adapter::transmit(const ircodec::Bursts &bursts)
+{
+    int64_t length = 0;
+    for (const ircodec::Burst &burst : bursts) {
+        for (int32_t d : burst.durations)
+            length += d;
+        length += burst.gap;
+    }
+    std::lock_guard<std::mutex> lock(m_);
+    const int64_t now = this->now();
+    const int64_t start = std::max(now, queueEnd_);
+    // Refused: a queue already too long, or one message longer than the
+    // whole queue may be.
+    if (start - now > kMaxBacklogUs || length > kMaxBacklogUs)
+        return false;
+    const bool wasIdle = schedule_.empty();
+    int64_t at = start;
+    for (const ircodec::Burst &burst : bursts) {
+        for (size_t i = 0; i < burst.durations.size(); ++i) {
+            schedule_.push_back({at, i % 2 == 0});
+            at += burst.durations[i];
+        }
+        schedule_.push_back({at, false});
+        at += burst.gap;
+    }
+    queueEnd_ = at;
+    if (wasIdle)
+        transmitWake_.notify_one();
+    return true;
+}
+
+void Adapter::transmitLoop()
+{
+    std::unique_lock<std::mutex> lock(m_);
+    while (!shutdown_) {
+        if (schedule_.empty()) {
+            transmitWake_.wait(lock);
+            continue;
+        }
+        if (now() < schedule_.front().at) {
+            transmitWake_.wait_until(lock, timeOf(schedule_.front().at));
+            continue;
+        }
+        const int64_t played = now();
+        while (!schedule_.empty() && schedule_.front().at <= played) {
+            const Edge edge = schedule_.front();
+            schedule_.pop_front();
+            airMark_ = edge.mark;
+            lastAirEdge_ = edge.at;
+            if (session_ && !session_->stopped && edge.at >= session_->since)
+                session_->inbox.push_back(edge);
+            if (observer_)
+                observer_(edge.at, played, edge.mark);
+        }
+        receiveWake_.notify_all();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Receiver
+
+bool Adapter::startReceiving(int channel, IRReceiveCallback callback)
+{
+    if (!callback || channel < 0 || channel >= kInputChannels)
+        return false;
+    std::unique_lock<std::mutex> control(control_, std::defer_lock);
+    if (!tlsInReceiver)
+        control.lock();
+    if (tlsInReceiver) {
+        stopReceiving();
+    } else {
+        std::thread previous;
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            previous = endSession();
+        }
+        if (previous.joinable())
+            previous.join();
+        joinRetired();
+    }
+
+    std::lock_guard<std::mutex> lock(m_);
+    auto session = std::make_shared<Session>();
+    session->channel = channel;
+    session->callback = callback;
+    session->since = now();
+    // The air's level when reception begins, counting edges that are due but
+    // not yet played: reception waits for a silence if a frame is under way.
+    bool mark = airMark_;
+    int64_t lastEdge = lastAirEdge_;
+    for (const Edge &edge : schedule_) {
+        if (edge.at >= session->since)
+            break;
+        mark = edge.mark;
+        lastEdge = edge.at;
+    }
+    const bool busy = mark || session->since - lastEdge < ircodec::kFrameSilenceUs;
+    session->thread = std::thread(&Adapter::receiveLoop, this, session, busy);
+    session_ = std::move(session);
+    return true;
+}
+
+void Adapter::stopReceiving()
+{
+    if (tlsInReceiver) {
+        // From inside a callback: this thread cannot wait for itself. The
+        // session ends now and its thread is joined later.
+        std::lock_guard<std::mutex> lock(m_);
+        std::thread thread = endSession();
+        if (thread.joinable())
+            retired_.push_back(std::move(thread));
+        return;
+    }
+    std::lock_guard<std::mutex> control(control_);
+    std::thread thread;
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        thread = endSession();
+    }
+    if (thread.joinable())
+        thread.join();
+    joinRetired();
+}
+
+std::thread Adapter::endSession()
+{
+    std::thread thread;
+    if (session_) {
+        session_->stopped = true;
+        thread = std::move(session_->thread);
+        session_.reset();
+        receiveWake_.notify_all();
+    }
+    return thread;
+}
+
+void Adapter::joinRetired()
+{
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        const auto self = std::this_thread::get_id();
+        for (auto it = retired_.begin(); it != retired_.end();) {
+            if (it->get_id() == self) {
+                ++it;
+                continue;
+            }
+            threads.push_back(std::move(*it));
+            it = retired_.erase(it);
+        }
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+}
+
+void Adapter::receiveLoop(std::shared_ptr<Session> session, bool busy)
+{
+    tlsInReceiver = true;
+    ircodec::Segmenter segmenter;
+    std::optional<ircodec::Frame> previous;
+    // While `skipping`, a frame was under way when reception began: wait for
+    // the silence after it.
+    bool skipping = busy;
+    bool mark = false;
+    int64_t lastEdge = session->since;
+    std::vector<ircodec::Capture> ready;
+
+    std::unique_lock<std::mutex> lock(m_);
+    while (!session->stopped) {
+        if (!session->inbox.empty()) {
+            std::deque<Edge> edges;
+            edges.swap(session->inbox);
+            lock.unlock();
+            for (const Edge &edge : edges) {
+                const int64_t length = edge.at - lastEdge;
+                if (skipping) {
+                    skipping = !(edge.mark && length >= ircodec::kFrameSilenceUs);
+                    if (!skipping)
+                        segmenter.space(length);
+                } else if (auto done
+                    = edge.mark ? segmenter.space(length) : segmenter.mark(length)) {
+                    ready.push_back(std::move(*done));
+                }
+                lastEdge = edge.at;
+                mark = edge.mark;
+            }
+            lock.lock();
+        } else if (!mark && (segmenter.inFrame() || skipping)) {
+            // The frame ends once the air has been silent long enough and no
+            // edge within that silence is still waiting to be played.
+            const int64_t end = lastEdge + ircodec::kFrameSilenceUs;
+            const bool edgeDue = !schedule_.empty() && schedule_.front().at < end;
+            if (now() < end) {
+                receiveWake_.wait_until(lock, timeOf(end));
+            } else if (edgeDue) {
+                receiveWake_.wait(lock);
+            } else {
+                skipping = false;
+                if (auto done = segmenter.idle(end - lastEdge))
+                    ready.push_back(std::move(*done));
+            }
+        } else {
+            receiveWake_.wait(lock);
+        }
+        for (const ircodec::Capture &capture : ready) {
+            if (session->stopped)
+                break;
+            deliver(*session, capture, previous, lock);
+        }
+        ready.clear();
+    }
+}
+
+void Adapter::deliver(Session &session, const ircodec::Capture &capture,
+    std::optional<ircodec::Frame> &previous, std::unique_lock<std::mutex> &lock)
+{
+    lock.unlock();
+    const auto frame = ircodec::decode(capture.durations);
+    const bool echo = frame && ircodec::isEchoOf(previous, *frame, capture.silenceBefore);
+    previous = echo ? std::nullopt : frame;
+    if (echo) {
+        lock.lock();
+        return;
+    }
+    const ircodec::Report report = ircodec::report(frame);
+    std::vector<int32_t> ticks = ircodec::toTicks(capture.silenceBefore, capture.durations);
+    std::vector<int> raw(ticks.begin(), ticks.end());
+    IRResults results{};
+    results.decode_type = report.decodeType;
+    results.address = report.address;
+    results.value = report.value;
+    results.bits = report.bits;
+    results.raw_data = raw.data();
+    results.raw_count = static_cast<int32_t>(raw.size());
+    results.extra = 0;
+    lock.lock();
+    if (session.stopped)
+        return;
+    lock.unlock();
+    session.callback(0, session.channel, &results);
+    lock.lock();
+}
+
+} // namespace korvex_virtual
