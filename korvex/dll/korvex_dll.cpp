@@ -48,15 +48,17 @@ enum class Op {
 
 struct Operation
 {
-    const char *name;
+    const wchar_t *name;
     WORD ordinal;
 };
 
+#define KORVEX_WIDE(text) L##text
 constexpr Operation operations[] = {
-#define KORVEX_OP_ENTRY(name, ordinal) {#name, ordinal},
+#define KORVEX_OP_ENTRY(name, ordinal) {KORVEX_WIDE(#name), ordinal},
     KORVEX_ORDINALS(KORVEX_OP_ENTRY)
 #undef KORVEX_OP_ENTRY
 };
+#undef KORVEX_WIDE
 constexpr size_t operationCount = std::size(operations);
 
 struct Library
@@ -165,11 +167,12 @@ bool exportsOrdinal(HMODULE module, WORD ordinal)
     }
     const auto *exports
         = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY *>(image + directory.VirtualAddress);
-    if (ordinal < exports->Base || ordinal - exports->Base >= exports->NumberOfFunctions) {
+    const DWORD wanted = ordinal;
+    if (wanted < exports->Base || wanted - exports->Base >= exports->NumberOfFunctions) {
         return false;
     }
     const auto *functions = reinterpret_cast<const DWORD *>(image + exports->AddressOfFunctions);
-    return functions[ordinal - exports->Base] != 0;
+    return functions[wanted - exports->Base] != 0;
 }
 
 Library load()
@@ -197,7 +200,7 @@ Library load()
             : nullptr;
         if (!proc) {
             writeLog(L"Korvex: " + path + L" has no ordinal " + std::to_wstring(op.ordinal) + L" ("
-                + std::wstring(op.name, op.name + std::char_traits<char>::length(op.name)) + L")");
+                + op.name + L")");
             FreeLibrary(module);
             return library;
         }
