@@ -1,5 +1,5 @@
-// The pure receive logic: copying records into entries, the row and details
-// texts, and the waveform levels.
+// The pure receive logic: copying records into entries, the row texts and
+// the waveform levels.
 #include "frameformat.h"
 #include "levels.h"
 #include "receivequeue.h"
@@ -52,7 +52,6 @@ class TestReceiveFormat : public QObject
     Q_OBJECT
 
 private slots:
-    void entryCopiesTheRecord();
     void entryKeepsRawValues_data();
     void entryKeepsRawValues();
 
@@ -60,28 +59,11 @@ private slots:
     void rowTexts();
     void rawTimingList_data();
     void rawTimingList();
-    void detailsLines_data();
-    void detailsLines();
 
     void levels_data();
     void levels();
     void levelsStopAtTheLimit();
 };
-
-void TestReceiveFormat::entryCopiesTheRecord()
-{
-    int raw[] = {2000, 180};
-    const IRResults r = record(14, 0x12345678u, 0x1Fu, 15, raw, 2);
-    const IRResultsEntry e = makeEntry(r);
-    QCOMPARE(e.decode_type, 14);
-    QCOMPARE(e.value, 0x12345678u);
-    QCOMPARE(e.address, 0x1Fu);
-    QCOMPARE(e.bits, 15);
-    QCOMPARE(e.extra, 77);
-    QCOMPARE(e.raw_count, 2);
-    QCOMPARE(e.raw_values[0], 2000);
-    QCOMPARE(e.raw_values[1], 180);
-}
 
 void TestReceiveFormat::entryKeepsRawValues_data()
 {
@@ -189,36 +171,6 @@ void TestReceiveFormat::rawTimingList()
     QFETCH(QString, text);
     const IRResultsEntry e = entryOf(3, 0, 0, 32, raw);
     QCOMPARE(frameformat::rawTimingList(e), text);
-}
-
-void TestReceiveFormat::detailsLines_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<uint>("address");
-    QTest::addColumn<int>("bits");
-    QTest::addColumn<QString>("rawList");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("NEC example") << 3 << 0x55u << 32 << QStringLiteral("180,90,11")
-                                 << QStringList{"type:NEC", "bits:32", "raw data:180,90,11"};
-    QTest::newRow("SHARP address")
-        << 14 << 0x1Fu << 15 << QStringLiteral("1")
-        << QStringList{"type:SHARP", "address:0x001F", "bits:15", "raw data:1"};
-    QTest::newRow("PANASONIC wide address")
-        << 5 << 0x12345u << 48 << QString()
-        << QStringList{"type:PANASONIC", "address:0x12345", "bits:48", "raw data:"};
-    QTest::newRow("empty raw data")
-        << -1 << 0u << 0 << QString() << QStringList{"type:UNKNOWN", "bits:0", "raw data:"};
-}
-
-void TestReceiveFormat::detailsLines()
-{
-    QFETCH(int, type);
-    QFETCH(uint, address);
-    QFETCH(int, bits);
-    QFETCH(QString, rawList);
-    QFETCH(QStringList, lines);
-    const IRResultsEntry e = entryOf(type, 0x11223344u, address, bits, {2000, 180, 90, 11});
-    QCOMPARE(frameformat::detailsLines(e, rawList), lines);
 }
 
 void TestReceiveFormat::levels_data()

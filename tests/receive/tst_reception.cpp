@@ -413,6 +413,9 @@ void TestReception::detailsOfAClickedRow_data()
     QTest::newRow("SHARP with address")
         << 14 << 0x1Fu << std::vector<int>{2000, 180}
         << QStringList{"type:SHARP", "address:0x001F", "bits:32", "raw data:180"};
+    QTest::newRow("PANASONIC wide address")
+        << 5 << 0x12345u << std::vector<int>{2000}
+        << QStringList{"type:PANASONIC", "address:0x12345", "bits:32", "raw data:"};
     QTest::newRow("no raw values")
         << 0 << 0u << std::vector<int>{} << QStringList{"type:UNUSED", "bits:32", "raw data:"};
 }
