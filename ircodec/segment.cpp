@@ -85,8 +85,9 @@ std::vector<int32_t> toTicks(int64_t silenceBeforeUs, const Durations &durations
     const int64_t silence = std::max<int64_t>(silenceBeforeUs, 0) / kTickUs;
     ticks.push_back(static_cast<int32_t>(std::min<int64_t>(silence, kMaxSilenceTicks)));
     for (size_t i = 0; i < count; ++i) {
-        const int32_t rounded = (durations[i] + kTickUs / 2) / kTickUs;
-        ticks.push_back(std::max(rounded, 1));
+        // In 64 bits: a duration near INT32_MAX (a stuck mark) must not overflow.
+        const int64_t rounded = (int64_t{durations[i]} + kTickUs / 2) / kTickUs;
+        ticks.push_back(static_cast<int32_t>(std::max<int64_t>(rounded, 1)));
     }
     return ticks;
 }

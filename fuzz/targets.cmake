@@ -1,0 +1,7 @@
+# The fuzz targets, shared by the clang fuzz build (fuzz/CMakeLists.txt) and
+# the corpus replay tests of the regular build (tests/fuzzreplay).
+# Targets on the window's text and record handling need Qt; the codec
+# targets need only the codec.
+set(FUZZ_QT_TARGETS raw_timings value receive_entry levels)
+set(FUZZ_CODEC_TARGETS decoders segmenter roundtrip)
+set(FUZZ_TARGETS ${FUZZ_QT_TARGETS} ${FUZZ_CODEC_TARGETS})
