@@ -17,6 +17,7 @@ thread_local bool tlsInReceiver = false;
 struct Adapter::Session
 {
     int channel = 0;
+    int deviceIndex = 0;
     IRReceiveCallback callback = nullptr;
     int64_t since = 0;      // air time reception began
     std::deque<Edge> inbox; // played edges not yet taken by the receiver
@@ -144,9 +145,9 @@ void Adapter::transmitLoop()
 // ---------------------------------------------------------------------------
 // Receiver
 
-bool Adapter::startReceiving(int channel, IRReceiveCallback callback)
+bool Adapter::startReceiving(int channel, IRReceiveCallback callback, int deviceIndex)
 {
-    if (!callback || channel < 0 || channel >= kInputChannels)
+    if (!callback || channel < 0 || channel >= korvex_ops::kInputChannels)
         return false;
     std::unique_lock<std::mutex> control(control_, std::defer_lock);
     if (!tlsInReceiver)
@@ -167,6 +168,7 @@ bool Adapter::startReceiving(int channel, IRReceiveCallback callback)
     std::lock_guard<std::mutex> lock(m_);
     auto session = std::make_shared<Session>();
     session->channel = channel;
+    session->deviceIndex = deviceIndex;
     session->callback = callback;
     session->since = now();
     // The air's level when reception begins, counting edges that are due but
@@ -242,7 +244,7 @@ void Adapter::receiveLoop(std::shared_ptr<Session> session, bool busy)
 {
     tlsInReceiver = true;
     ircodec::Segmenter segmenter;
-    std::optional<ircodec::Frame> previous;
+    korvex_ops::Reporter reporter;
     // While `skipping`, a frame was under way when reception began: wait for
     // the silence after it.
     bool skipping = busy;
@@ -290,39 +292,23 @@ void Adapter::receiveLoop(std::shared_ptr<Session> session, bool busy)
         for (const ircodec::Capture &capture : ready) {
             if (session->stopped)
                 break;
-            deliver(*session, capture, previous, lock);
+            deliver(*session, capture, reporter, lock);
         }
         ready.clear();
     }
 }
 
 void Adapter::deliver(Session &session, const ircodec::Capture &capture,
-    std::optional<ircodec::Frame> &previous, std::unique_lock<std::mutex> &lock)
+    korvex_ops::Reporter &reporter, std::unique_lock<std::mutex> &lock)
 {
     lock.unlock();
-    const auto frame = ircodec::decode(capture.durations);
-    const bool echo = frame && ircodec::isEchoOf(previous, *frame, capture.silenceBefore);
-    previous = echo ? std::nullopt : frame;
-    if (echo) {
-        lock.lock();
-        return;
-    }
-    const ircodec::Report report = ircodec::report(frame);
-    std::vector<int32_t> ticks = ircodec::toTicks(capture.silenceBefore, capture.durations);
-    std::vector<int> raw(ticks.begin(), ticks.end());
-    IRResults results{};
-    results.decode_type = report.decodeType;
-    results.address = report.address;
-    results.value = report.value;
-    results.bits = report.bits;
-    results.raw_data = raw.data();
-    results.raw_count = static_cast<int32_t>(raw.size());
-    results.extra = 0;
+    auto received = reporter.take(capture);
     lock.lock();
-    if (session.stopped)
+    if (!received || session.stopped)
         return;
+    IRResults results = received->results();
     lock.unlock();
-    session.callback(0, session.channel, &results);
+    session.callback(session.deviceIndex, session.channel, &results);
     lock.lock();
 }
 

@@ -43,6 +43,8 @@
 
 #include "ircodec.h"
 #include "korvex.h"
+#include "operations.h"
+#include "results.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -56,15 +58,8 @@
 namespace korvex_virtual {
 
 constexpr int kAdapterCount = 1;
-constexpr int kOutputChannels = 16;
-constexpr int kInputChannels = 8;
-constexpr int kMinCarrierKHz = 10;
-constexpr int kMaxCarrierKHz = 100;
-constexpr int kMaxRawCount = ircodec::kMaxRawValues;
 // Frames already waiting beyond this make a send fail.
 constexpr int64_t kMaxBacklogUs = 1000000;
-// Silence after a raw frame at least.
-constexpr int32_t kRawLeadOutUs = 20000;
 
 // A level change on the air, at a time in microseconds of the air's clock.
 struct Edge
@@ -91,7 +86,8 @@ public:
     // Queues the bursts for play-out; false when the queue is too long.
     bool transmit(const ircodec::Bursts &bursts);
 
-    bool startReceiving(int channel, IRReceiveCallback callback);
+    // The callback gets `deviceIndex` as its first argument.
+    bool startReceiving(int channel, IRReceiveCallback callback, int deviceIndex = 0);
     void stopReceiving();
 
     // Microseconds on the air's clock.
@@ -103,8 +99,8 @@ private:
 
     void transmitLoop();
     void receiveLoop(std::shared_ptr<Session> session, bool busy);
-    void deliver(Session &session, const ircodec::Capture &capture,
-        std::optional<ircodec::Frame> &previous, std::unique_lock<std::mutex> &lock);
+    void deliver(Session &session, const ircodec::Capture &capture, korvex_ops::Reporter &reporter,
+        std::unique_lock<std::mutex> &lock);
     // With m_ held: ends the current session; its thread is handed back.
     std::thread endSession();
     void joinRetired();
@@ -129,6 +125,9 @@ private:
 
 // The process's one virtual adapter.
 Adapter &adapter();
+
+// The virtual adapter as a device of the operations (operations.h).
+std::shared_ptr<korvex_ops::Device> device();
 
 } // namespace korvex_virtual
 

@@ -1,0 +1,39 @@
+// Received frames as the receive callback gets them.
+#ifndef KORVEX_COMMON_RESULTS_H
+#define KORVEX_COMMON_RESULTS_H
+
+#include "ircodec.h"
+#include "korvex.h"
+
+#include <optional>
+#include <vector>
+
+namespace korvex_ops {
+
+// One frame ready for the callback. The record points into `raw`, so it is
+// made on demand.
+struct Received
+{
+    ircodec::Report report;
+    std::vector<int> raw; // 50 us ticks, the first the silence before the frame
+
+    IRResults results();
+};
+
+// Turns the frames that a receiver cuts out of the air into callback
+// records: decodes each (a broken frame, one the receiver lost samples of,
+// is not decoded and is reported as UNKNOWN), folds SHARP's echo half into
+// the message it ends, and converts the timings into ticks.
+class Reporter
+{
+public:
+    // Empty for a frame that is not reported on its own (an echo half).
+    std::optional<Received> take(const ircodec::Capture &capture, bool broken = false);
+
+private:
+    std::optional<ircodec::Frame> previous_;
+};
+
+} // namespace korvex_ops
+
+#endif // KORVEX_COMMON_RESULTS_H

@@ -1,0 +1,18 @@
+// The twelve Korvex operations on Linux: the kernel's LIRC devices first,
+// the virtual adapter last.
+#include "operations.h"
+#include "registry.h"
+
+namespace korvex_ops {
+
+int deviceCount()
+{
+    return korvex_lirc::registry().scan();
+}
+
+std::shared_ptr<Device> device(int index)
+{
+    return korvex_lirc::registry().at(index);
+}
+
+} // namespace korvex_ops

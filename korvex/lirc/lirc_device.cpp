@@ -1,0 +1,366 @@
+#include "lirc_device.h"
+
+#include "mode2.h"
+#include "results.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <linux/lirc.h>
+
+namespace korvex_lirc {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Probing the emitter count: a mask naming every emitter there could be is
+// refused with the device's count.
+constexpr uint32_t kAllEmitters = 0xFFFFFFFFu;
+constexpr int kMaxEmitters = 32;
+constexpr int kSampleBytes = sizeof(uint32_t);
+constexpr size_t kReadSamples = 512;
+constexpr int kUsPerMs = 1000;
+// How long the reader waits for a sample before it ends a frame.
+constexpr int kFrameSilenceMs = (ircodec::kFrameSilenceUs + kUsPerMs - 1) / kUsPerMs;
+
+// The reader thread running a callback: it must never wait for itself.
+thread_local const LircDevice *tlsReaderOf = nullptr;
+
+void debugLine(const std::string &path, const char *what, int error)
+{
+    std::fprintf(stderr, "korvex: %s: %s: %s\n", path.c_str(), what, std::strerror(error));
+}
+
+bool has(uint32_t features, uint32_t feature)
+{
+    return (features & feature) == feature;
+}
+
+// The emitter count the device reports, 0 when it does not tell.
+uint32_t emitterCount(Io &io, uint32_t features)
+{
+    if (!has(features, LIRC_CAN_SET_TRANSMITTER_MASK))
+        return 0;
+    const int answer = io.set(LIRC_SET_TRANSMITTER_MASK, kAllEmitters);
+    return answer > 0 && answer <= kMaxEmitters ? static_cast<uint32_t>(answer) : 0;
+}
+
+} // namespace
+
+struct LircDevice::Session
+{
+    int deviceIndex = 0;
+    int channel = 0;
+    IRReceiveCallback callback = nullptr;
+    std::shared_ptr<Io> io;
+    bool stopped = false;
+    std::thread thread;
+};
+
+LircDevice::LircDevice(std::string path, Opener opener)
+    : path_(std::move(path)), opener_(std::move(opener))
+{
+}
+
+LircDevice::~LircDevice()
+{
+    if (tlsReaderOf != this)
+        stopReceiving();
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        shutdown_ = true;
+    }
+    transmitWake_.notify_all();
+    if (transmitter_.joinable())
+        transmitter_.join();
+    joinRetired();
+}
+
+bool LircDevice::open()
+{
+    std::lock_guard<std::mutex> lock(m_);
+    if (io_ && !gone_)
+        return true;
+    int error = 0;
+    std::shared_ptr<Io> io = opener_(path_, error);
+    if (!io) {
+        debugLine(path_, "cannot open", error);
+        return false;
+    }
+    uint32_t features = 0;
+    if (io->get(LIRC_GET_FEATURES, features) != 0) {
+        debugLine(path_, "not a LIRC device", errno);
+        return false;
+    }
+    if (has(features, LIRC_CAN_SEND_PULSE))
+        io->set(LIRC_SET_SEND_MODE, LIRC_MODE_PULSE);
+    emitters_ = emitterCount(*io, features);
+    features_ = features;
+    io_ = std::move(io);
+    gone_ = false;
+    if (!transmitter_.joinable())
+        transmitter_ = std::thread(&LircDevice::transmitLoop, this);
+    return true;
+}
+
+bool LircDevice::isOpen() const
+{
+    std::lock_guard<std::mutex> lock(m_);
+    return io_ != nullptr;
+}
+
+uint32_t LircDevice::features() const
+{
+    std::lock_guard<std::mutex> lock(m_);
+    return features_;
+}
+
+void LircDevice::setGone()
+{
+    std::lock_guard<std::mutex> lock(m_);
+    if (!gone_)
+        std::fprintf(stderr, "korvex: %s: device gone\n", path_.c_str());
+    gone_ = true;
+    queue_.clear();
+    queuedUs_ = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Transmitter
+
+bool LircDevice::transmit(const korvex_ops::Transmission &transmission)
+{
+    auto frame = toPulseFrame(transmission.bursts);
+    if (!frame)
+        return false;
+    std::lock_guard<std::mutex> lock(m_);
+    if (!io_ || gone_ || !has(features_, LIRC_CAN_SEND_PULSE))
+        return false;
+    if (emitters_ > 0 && emitters_ < kMaxEmitters && (transmission.channelMask >> emitters_) != 0)
+        return false;
+    const int64_t length = frame->durationUs + frame->gapAfterUs;
+    if (queuedUs_ > kMaxBacklogUs || length > kMaxBacklogUs)
+        return false;
+    queue_.push_back({std::move(*frame), transmission.channelMask, transmission.carrierHz});
+    queuedUs_ += length;
+    transmitWake_.notify_one();
+    return true;
+}
+
+void LircDevice::transmitLoop()
+{
+    std::unique_lock<std::mutex> lock(m_);
+    while (!shutdown_) {
+        if (queue_.empty() || !io_) {
+            transmitWake_.wait(lock);
+            continue;
+        }
+        Job job = std::move(queue_.front());
+        queue_.pop_front();
+        queuedUs_ -= job.frame.durationUs + job.frame.gapAfterUs;
+        const std::shared_ptr<Io> io = io_;
+        lock.unlock();
+        const bool present = play(*io, job);
+        if (!present)
+            setGone();
+        lock.lock();
+        // The frame's lead-out silence before the next one.
+        const auto quietUntil = Clock::now() + std::chrono::microseconds(job.frame.gapAfterUs);
+        transmitWake_.wait_until(lock, quietUntil, [&] { return shutdown_; });
+    }
+}
+
+bool LircDevice::play(Io &io, const Job &job)
+{
+    const uint32_t features = this->features();
+    if (has(features, LIRC_CAN_SET_TRANSMITTER_MASK)) {
+        // A positive answer is the emitter count: the mask was refused.
+        const int answer = io.set(LIRC_SET_TRANSMITTER_MASK, job.mask);
+        const int error = answer > 0 ? EINVAL : errno;
+        if (answer != 0) {
+            debugLine(path_, "transmitter mask refused", error);
+            return error != ENODEV;
+        }
+    }
+    if (job.carrierHz > 0 && has(features, LIRC_CAN_SET_SEND_CARRIER)
+        && io.set(LIRC_SET_SEND_CARRIER, static_cast<uint32_t>(job.carrierHz)) != 0) {
+        const int error = errno;
+        debugLine(path_, "carrier refused", error);
+        return error != ENODEV;
+    }
+    const size_t bytes = job.frame.values.size() * sizeof(uint32_t);
+    ssize_t written;
+    do {
+        written = io.write(job.frame.values.data(), bytes);
+    } while (written < 0 && errno == EINTR);
+    if (written < 0) {
+        const int error = errno;
+        debugLine(path_, "write failed", error);
+        return error != ENODEV;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Receiver
+
+bool LircDevice::startReceiving(int deviceIndex, int channel, IRReceiveCallback callback)
+{
+    if (!callback || channel < 0 || channel >= korvex_ops::kInputChannels)
+        return false;
+    std::unique_lock<std::mutex> control(control_, std::defer_lock);
+    if (tlsReaderOf == this) {
+        stopReceiving();
+    } else {
+        control.lock();
+        std::thread previous;
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            previous = endSession();
+        }
+        if (previous.joinable())
+            previous.join();
+        joinRetired();
+    }
+
+    std::lock_guard<std::mutex> lock(m_);
+    if (!io_ || gone_ || !has(features_, LIRC_CAN_REC_MODE2))
+        return false;
+    if (io_->set(LIRC_SET_REC_MODE, LIRC_MODE_MODE2) != 0) {
+        debugLine(path_, "cannot receive in mode2", errno);
+        return false;
+    }
+    if (has(features_, LIRC_CAN_SET_REC_TIMEOUT)
+        && io_->set(LIRC_SET_REC_TIMEOUT, ircodec::kFrameSilenceUs) != 0)
+        debugLine(path_, "receive timeout refused", errno);
+    auto session = std::make_shared<Session>();
+    session->deviceIndex = deviceIndex;
+    session->channel = channel;
+    session->callback = callback;
+    session->io = io_;
+    session->thread = std::thread(&LircDevice::receiveLoop, this, session);
+    session_ = std::move(session);
+    return true;
+}
+
+void LircDevice::stopReceiving()
+{
+    if (tlsReaderOf == this) {
+        // From inside the callback: the session ends now, its thread is
+        // joined later.
+        std::lock_guard<std::mutex> lock(m_);
+        std::thread thread = endSession();
+        if (thread.joinable())
+            retired_.push_back(std::move(thread));
+        return;
+    }
+    std::lock_guard<std::mutex> control(control_);
+    std::thread thread;
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        thread = endSession();
+    }
+    if (thread.joinable())
+        thread.join();
+    joinRetired();
+}
+
+std::thread LircDevice::endSession()
+{
+    std::thread thread;
+    if (session_) {
+        session_->stopped = true;
+        session_->io->wake();
+        thread = std::move(session_->thread);
+        session_.reset();
+    }
+    return thread;
+}
+
+void LircDevice::joinRetired()
+{
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        const auto self = std::this_thread::get_id();
+        for (auto it = retired_.begin(); it != retired_.end();) {
+            if (it->get_id() == self) {
+                ++it;
+                continue;
+            }
+            threads.push_back(std::move(*it));
+            it = retired_.erase(it);
+        }
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+}
+
+void LircDevice::receiveLoop(std::shared_ptr<Session> session)
+{
+    tlsReaderOf = this;
+    Io &io = *session->io;
+    Mode2Splitter splitter;
+    korvex_ops::Reporter reporter;
+    uint32_t samples[kReadSamples];
+    size_t have = 0; // bytes of an incomplete sample at the start of `samples`
+    bool ended = false;
+
+    auto deliver = [&](std::optional<Cut> cut) {
+        if (!cut)
+            return;
+        auto received = reporter.take(cut->capture, cut->broken);
+        if (!received)
+            return;
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            if (session->stopped)
+                return;
+        }
+        IRResults results = received->results();
+        session->callback(session->deviceIndex, session->channel, &results);
+    };
+    auto stopped = [&] {
+        std::lock_guard<std::mutex> lock(m_);
+        return session->stopped;
+    };
+
+    while (!ended && !stopped()) {
+        switch (io.wait(splitter.inFrame() ? kFrameSilenceMs : -1)) {
+        case Wait::Woken:
+            break;
+        case Wait::TimedOut:
+            deliver(splitter.idle(ircodec::kFrameSilenceUs));
+            break;
+        case Wait::Failed:
+            ended = true;
+            break;
+        case Wait::Readable: {
+            char *bytes = reinterpret_cast<char *>(samples);
+            const ssize_t got = io.read(bytes + have, sizeof samples - have);
+            if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
+                break;
+            } else if (got <= 0) {
+                if (got < 0)
+                    debugLine(path_, "read failed", errno);
+                ended = true;
+                break;
+            }
+            have += static_cast<size_t>(got);
+            const size_t whole = have / kSampleBytes;
+            for (size_t i = 0; i < whole; ++i)
+                deliver(splitter.sample(samples[i]));
+            const size_t rest = have % kSampleBytes;
+            std::memmove(bytes, bytes + whole * kSampleBytes, rest);
+            have = rest;
+            break;
+        }
+        }
+    }
+    if (ended)
+        setGone();
+}
+
+} // namespace korvex_lirc

@@ -1,0 +1,92 @@
+// One kernel LIRC device (/dev/lircN) as a device of the Korvex operations.
+//
+// Sending: each frame is checked against the kernel's limits when it is
+// queued, then written in LIRC_MODE_PULSE on the device's own transmitter
+// thread, in order, after LIRC_SET_TRANSMITTER_MASK (output channel bit n =
+// emitter n, where the device can choose emitters) and LIRC_SET_SEND_CARRIER
+// (where it can set one). The write blocks for the frame's duration; the
+// thread then keeps the frame's lead-out silence. A send fails when the
+// device cannot send, is gone, the mask names an emitter the device lacks,
+// or more than about one second of frames is already waiting.
+//
+// Receiving: LIRC_MODE_MODE2 on a reader thread that sleeps in poll() until
+// samples come, split into frames by Mode2Splitter and reported through the
+// callback as the virtual adapter reports them. The receive timeout is set
+// to the frame silence where the device allows. The channel passed to
+// IR_ReceiveStart is the one reported back: the device has one receiver.
+// An error or the end of the device ends reception; the device is then gone
+// until it is opened again.
+#ifndef KORVEX_LIRC_DEVICE_H
+#define KORVEX_LIRC_DEVICE_H
+
+#include "lirc_io.h"
+#include "operations.h"
+#include "pulse_frame.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace korvex_lirc {
+
+// Frames already waiting beyond this make a send fail.
+constexpr int64_t kMaxBacklogUs = 1000000;
+
+class LircDevice : public korvex_ops::Device
+{
+public:
+    LircDevice(std::string path, Opener opener);
+    ~LircDevice() override;
+
+    bool open() override;
+    bool isOpen() const override;
+    bool transmit(const korvex_ops::Transmission &transmission) override;
+    bool startReceiving(int deviceIndex, int channel, IRReceiveCallback callback) override;
+    void stopReceiving() override;
+
+    const std::string &path() const
+    {
+        return path_;
+    }
+
+private:
+    struct Job
+    {
+        PulseFrame frame;
+        uint32_t mask = 0;
+        int carrierHz = 0;
+    };
+    struct Session;
+
+    void transmitLoop();
+    // Mask, carrier and the write; false when the device is gone.
+    bool play(Io &io, const Job &job);
+    void receiveLoop(std::shared_ptr<Session> session);
+    // With m_ held: the current session ends; its thread is handed back.
+    std::thread endSession();
+    void joinRetired();
+    void setGone();
+    uint32_t features() const;
+
+    const std::string path_;
+    const Opener opener_;
+    std::mutex control_; // orders start and stop from outside the callback
+    mutable std::mutex m_;
+    std::condition_variable transmitWake_;
+    std::shared_ptr<Io> io_;
+    uint32_t features_ = 0;
+    uint32_t emitters_ = 0; // 0: unknown
+    bool gone_ = false;
+    bool shutdown_ = false;
+    std::deque<Job> queue_;
+    int64_t queuedUs_ = 0;
+    std::shared_ptr<Session> session_;
+    std::vector<std::thread> retired_;
+    std::thread transmitter_;
+};
+
+} // namespace korvex_lirc
+
+#endif // KORVEX_LIRC_DEVICE_H

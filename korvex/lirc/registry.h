@@ -1,0 +1,46 @@
+// The adapters of the Linux build: the kernel's LIRC devices in the order
+// of their remote-control devices, then the virtual adapter.
+#ifndef KORVEX_LIRC_REGISTRY_H
+#define KORVEX_LIRC_REGISTRY_H
+
+#include "lirc_device.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace korvex_lirc {
+
+class Registry
+{
+public:
+    Registry(std::string sysfsRoot, std::string devRoot, Opener opener);
+
+    // Looks for LIRC devices afresh; answers the adapter count (the LIRC
+    // devices and the virtual adapter). A device seen before keeps its
+    // state (open, sending, receiving) under its new index.
+    int scan();
+    // The adapter at an index of the last scan (the first call scans); null
+    // outside.
+    std::shared_ptr<korvex_ops::Device> at(int index);
+
+private:
+    const std::string sysfsRoot_;
+    const std::string devRoot_;
+    const Opener opener_;
+    std::mutex m_;
+    bool scanned_ = false;
+    std::map<std::string, std::shared_ptr<LircDevice>> known_; // by path
+    std::vector<std::shared_ptr<korvex_ops::Device>> adapters_;
+};
+
+// The process's registry: /sys/class/rc, /dev and the system's open().
+Registry &registry();
+// Replaces the process's registry, before any operation runs (tests).
+void useRegistry(std::unique_ptr<Registry> registry);
+
+} // namespace korvex_lirc
+
+#endif // KORVEX_LIRC_REGISTRY_H
