@@ -41,16 +41,24 @@ Durations halvesToDurations(const Halves &halves, int64_t halfNs)
 
 namespace {
 
+// Every duration that fits two run lengths doubles the expansions to try, so
+// a long list of such durations would take exponential time. Real frames have
+// only a few; past this many steps the search gives up and the frame is not
+// decoded.
+constexpr int kMaxExpansionSteps = 1 << 16;
+
 bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Halves &halves,
-    const std::function<bool(const Halves &)> &accept, bool mark)
+    const std::function<bool(const Halves &)> &accept, bool mark, int &stepsLeft)
 {
+    if (--stepsLeft < 0)
+        return false;
     if (index == d.size())
         return accept(halves);
     for (int run = 1; run <= maxRun; ++run) {
         if (!matches(d[index], nsToUs(run * halfNs)))
             continue;
         halves.insert(halves.end(), run, mark);
-        if (expandFrom(d, index + 1, halfNs, maxRun, halves, accept, !mark))
+        if (expandFrom(d, index + 1, halfNs, maxRun, halves, accept, !mark, stepsLeft))
             return true;
         halves.resize(halves.size() - run);
     }
@@ -64,7 +72,8 @@ bool expandHalves(const Durations &durations, size_t first, int64_t halfNs, int 
 {
     Halves halves;
     halves.reserve(2 * durations.size());
-    return expandFrom(durations, first, halfNs, maxRun, halves, accept, true);
+    int stepsLeft = kMaxExpansionSteps;
+    return expandFrom(durations, first, halfNs, maxRun, halves, accept, true, stepsLeft);
 }
 
 std::optional<bool> readBit(const Halves &halves, size_t &pos, Polarity polarity, int width)

@@ -27,6 +27,7 @@ Durations halvesToDurations(const Halves &halves, int64_t halfNs);
 // Expands durations into runs of 1..maxRun halves within tolerance. Where a
 // duration fits two run lengths, both are tried: `accept` is called with
 // each expansion until it returns true; the result says whether one did.
+// A list so ambiguous that the search would take too long is not accepted.
 bool expandHalves(const Durations &durations, size_t first, int64_t halfNs, int maxRun,
     const std::function<bool(const Halves &)> &accept);
 

@@ -1,0 +1,55 @@
+// Inputs the fuzzers found faults with, as plain tests of the codec.
+#include "ircodec.h"
+
+#include <QtTest>
+
+#include <climits>
+
+class TestCodecFindings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void ticksOfTheLongestDurations();
+    void ambiguousBiphaseStreamEnds();
+};
+
+// The segmenter clamps a stuck mark to INT32_MAX microseconds; rounding it
+// to ticks must not overflow.
+void TestCodecFindings::ticksOfTheLongestDurations()
+{
+    const ircodec::Durations durations = {INT32_MAX, 1, INT32_MAX - ircodec::kTickUs / 2};
+    const std::vector<int32_t> ticks = ircodec::toTicks(0, durations);
+    QCOMPARE(ticks.size(), durations.size() + 1);
+    for (size_t i = 0; i < durations.size(); ++i) {
+        const int64_t rounded = (int64_t{durations[i]} + ircodec::kTickUs / 2) / ircodec::kTickUs;
+        QCOMPARE(int64_t{ticks[i + 1]}, std::max<int64_t>(rounded, 1));
+    }
+}
+
+// A leader followed by many durations that each fit two bi-phase run
+// lengths: trying every expansion would take exponential time. The decoders
+// give up instead, and still decode real frames.
+void TestCodecFindings::ambiguousBiphaseStreamEnds()
+{
+    ircodec::Frame frame;
+    frame.protocol = ircodec::Protocol::Rc6;
+    frame.value = 0x0040C;
+    frame.bits = 20;
+    const auto bursts = ircodec::encode(frame);
+    QVERIFY(bursts && !bursts->empty());
+    const ircodec::Durations &real = bursts->front().durations;
+    QCOMPARE(ircodec::decode(real), std::optional<ircodec::Frame>(frame));
+
+    // Between two RC6 units (889 us) and three (1333 us), within 25 % of both.
+    constexpr int32_t twoOrThree = 1050;
+    constexpr int ambiguousCount = 120;
+    ircodec::Durations stream(real.begin(), real.begin() + 2); // the leader
+    stream.insert(stream.end(), ambiguousCount, twoOrThree);
+    stream.push_back(real.back());
+    QVERIFY(!ircodec::decodeAs(ircodec::Protocol::Rc6, stream));
+    QVERIFY(!ircodec::decode(stream));
+}
+
+QTEST_APPLESS_MAIN(TestCodecFindings)
+#include "tst_codecfindings.moc"
