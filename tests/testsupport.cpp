@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QMutexLocker>
 
 DialogCatcher::DialogCatcher()
 {
@@ -56,13 +55,13 @@ void TraceCatcher::handler(QtMsgType type, const QMessageLogContext &, const QSt
     TraceCatcher *catcher = current.load();
     if (type != QtDebugMsg || !catcher)
         return;
-    QMutexLocker lock(&catcher->mutex);
+    std::lock_guard<std::mutex> lock(catcher->mutex);
     catcher->captured << msg;
 }
 
 QStringList TraceCatcher::lines() const
 {
-    QMutexLocker lock(&mutex);
+    std::lock_guard<std::mutex> lock(mutex);
     return captured;
 }
 
@@ -73,7 +72,7 @@ int TraceCatcher::count(const QString &line) const
 
 void TraceCatcher::clear()
 {
-    QMutexLocker lock(&mutex);
+    std::lock_guard<std::mutex> lock(mutex);
     captured.clear();
 }
 
