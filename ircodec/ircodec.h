@@ -111,7 +111,9 @@ struct Burst
 using Bursts = std::vector<Burst>;
 
 // Encodes a frame. Empty when the protocol cannot carry it (a bit count it
-// does not have, a value or address wider than its fields).
+// does not have, a value or address wider than its fields). Only PANASONIC
+// and SHARP have an address field; the other protocols ignore `address`, as
+// their address, where they have one, is part of `value`.
 std::optional<Bursts> encode(const Frame &frame);
 
 // Decodes one frame (marks and spaces, mark first, without the silences
