@@ -1,5 +1,6 @@
 #include "pulse.h"
 
+#include "codecs.h"
 #include "timing.h"
 
 namespace ircodec {
@@ -79,6 +80,25 @@ std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d,
     if (table.stopMark > 0 && !matches(d[pos], table.stopMark))
         return std::nullopt;
     return bits;
+}
+
+std::optional<Bursts> plainEncode(const PlainFrame &layout, const Frame &frame)
+{
+    if (frame.bits < layout.minBits || frame.bits > layout.maxBits
+        || !fitsBits(frame.value, frame.bits))
+        return std::nullopt;
+    return single(pulseEncode(layout.table, frame.value, frame.bits));
+}
+
+std::optional<Frame> plainDecode(const PlainFrame &layout, const Durations &d)
+{
+    const int count = pulseBitCount(layout.table, d.size());
+    if (count < layout.minBits || count > layout.maxBits)
+        return std::nullopt;
+    const auto bits = pulseDecode(layout.table, d, count);
+    if (!bits)
+        return std::nullopt;
+    return decoded(layout.protocol, static_cast<uint32_t>(*bits), count);
 }
 
 } // namespace ircodec

@@ -36,6 +36,22 @@ int pulseBitCount(const PulseTable &table, size_t entries);
 // Reads a whole frame of exactly `count` bits; empty on any mismatch.
 std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &durations, int count);
 
+// A frame whose bits are the whole value, most significant first: from
+// `minBits` to `maxBits` of them (the same for a fixed length).
+struct PlainFrame
+{
+    Protocol protocol;
+    PulseTable table;
+    int minBits = 0;
+    int maxBits = 0;
+};
+
+// Empty when the frame's bit count is out of range or its value does not fit.
+std::optional<Bursts> plainEncode(const PlainFrame &layout, const Frame &frame);
+
+// The bit count follows from the number of durations.
+std::optional<Frame> plainDecode(const PlainFrame &layout, const Durations &durations);
+
 } // namespace ircodec
 
 #endif // IRCODEC_PULSE_H

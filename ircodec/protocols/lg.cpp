@@ -9,22 +9,18 @@ namespace {
 
 constexpr PulseTable kTable = {{8000, 4000}, {600, 550}, {600, 1600}, 600};
 constexpr int kBits = 28;
+constexpr PlainFrame kFrame = {Protocol::Lg, kTable, kBits, kBits};
 
 } // namespace
 
 std::optional<Bursts> encodeLg(const Frame &frame)
 {
-    if (frame.bits != kBits || !fitsBits(frame.value, kBits))
-        return std::nullopt;
-    return single(pulseEncode(kTable, frame.value, kBits));
+    return plainEncode(kFrame, frame);
 }
 
 std::optional<Frame> decodeLg(const Durations &d)
 {
-    const auto bits = pulseDecode(kTable, d, kBits);
-    if (!bits)
-        return std::nullopt;
-    return decoded(Protocol::Lg, static_cast<uint32_t>(*bits), kBits);
+    return plainDecode(kFrame, d);
 }
 
 } // namespace ircodec
