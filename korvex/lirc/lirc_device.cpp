@@ -25,9 +25,6 @@ constexpr int kUsPerMs = 1000;
 // How long the reader waits for a sample before it ends a frame.
 constexpr int kFrameSilenceMs = (ircodec::kFrameSilenceUs + kUsPerMs - 1) / kUsPerMs;
 
-// The reader thread running a callback: it must never wait for itself.
-thread_local const LircDevice *tlsReaderOf = nullptr;
-
 void debugLine(const std::string &path, const char *what, int error)
 {
     std::fprintf(stderr, "korvex: %s: %s: %s\n", path.c_str(), what, std::strerror(error));
@@ -49,14 +46,18 @@ uint32_t emitterCount(Io &io, uint32_t features)
 
 } // namespace
 
-struct LircDevice::Session
+struct LircDevice::Session : korvex_ops::Session
 {
+    // The reader sleeps in poll(): the io's wake pipe rouses it.
+    void wake() override
+    {
+        io->wake();
+    }
+
     int deviceIndex = 0;
     int channel = 0;
     IRReceiveCallback callback = nullptr;
     std::shared_ptr<Io> io;
-    bool stopped = false;
-    std::thread thread;
 };
 
 LircDevice::LircDevice(std::string path, Opener opener)
@@ -66,7 +67,7 @@ LircDevice::LircDevice(std::string path, Opener opener)
 
 LircDevice::~LircDevice()
 {
-    if (tlsReaderOf != this)
+    if (!receiving_.onReceiver())
         stopReceiving();
     {
         std::lock_guard<std::mutex> lock(m_);
@@ -75,7 +76,7 @@ LircDevice::~LircDevice()
     transmitWake_.notify_all();
     if (transmitter_.joinable())
         transmitter_.join();
-    joinRetired();
+    receiving_.joinRetired();
 }
 
 bool LircDevice::open()
@@ -210,21 +211,7 @@ bool LircDevice::startReceiving(int deviceIndex, int channel, IRReceiveCallback 
 {
     if (!callback || channel < 0 || channel >= korvex_ops::kInputChannels)
         return false;
-    std::unique_lock<std::mutex> control(control_, std::defer_lock);
-    if (tlsReaderOf == this) {
-        stopReceiving();
-    } else {
-        control.lock();
-        std::thread previous;
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            previous = endSession();
-        }
-        if (previous.joinable())
-            previous.join();
-        joinRetired();
-    }
-
+    const std::unique_lock<std::mutex> control = receiving_.end();
     std::lock_guard<std::mutex> lock(m_);
     if (!io_ || gone_ || !has(features_, LIRC_CAN_REC_MODE2))
         return false;
@@ -240,67 +227,17 @@ bool LircDevice::startReceiving(int deviceIndex, int channel, IRReceiveCallback 
     session->channel = channel;
     session->callback = callback;
     session->io = io_;
-    session->thread = std::thread(&LircDevice::receiveLoop, this, session);
-    session_ = std::move(session);
+    receiving_.begin(session, [this, session] { receiveLoop(session); });
     return true;
 }
 
 void LircDevice::stopReceiving()
 {
-    if (tlsReaderOf == this) {
-        // From inside the callback: the session ends now, its thread is
-        // joined later.
-        std::lock_guard<std::mutex> lock(m_);
-        std::thread thread = endSession();
-        if (thread.joinable())
-            retired_.push_back(std::move(thread));
-        return;
-    }
-    std::lock_guard<std::mutex> control(control_);
-    std::thread thread;
-    {
-        std::lock_guard<std::mutex> lock(m_);
-        thread = endSession();
-    }
-    if (thread.joinable())
-        thread.join();
-    joinRetired();
-}
-
-std::thread LircDevice::endSession()
-{
-    std::thread thread;
-    if (session_) {
-        session_->stopped = true;
-        session_->io->wake();
-        thread = std::move(session_->thread);
-        session_.reset();
-    }
-    return thread;
-}
-
-void LircDevice::joinRetired()
-{
-    std::vector<std::thread> threads;
-    {
-        std::lock_guard<std::mutex> lock(m_);
-        const auto self = std::this_thread::get_id();
-        for (auto it = retired_.begin(); it != retired_.end();) {
-            if (it->get_id() == self) {
-                ++it;
-                continue;
-            }
-            threads.push_back(std::move(*it));
-            it = retired_.erase(it);
-        }
-    }
-    for (std::thread &thread : threads)
-        thread.join();
+    receiving_.end();
 }
 
 void LircDevice::receiveLoop(std::shared_ptr<Session> session)
 {
-    tlsReaderOf = this;
     Io &io = *session->io;
     Mode2Splitter splitter;
     korvex_ops::Reporter reporter;

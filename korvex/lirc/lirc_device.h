@@ -22,6 +22,7 @@
 #include "lirc_io.h"
 #include "operations.h"
 #include "pulse_frame.h"
+#include "receive_session.h"
 
 #include <condition_variable>
 #include <deque>
@@ -64,15 +65,11 @@ private:
     // Mask, carrier and the write; false when the device is gone.
     bool play(Io &io, const Job &job);
     void receiveLoop(std::shared_ptr<Session> session);
-    // With m_ held: the current session ends; its thread is handed back.
-    std::thread endSession();
-    void joinRetired();
     void setGone();
     uint32_t features() const;
 
     const std::string path_;
     const Opener opener_;
-    std::mutex control_; // orders start and stop from outside the callback
     mutable std::mutex m_;
     std::condition_variable transmitWake_;
     std::shared_ptr<Io> io_;
@@ -82,8 +79,7 @@ private:
     bool shutdown_ = false;
     std::deque<Job> queue_;
     int64_t queuedUs_ = 0;
-    std::shared_ptr<Session> session_;
-    std::vector<std::thread> retired_;
+    korvex_ops::ReceiveSession receiving_{m_};
     std::thread transmitter_;
 };
 

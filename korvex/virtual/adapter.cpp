@@ -8,21 +8,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Calls from a receiver thread come from inside a callback: they must never
-// wait for a receiver thread.
-thread_local bool tlsInReceiver = false;
-
 } // namespace
 
-struct Adapter::Session
+struct Adapter::Session : korvex_ops::Session
 {
+    explicit Session(std::condition_variable &receiveWake) : receiveWake(receiveWake) { }
+
+    // The receiver sleeps on the adapter's condition variable.
+    void wake() override
+    {
+        receiveWake.notify_all();
+    }
+
+    std::condition_variable &receiveWake;
     int channel = 0;
     int deviceIndex = 0;
     IRReceiveCallback callback = nullptr;
     int64_t since = 0;      // air time reception began
     std::deque<Edge> inbox; // played edges not yet taken by the receiver
-    bool stopped = false;
-    std::thread thread;
 };
 
 Adapter &adapter()
@@ -38,7 +41,7 @@ Adapter::Adapter() : epoch_(Clock::now()), lastAirEdge_(-ircodec::kFrameSilenceU
 
 Adapter::~Adapter()
 {
-    if (!tlsInReceiver)
+    if (!receiving_.onReceiver())
         stopReceiving();
     {
         std::lock_guard<std::mutex> lock(m_);
@@ -47,7 +50,7 @@ Adapter::~Adapter()
     transmitWake_.notify_all();
     if (transmitter_.joinable())
         transmitter_.join();
-    joinRetired();
+    receiving_.joinRetired();
 }
 
 int64_t Adapter::now() const
@@ -133,8 +136,9 @@ void Adapter::transmitLoop()
             schedule_.pop_front();
             airMark_ = edge.mark;
             lastAirEdge_ = edge.at;
-            if (session_ && !session_->stopped && edge.at >= session_->since)
-                session_->inbox.push_back(edge);
+            Session *session = receiving_.current<Session>();
+            if (session && !session->stopped && edge.at >= session->since)
+                session->inbox.push_back(edge);
             if (observer_)
                 observer_(edge.at, played, edge.mark);
         }
@@ -149,24 +153,9 @@ bool Adapter::startReceiving(int channel, IRReceiveCallback callback, int device
 {
     if (!callback || channel < 0 || channel >= korvex_ops::kInputChannels)
         return false;
-    std::unique_lock<std::mutex> control(control_, std::defer_lock);
-    if (!tlsInReceiver)
-        control.lock();
-    if (tlsInReceiver) {
-        stopReceiving();
-    } else {
-        std::thread previous;
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            previous = endSession();
-        }
-        if (previous.joinable())
-            previous.join();
-        joinRetired();
-    }
-
+    const std::unique_lock<std::mutex> control = receiving_.end();
     std::lock_guard<std::mutex> lock(m_);
-    auto session = std::make_shared<Session>();
+    auto session = std::make_shared<Session>(receiveWake_);
     session->channel = channel;
     session->deviceIndex = deviceIndex;
     session->callback = callback;
@@ -182,67 +171,17 @@ bool Adapter::startReceiving(int channel, IRReceiveCallback callback, int device
         lastEdge = edge.at;
     }
     const bool busy = mark || session->since - lastEdge < ircodec::kFrameSilenceUs;
-    session->thread = std::thread(&Adapter::receiveLoop, this, session, busy);
-    session_ = std::move(session);
+    receiving_.begin(session, [this, session, busy] { receiveLoop(session, busy); });
     return true;
 }
 
 void Adapter::stopReceiving()
 {
-    if (tlsInReceiver) {
-        // From inside a callback: this thread cannot wait for itself. The
-        // session ends now and its thread is joined later.
-        std::lock_guard<std::mutex> lock(m_);
-        std::thread thread = endSession();
-        if (thread.joinable())
-            retired_.push_back(std::move(thread));
-        return;
-    }
-    std::lock_guard<std::mutex> control(control_);
-    std::thread thread;
-    {
-        std::lock_guard<std::mutex> lock(m_);
-        thread = endSession();
-    }
-    if (thread.joinable())
-        thread.join();
-    joinRetired();
-}
-
-std::thread Adapter::endSession()
-{
-    std::thread thread;
-    if (session_) {
-        session_->stopped = true;
-        thread = std::move(session_->thread);
-        session_.reset();
-        receiveWake_.notify_all();
-    }
-    return thread;
-}
-
-void Adapter::joinRetired()
-{
-    std::vector<std::thread> threads;
-    {
-        std::lock_guard<std::mutex> lock(m_);
-        const auto self = std::this_thread::get_id();
-        for (auto it = retired_.begin(); it != retired_.end();) {
-            if (it->get_id() == self) {
-                ++it;
-                continue;
-            }
-            threads.push_back(std::move(*it));
-            it = retired_.erase(it);
-        }
-    }
-    for (std::thread &thread : threads)
-        thread.join();
+    receiving_.end();
 }
 
 void Adapter::receiveLoop(std::shared_ptr<Session> session, bool busy)
 {
-    tlsInReceiver = true;
     ircodec::Segmenter segmenter;
     korvex_ops::Reporter reporter;
     // While `skipping`, a frame was under way when reception began: wait for

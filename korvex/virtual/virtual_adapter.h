@@ -44,6 +44,7 @@
 #include "ircodec.h"
 #include "korvex.h"
 #include "operations.h"
+#include "receive_session.h"
 #include "results.h"
 
 #include <chrono>
@@ -101,13 +102,9 @@ private:
     void receiveLoop(std::shared_ptr<Session> session, bool busy);
     void deliver(Session &session, const ircodec::Capture &capture, korvex_ops::Reporter &reporter,
         std::unique_lock<std::mutex> &lock);
-    // With m_ held: ends the current session; its thread is handed back.
-    std::thread endSession();
-    void joinRetired();
     std::chrono::steady_clock::time_point timeOf(int64_t airUs) const;
 
     const std::chrono::steady_clock::time_point epoch_;
-    std::mutex control_; // orders start and stop from outside the callback
     mutable std::mutex m_;
     std::condition_variable transmitWake_;
     std::condition_variable receiveWake_;
@@ -118,8 +115,7 @@ private:
     bool airMark_ = false;      // the air's level after the last played edge
     int64_t lastAirEdge_;
     AirObserver observer_;
-    std::shared_ptr<Session> session_;
-    std::vector<std::thread> retired_; // receiver threads that stopped themselves
+    korvex_ops::ReceiveSession receiving_{m_};
     std::thread transmitter_;
 };
 

@@ -1,0 +1,80 @@
+#include "receive_session.h"
+
+namespace korvex_ops {
+
+namespace {
+
+// The sessions a thread runs for: it must never wait for itself.
+thread_local const ReceiveSession *tlsReceiverOf = nullptr;
+
+} // namespace
+
+ReceiveSession::ReceiveSession(std::mutex &state) : state_(state) { }
+
+bool ReceiveSession::onReceiver() const
+{
+    return tlsReceiverOf == this;
+}
+
+std::unique_lock<std::mutex> ReceiveSession::end()
+{
+    if (onReceiver()) {
+        std::lock_guard<std::mutex> lock(state_);
+        std::thread thread = take();
+        if (thread.joinable())
+            retired_.push_back(std::move(thread));
+        return {};
+    }
+    std::unique_lock<std::mutex> control(control_);
+    std::thread thread;
+    {
+        std::lock_guard<std::mutex> lock(state_);
+        thread = take();
+    }
+    if (thread.joinable())
+        thread.join();
+    joinRetired();
+    return control;
+}
+
+void ReceiveSession::begin(std::shared_ptr<Session> session, std::function<void()> loop)
+{
+    session->thread = std::thread([this, loop = std::move(loop)] {
+        tlsReceiverOf = this;
+        loop();
+    });
+    current_ = std::move(session);
+}
+
+std::thread ReceiveSession::take()
+{
+    std::thread thread;
+    if (current_) {
+        current_->stopped = true;
+        current_->wake();
+        thread = std::move(current_->thread);
+        current_.reset();
+    }
+    return thread;
+}
+
+void ReceiveSession::joinRetired()
+{
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard<std::mutex> lock(state_);
+        const auto self = std::this_thread::get_id();
+        for (auto it = retired_.begin(); it != retired_.end();) {
+            if (it->get_id() == self) {
+                ++it;
+                continue;
+            }
+            threads.push_back(std::move(*it));
+            it = retired_.erase(it);
+        }
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+}
+
+} // namespace korvex_ops
