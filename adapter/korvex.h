@@ -32,7 +32,8 @@ extern "C" {
 #endif
 
 /* The record passed by value to IR_SendProtocol: 16 bytes, little-endian. */
-typedef struct IRSendData {
+typedef struct IRSendData
+{
     int32_t protocol; /* protocol identifier 0..17 (see the catalogue) */
     uint8_t repeat;   /* 1: send as a repeat, 0: plain frame */
     /* offset 5: one byte of padding */
@@ -42,7 +43,8 @@ typedef struct IRSendData {
 } IRSendData;
 
 /* One received frame, handed to the receive callback for the call only. */
-typedef struct IRResults {
+typedef struct IRResults
+{
     int32_t decode_type; /* protocol identifier, -1 UNKNOWN .. 17 LEGO_PF */
     uint32_t address;
     uint32_t value; /* NEC: 0xFFFFFFFF is the repeat code */
@@ -52,28 +54,26 @@ typedef struct IRResults {
     int32_t extra;
 } IRResults;
 
-typedef int(KORVEX_CALL *IRReceiveCallback)(int DeviceIndex, int ChannelIndex,
-                                            IRResults *pIRResults);
+typedef int(KORVEX_CALL *IRReceiveCallback)(
+    int DeviceIndex, int ChannelIndex, IRResults *pIRResults);
 
 int KORVEX_CALL Device_Scan(int Reserved);
 unsigned char KORVEX_CALL Device_Open(int DeviceIndex);
 int KORVEX_CALL IR_NEC_Send(int DeviceIndex, int ChannelMask, unsigned char Address,
-                            unsigned char Command, unsigned char HaveNot);
+    unsigned char Command, unsigned char HaveNot);
 int KORVEX_CALL IR_NEC_SendRepeat(int DeviceIndex, int ChannelMask);
-int KORVEX_CALL IR_ITT_Send(int DeviceIndex, int ChannelMask, unsigned char Address,
-                            unsigned char Command);
-int KORVEX_CALL IR_JVC_Send(int DeviceIndex, int ChannelMask, int FirstFrame,
-                            unsigned char Address, unsigned char Command);
+int KORVEX_CALL IR_ITT_Send(
+    int DeviceIndex, int ChannelMask, unsigned char Address, unsigned char Command);
+int KORVEX_CALL IR_JVC_Send(
+    int DeviceIndex, int ChannelMask, int FirstFrame, unsigned char Address, unsigned char Command);
 int KORVEX_CALL IR_NRC17_Send(int DeviceIndex, int ChannelMask, unsigned char Address,
-                              unsigned char Command, unsigned char SubCode);
-int KORVEX_CALL IR_RCA_Send(int DeviceIndex, int ChannelMask, unsigned char Address,
-                            unsigned char Command);
-int KORVEX_CALL IR_SendProtocol(int DeviceIndex, int ChannelMask, int FreqKHz,
-                                IRSendData Data);
-int KORVEX_CALL IR_SendRaw(int DeviceIndex, int ChannelMask, int FreqKHz, int *Timings,
-                           int Count);
-int KORVEX_CALL IR_ReceiveStart(int DeviceIndex, unsigned char ChannelMask,
-                                IRReceiveCallback Callback);
+    unsigned char Command, unsigned char SubCode);
+int KORVEX_CALL IR_RCA_Send(
+    int DeviceIndex, int ChannelMask, unsigned char Address, unsigned char Command);
+int KORVEX_CALL IR_SendProtocol(int DeviceIndex, int ChannelMask, int FreqKHz, IRSendData Data);
+int KORVEX_CALL IR_SendRaw(int DeviceIndex, int ChannelMask, int FreqKHz, int *Timings, int Count);
+int KORVEX_CALL IR_ReceiveStart(
+    int DeviceIndex, unsigned char ChannelMask, IRReceiveCallback Callback);
 int KORVEX_CALL IR_ReceiveStop(int DeviceIndex);
 
 #ifdef __cplusplus

@@ -5,9 +5,25 @@ namespace protocols {
 namespace {
 // Looked up at identifier + 1, so that -1 is the first entry.
 constexpr const char *const names[] = {
-    "UNKNOWN", "UNUSED",  "RC5",   "RC6",        "NEC",  "SONY",  "PANASONIC",
-    "JVC",     "SAMSUNG", "WHYNTER", "AIWA_RC_T501", "LG", "SANYO", "MITSUBISHI",
-    "DISH",    "SHARP",   "DENON", "PRONTO",     "LEGO_PF",
+    "UNKNOWN",
+    "UNUSED",
+    "RC5",
+    "RC6",
+    "NEC",
+    "SONY",
+    "PANASONIC",
+    "JVC",
+    "SAMSUNG",
+    "WHYNTER",
+    "AIWA_RC_T501",
+    "LG",
+    "SANYO",
+    "MITSUBISHI",
+    "DISH",
+    "SHARP",
+    "DENON",
+    "PRONTO",
+    "LEGO_PF",
 };
 static_assert(sizeof(names) / sizeof(names[0]) == Last - First + 1, "one name per identifier");
 } // namespace

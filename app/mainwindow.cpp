@@ -6,8 +6,7 @@
 #include <QStandardItemModel>
 #include <QTimerEvent>
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui::MainWindow)
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
     setupFrameTable();
@@ -48,5 +47,6 @@ void MainWindow::stopTimer(int &timerId)
 
 void MainWindow::warn(const QString &text)
 {
-    QMessageBox::warning(this, QStringLiteral("警告"), text, QMessageBox::Ok, QMessageBox::NoButton);
+    QMessageBox::warning(
+        this, QStringLiteral("警告"), text, QMessageBox::Ok, QMessageBox::NoButton);
 }

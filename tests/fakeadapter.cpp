@@ -173,7 +173,7 @@ unsigned char KORVEX_CALL Device_Open(int deviceIndex)
 }
 
 int KORVEX_CALL IR_NEC_Send(int deviceIndex, int channelMask, unsigned char address,
-                            unsigned char command, unsigned char haveNot)
+    unsigned char command, unsigned char haveNot)
 {
     return Adapter::instance().record(
         makeCall("IR_NEC_Send", {deviceIndex, channelMask, address, command, haveNot}));
@@ -184,29 +184,29 @@ int KORVEX_CALL IR_NEC_SendRepeat(int deviceIndex, int channelMask)
     return Adapter::instance().record(makeCall("IR_NEC_SendRepeat", {deviceIndex, channelMask}));
 }
 
-int KORVEX_CALL IR_ITT_Send(int deviceIndex, int channelMask, unsigned char address,
-                            unsigned char command)
+int KORVEX_CALL IR_ITT_Send(
+    int deviceIndex, int channelMask, unsigned char address, unsigned char command)
 {
     return Adapter::instance().record(
         makeCall("IR_ITT_Send", {deviceIndex, channelMask, address, command}));
 }
 
-int KORVEX_CALL IR_JVC_Send(int deviceIndex, int channelMask, int firstFrame,
-                            unsigned char address, unsigned char command)
+int KORVEX_CALL IR_JVC_Send(
+    int deviceIndex, int channelMask, int firstFrame, unsigned char address, unsigned char command)
 {
     return Adapter::instance().record(
         makeCall("IR_JVC_Send", {deviceIndex, channelMask, firstFrame, address, command}));
 }
 
 int KORVEX_CALL IR_NRC17_Send(int deviceIndex, int channelMask, unsigned char address,
-                              unsigned char command, unsigned char subCode)
+    unsigned char command, unsigned char subCode)
 {
     return Adapter::instance().record(
         makeCall("IR_NRC17_Send", {deviceIndex, channelMask, address, command, subCode}));
 }
 
-int KORVEX_CALL IR_RCA_Send(int deviceIndex, int channelMask, unsigned char address,
-                            unsigned char command)
+int KORVEX_CALL IR_RCA_Send(
+    int deviceIndex, int channelMask, unsigned char address, unsigned char command)
 {
     return Adapter::instance().record(
         makeCall("IR_RCA_Send", {deviceIndex, channelMask, address, command}));
@@ -227,17 +227,17 @@ int KORVEX_CALL IR_SendRaw(int deviceIndex, int channelMask, int freqKHz, int *t
     return Adapter::instance().record(std::move(call));
 }
 
-int KORVEX_CALL IR_ReceiveStart(int deviceIndex, unsigned char channelMask,
-                                IRReceiveCallback callback)
+int KORVEX_CALL IR_ReceiveStart(
+    int deviceIndex, unsigned char channelMask, IRReceiveCallback callback)
 {
-    return Adapter::instance().record(makeCall("IR_ReceiveStart", {deviceIndex, channelMask}),
-                                      callback, true, false);
+    return Adapter::instance().record(
+        makeCall("IR_ReceiveStart", {deviceIndex, channelMask}), callback, true, false);
 }
 
 int KORVEX_CALL IR_ReceiveStop(int deviceIndex)
 {
-    return Adapter::instance().record(makeCall("IR_ReceiveStop", {deviceIndex}), nullptr, false,
-                                      true);
+    return Adapter::instance().record(
+        makeCall("IR_ReceiveStop", {deviceIndex}), nullptr, false, true);
 }
 
 } // extern "C"

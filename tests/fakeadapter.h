@@ -19,10 +19,10 @@ namespace fake {
 
 struct Call
 {
-    std::string op;                 // operation name, e.g. "IR_NEC_Send"
-    std::vector<long long> args;    // scalar arguments in order, bytes zero-extended
-    IRSendData sendData{};          // IR_SendProtocol only
-    std::vector<int> timings;       // IR_SendRaw only: the Count values passed
+    std::string op;              // operation name, e.g. "IR_NEC_Send"
+    std::vector<long long> args; // scalar arguments in order, bytes zero-extended
+    IRSendData sendData{};       // IR_SendProtocol only
+    std::vector<int> timings;    // IR_SendRaw only: the Count values passed
     std::chrono::steady_clock::time_point time;
     std::thread::id thread;
 };
@@ -59,8 +59,8 @@ public:
     int deliver(int deviceIndex, int channelIndex, IRResults *results);
 
     // Called by the C operations.
-    int record(Call call, IRReceiveCallback callback = nullptr, bool start = false,
-               bool stop = false);
+    int record(
+        Call call, IRReceiveCallback callback = nullptr, bool start = false, bool stop = false);
     int scanCount() const;
     bool openAnswer(int deviceIndex) const;
 

@@ -1,9 +1,9 @@
 #include "testsupport.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QPushButton>
 
 DialogCatcher::DialogCatcher()
 {

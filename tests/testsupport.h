@@ -62,8 +62,7 @@ private:
 QList<int> runningTimers(QObject *object);
 
 // A named child of the window, failing the test when it is missing.
-template <typename T>
-T *child(QObject *window, const char *name)
+template <typename T> T *child(QObject *window, const char *name)
 {
     return window->findChild<T *>(QString::fromLatin1(name));
 }

@@ -26,8 +26,14 @@ class TestForm : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { window = new MainWindow; }
-    void cleanup() { delete window; }
+    void init()
+    {
+        window = new MainWindow;
+    }
+    void cleanup()
+    {
+        delete window;
+    }
 
     void objectsHaveTheirClasses_data();
     void objectsHaveTheirClasses();
@@ -129,9 +135,9 @@ void TestForm::objectsHaveTheirClasses()
 void TestForm::layoutsAndSpacers()
 {
     // 119 form objects: 50 widgets above plus 21 labels, 40 layouts and 8 spacers.
-    const QStringList grids = {"gridLayout",    "gridLayout_2",  "gridLayout_3",  "gridLayout_4",
-                               "gridLayout_5",  "gridLayout_6",  "gridLayout_7",  "gridLayout_8",
-                               "gridLayout_9",  "gridLayout_10", "gridLayout_11", "gridLayout_12"};
+    const QStringList grids = {"gridLayout", "gridLayout_2", "gridLayout_3", "gridLayout_4",
+        "gridLayout_5", "gridLayout_6", "gridLayout_7", "gridLayout_8", "gridLayout_9",
+        "gridLayout_10", "gridLayout_11", "gridLayout_12"};
     for (const QString &name : grids) {
         auto *grid = window->findChild<QGridLayout *>(name);
         QVERIFY2(grid, qPrintable(name));
@@ -242,10 +248,9 @@ void TestForm::comboBoxes_data()
         channels << QStringLiteral("CH%1").arg(i);
     for (int i = 0; i < 8; ++i)
         inputs << QStringLiteral("D%1").arg(i);
-    const QStringList protocols = {"UNUSED", "RC5",          "RC6",   "NEC",       "SONY",
-                                   "PANASONIC", "JVC",       "SAMSUNG", "WHYNTER", "AIWA_RC_T501",
-                                   "LG",     "SANYO",        "MITSUBISHI", "DISH", "SHARP",
-                                   "DENON",  "PRONTO",       "LEGO_PF"};
+    const QStringList protocols = {"UNUSED", "RC5", "RC6", "NEC", "SONY", "PANASONIC", "JVC",
+        "SAMSUNG", "WHYNTER", "AIWA_RC_T501", "LG", "SANYO", "MITSUBISHI", "DISH", "SHARP", "DENON",
+        "PRONTO", "LEGO_PF"};
     QTest::newRow("send device") << "comboBoxSendDeviceIndex" << devices << 0;
     QTest::newRow("send channel") << "comboBoxSendChannel" << channels << 0;
     QTest::newRow("protocol") << "comboBoxSendProtocol" << protocols << 3;
@@ -272,22 +277,47 @@ void TestForm::captions_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     const QList<QPair<const char *, const char *>> captions = {
-        {"label", "设备索引："},      {"label_2", "发送通道："},     {"label_20", "调制频率："},
-        {"label_21", "KHz"},          {"label_6", "地址："},         {"label_7", "命令："},
-        {"label_8", "地址："},        {"label_9", "命令："},         {"label_10", "地址："},
-        {"label_11", "命令："},       {"label_12", "地址："},        {"label_13", "命令："},
-        {"label_14", "子码："},       {"label_15", "地址："},        {"label_16", "命令："},
-        {"label_4", "发送协议："},    {"label_3", "地址："},         {"label_5", "数据："},
-        {"label_17", "位数："},       {"label_18", "设备索引："},    {"label_19", "发送通道："},
-        {"pushButtonNECSend", "发送"}, {"checkBoxNECHaveNot", "发送反码"},
-        {"pushButtonITTSend", "发送"}, {"pushButtonJVCSend", "发送"},
-        {"pushButtonNRC17Send", "发送"}, {"pushButtonRCASend", "发送"},
-        {"checkBoxRepeat", "重复"},    {"checkBoxRawData", "原始数据"},
-        {"pushButtonSendIR", "发送"},  {"pushButtonClearData", "清除数据"},
+        {"label", "设备索引："},
+        {"label_2", "发送通道："},
+        {"label_20", "调制频率："},
+        {"label_21", "KHz"},
+        {"label_6", "地址："},
+        {"label_7", "命令："},
+        {"label_8", "地址："},
+        {"label_9", "命令："},
+        {"label_10", "地址："},
+        {"label_11", "命令："},
+        {"label_12", "地址："},
+        {"label_13", "命令："},
+        {"label_14", "子码："},
+        {"label_15", "地址："},
+        {"label_16", "命令："},
+        {"label_4", "发送协议："},
+        {"label_3", "地址："},
+        {"label_5", "数据："},
+        {"label_17", "位数："},
+        {"label_18", "设备索引："},
+        {"label_19", "发送通道："},
+        {"pushButtonNECSend", "发送"},
+        {"checkBoxNECHaveNot", "发送反码"},
+        {"pushButtonITTSend", "发送"},
+        {"pushButtonJVCSend", "发送"},
+        {"pushButtonNRC17Send", "发送"},
+        {"pushButtonRCASend", "发送"},
+        {"checkBoxRepeat", "重复"},
+        {"checkBoxRawData", "原始数据"},
+        {"pushButtonSendIR", "发送"},
+        {"pushButtonClearData", "清除数据"},
         {"pushButtonStartReceive", "开始接收"},
-        {"groupBox", "NEC"},          {"groupBox_2", "ITT"},         {"groupBox_3", "JVC"},
-        {"groupBox_4", "NRC17"},      {"groupBox_5", "RCA"},         {"groupBox_6", "常规发送"},
-        {"groupBox_7", "波形"},        {"groupBox_8", "数据"},         {"groupBox_9", "数据详情"},
+        {"groupBox", "NEC"},
+        {"groupBox_2", "ITT"},
+        {"groupBox_3", "JVC"},
+        {"groupBox_4", "NRC17"},
+        {"groupBox_5", "RCA"},
+        {"groupBox_6", "常规发送"},
+        {"groupBox_7", "波形"},
+        {"groupBox_8", "数据"},
+        {"groupBox_9", "数据详情"},
     };
     for (const auto &c : captions)
         QTest::newRow(c.first) << QString::fromLatin1(c.first) << QString::fromUtf8(c.second);

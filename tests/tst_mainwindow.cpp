@@ -17,7 +17,10 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { fake::Adapter::instance().reset(); }
+    void init()
+    {
+        fake::Adapter::instance().reset();
+    }
 
     void metaObject();
     void slotTable();
@@ -33,7 +36,8 @@ void TestMainWindow::metaObject()
     QCOMPARE(QString::fromLatin1(meta->className()), QStringLiteral("MainWindow"));
     QCOMPARE(meta->superClass(), &QMainWindow::staticMetaObject);
     QCOMPARE(window.qt_metacast("MainWindow"), static_cast<void *>(&window));
-    QCOMPARE(window.qt_metacast("QMainWindow"), static_cast<void *>(static_cast<QMainWindow *>(&window)));
+    QCOMPARE(window.qt_metacast("QMainWindow"),
+        static_cast<void *>(static_cast<QMainWindow *>(&window)));
     QVERIFY(!window.qt_metacast("NoSuchClass"));
     QCOMPARE(meta->propertyCount(), meta->propertyOffset());
     QCOMPARE(meta->enumeratorCount(), meta->enumeratorOffset());
@@ -100,8 +104,8 @@ void TestMainWindow::everySlotIsConnectedByName()
     for (const auto &c : connections) {
         QObject *sender = window.findChild<QObject *>(QString::fromLatin1(c.child));
         QVERIFY(sender);
-        const int signalIndex =
-            sender->metaObject()->indexOfSignal(QMetaObject::normalizedSignature(c.signal));
+        const int signalIndex
+            = sender->metaObject()->indexOfSignal(QMetaObject::normalizedSignature(c.signal));
         QVERIFY2(signalIndex >= 0, c.signal);
         const QMetaMethod signal = sender->metaObject()->method(signalIndex);
         const QMetaMethod slot = meta.method(meta.methodOffset() + c.slot);

@@ -10,7 +10,10 @@ class TestOpenDevice : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { fake::Adapter::instance().reset(); }
+    void init()
+    {
+        fake::Adapter::instance().reset();
+    }
 
     void noAdapter_data();
     void noAdapter();

@@ -19,7 +19,7 @@ unsigned char KORVEX_CALL Device_Open(int DeviceIndex)
 #define KORVEX_NONE_FAIL 1
 
 int KORVEX_CALL IR_NEC_Send(int DeviceIndex, int ChannelMask, unsigned char Address,
-                            unsigned char Command, unsigned char HaveNot)
+    unsigned char Command, unsigned char HaveNot)
 {
     (void)DeviceIndex, (void)ChannelMask, (void)Address, (void)Command, (void)HaveNot;
     return KORVEX_NONE_FAIL;
@@ -31,29 +31,29 @@ int KORVEX_CALL IR_NEC_SendRepeat(int DeviceIndex, int ChannelMask)
     return KORVEX_NONE_FAIL;
 }
 
-int KORVEX_CALL IR_ITT_Send(int DeviceIndex, int ChannelMask, unsigned char Address,
-                            unsigned char Command)
+int KORVEX_CALL IR_ITT_Send(
+    int DeviceIndex, int ChannelMask, unsigned char Address, unsigned char Command)
 {
     (void)DeviceIndex, (void)ChannelMask, (void)Address, (void)Command;
     return KORVEX_NONE_FAIL;
 }
 
-int KORVEX_CALL IR_JVC_Send(int DeviceIndex, int ChannelMask, int FirstFrame,
-                            unsigned char Address, unsigned char Command)
+int KORVEX_CALL IR_JVC_Send(
+    int DeviceIndex, int ChannelMask, int FirstFrame, unsigned char Address, unsigned char Command)
 {
     (void)DeviceIndex, (void)ChannelMask, (void)FirstFrame, (void)Address, (void)Command;
     return KORVEX_NONE_FAIL;
 }
 
 int KORVEX_CALL IR_NRC17_Send(int DeviceIndex, int ChannelMask, unsigned char Address,
-                              unsigned char Command, unsigned char SubCode)
+    unsigned char Command, unsigned char SubCode)
 {
     (void)DeviceIndex, (void)ChannelMask, (void)Address, (void)Command, (void)SubCode;
     return KORVEX_NONE_FAIL;
 }
 
-int KORVEX_CALL IR_RCA_Send(int DeviceIndex, int ChannelMask, unsigned char Address,
-                            unsigned char Command)
+int KORVEX_CALL IR_RCA_Send(
+    int DeviceIndex, int ChannelMask, unsigned char Address, unsigned char Command)
 {
     (void)DeviceIndex, (void)ChannelMask, (void)Address, (void)Command;
     return KORVEX_NONE_FAIL;
@@ -71,8 +71,8 @@ int KORVEX_CALL IR_SendRaw(int DeviceIndex, int ChannelMask, int FreqKHz, int *T
     return KORVEX_NONE_FAIL;
 }
 
-int KORVEX_CALL IR_ReceiveStart(int DeviceIndex, unsigned char ChannelMask,
-                                IRReceiveCallback Callback)
+int KORVEX_CALL IR_ReceiveStart(
+    int DeviceIndex, unsigned char ChannelMask, IRReceiveCallback Callback)
 {
     (void)DeviceIndex, (void)ChannelMask, (void)Callback;
     return KORVEX_NONE_FAIL;
