@@ -46,7 +46,7 @@ uint32_t emitterCount(Io &io, uint32_t features)
 
 } // namespace
 
-struct LircDevice::Session : korvex_ops::Session
+struct LircDevice::Reception : korvex_ops::Reception
 {
     // The reader sleeps in poll(): the io's wake pipe rouses it.
     void wake() override
@@ -222,12 +222,12 @@ bool LircDevice::startReceiving(int deviceIndex, int channel, IRReceiveCallback 
     if (has(features_, LIRC_CAN_SET_REC_TIMEOUT)
         && io_->set(LIRC_SET_REC_TIMEOUT, ircodec::kFrameSilenceUs) != 0)
         debugLine(path_, "receive timeout refused", errno);
-    auto session = std::make_shared<Session>();
-    session->deviceIndex = deviceIndex;
-    session->channel = channel;
-    session->callback = callback;
-    session->io = io_;
-    receiving_.begin(session, [this, session] { receiveLoop(session); });
+    auto reception = std::make_shared<Reception>();
+    reception->deviceIndex = deviceIndex;
+    reception->channel = channel;
+    reception->callback = callback;
+    reception->io = io_;
+    receiving_.begin(reception, [this, reception] { receiveLoop(reception); });
     return true;
 }
 
@@ -236,9 +236,9 @@ void LircDevice::stopReceiving()
     receiving_.end();
 }
 
-void LircDevice::receiveLoop(std::shared_ptr<Session> session)
+void LircDevice::receiveLoop(std::shared_ptr<Reception> reception)
 {
-    Io &io = *session->io;
+    Io &io = *reception->io;
     Mode2Splitter splitter;
     korvex_ops::Reporter reporter;
     uint32_t samples[kReadSamples];
@@ -253,15 +253,15 @@ void LircDevice::receiveLoop(std::shared_ptr<Session> session)
             return;
         {
             std::lock_guard<std::mutex> lock(m_);
-            if (session->stopped)
+            if (reception->stopped)
                 return;
         }
         IRResults results = received->results();
-        session->callback(session->deviceIndex, session->channel, &results);
+        reception->callback(reception->deviceIndex, reception->channel, &results);
     };
     auto stopped = [&] {
         std::lock_guard<std::mutex> lock(m_);
-        return session->stopped;
+        return reception->stopped;
     };
 
     while (!ended && !stopped()) {

@@ -22,7 +22,7 @@
 #include "lirc_io.h"
 #include "operations.h"
 #include "pulse_frame.h"
-#include "receive_session.h"
+#include "reception_control.h"
 
 #include <condition_variable>
 #include <deque>
@@ -59,12 +59,12 @@ private:
         uint32_t mask = 0;
         int carrierHz = 0;
     };
-    struct Session;
+    struct Reception;
 
     void transmitLoop();
     // Mask, carrier and the write; false when the device is gone.
     bool play(Io &io, const Job &job);
-    void receiveLoop(std::shared_ptr<Session> session);
+    void receiveLoop(std::shared_ptr<Reception> reception);
     void setGone();
     uint32_t features() const;
 
@@ -79,7 +79,7 @@ private:
     bool shutdown_ = false;
     std::deque<Job> queue_;
     int64_t queuedUs_ = 0;
-    korvex_ops::ReceiveSession receiving_{m_};
+    korvex_ops::ReceptionControl receiving_{m_};
     std::thread transmitter_;
 };
 

@@ -10,9 +10,9 @@ using Clock = std::chrono::steady_clock;
 
 } // namespace
 
-struct Adapter::Session : korvex_ops::Session
+struct Adapter::Reception : korvex_ops::Reception
 {
-    explicit Session(std::condition_variable &receiveWake) : receiveWake(receiveWake) { }
+    explicit Reception(std::condition_variable &receiveWake) : receiveWake(receiveWake) { }
 
     // The receiver sleeps on the adapter's condition variable.
     void wake() override
@@ -136,9 +136,9 @@ void Adapter::transmitLoop()
             schedule_.pop_front();
             airMark_ = edge.mark;
             lastAirEdge_ = edge.at;
-            Session *session = receiving_.current<Session>();
-            if (session && !session->stopped && edge.at >= session->since)
-                session->inbox.push_back(edge);
+            Reception *reception = receiving_.current<Reception>();
+            if (reception && !reception->stopped && edge.at >= reception->since)
+                reception->inbox.push_back(edge);
             if (observer_)
                 observer_(edge.at, played, edge.mark);
         }
@@ -155,23 +155,23 @@ bool Adapter::startReceiving(int channel, IRReceiveCallback callback, int device
         return false;
     const std::unique_lock<std::mutex> control = receiving_.end();
     std::lock_guard<std::mutex> lock(m_);
-    auto session = std::make_shared<Session>(receiveWake_);
-    session->channel = channel;
-    session->deviceIndex = deviceIndex;
-    session->callback = callback;
-    session->since = now();
+    auto reception = std::make_shared<Reception>(receiveWake_);
+    reception->channel = channel;
+    reception->deviceIndex = deviceIndex;
+    reception->callback = callback;
+    reception->since = now();
     // The air's level when reception begins, counting edges that are due but
     // not yet played: reception waits for a silence if a frame is under way.
     bool mark = airMark_;
     int64_t lastEdge = lastAirEdge_;
     for (const Edge &edge : schedule_) {
-        if (edge.at >= session->since)
+        if (edge.at >= reception->since)
             break;
         mark = edge.mark;
         lastEdge = edge.at;
     }
-    const bool busy = mark || session->since - lastEdge < ircodec::kFrameSilenceUs;
-    receiving_.begin(session, [this, session, busy] { receiveLoop(session, busy); });
+    const bool busy = mark || reception->since - lastEdge < ircodec::kFrameSilenceUs;
+    receiving_.begin(reception, [this, reception, busy] { receiveLoop(reception, busy); });
     return true;
 }
 
@@ -180,7 +180,7 @@ void Adapter::stopReceiving()
     receiving_.end();
 }
 
-void Adapter::receiveLoop(std::shared_ptr<Session> session, bool busy)
+void Adapter::receiveLoop(std::shared_ptr<Reception> reception, bool busy)
 {
     ircodec::Segmenter segmenter;
     korvex_ops::Reporter reporter;
@@ -188,14 +188,14 @@ void Adapter::receiveLoop(std::shared_ptr<Session> session, bool busy)
     // the silence after it.
     bool skipping = busy;
     bool mark = false;
-    int64_t lastEdge = session->since;
+    int64_t lastEdge = reception->since;
     std::vector<ircodec::Capture> ready;
 
     std::unique_lock<std::mutex> lock(m_);
-    while (!session->stopped) {
-        if (!session->inbox.empty()) {
+    while (!reception->stopped) {
+        if (!reception->inbox.empty()) {
             std::deque<Edge> edges;
-            edges.swap(session->inbox);
+            edges.swap(reception->inbox);
             lock.unlock();
             for (const Edge &edge : edges) {
                 const int64_t length = edge.at - lastEdge;
@@ -229,25 +229,25 @@ void Adapter::receiveLoop(std::shared_ptr<Session> session, bool busy)
             receiveWake_.wait(lock);
         }
         for (const ircodec::Capture &capture : ready) {
-            if (session->stopped)
+            if (reception->stopped)
                 break;
-            deliver(*session, capture, reporter, lock);
+            deliver(*reception, capture, reporter, lock);
         }
         ready.clear();
     }
 }
 
-void Adapter::deliver(Session &session, const ircodec::Capture &capture,
+void Adapter::deliver(Reception &reception, const ircodec::Capture &capture,
     korvex_ops::Reporter &reporter, std::unique_lock<std::mutex> &lock)
 {
     lock.unlock();
     auto received = reporter.take(capture);
     lock.lock();
-    if (!received || session.stopped)
+    if (!received || reception.stopped)
         return;
     IRResults results = received->results();
     lock.unlock();
-    session.callback(session.deviceIndex, session.channel, &results);
+    reception.callback(reception.deviceIndex, reception.channel, &results);
     lock.lock();
 }
 

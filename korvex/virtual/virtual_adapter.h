@@ -44,7 +44,7 @@
 #include "ircodec.h"
 #include "korvex.h"
 #include "operations.h"
-#include "receive_session.h"
+#include "reception_control.h"
 #include "results.h"
 
 #include <chrono>
@@ -96,12 +96,12 @@ public:
     void setAirObserver(AirObserver observer);
 
 private:
-    struct Session;
+    struct Reception;
 
     void transmitLoop();
-    void receiveLoop(std::shared_ptr<Session> session, bool busy);
-    void deliver(Session &session, const ircodec::Capture &capture, korvex_ops::Reporter &reporter,
-        std::unique_lock<std::mutex> &lock);
+    void receiveLoop(std::shared_ptr<Reception> reception, bool busy);
+    void deliver(Reception &reception, const ircodec::Capture &capture,
+        korvex_ops::Reporter &reporter, std::unique_lock<std::mutex> &lock);
     std::chrono::steady_clock::time_point timeOf(int64_t airUs) const;
 
     const std::chrono::steady_clock::time_point epoch_;
@@ -115,7 +115,7 @@ private:
     bool airMark_ = false;      // the air's level after the last played edge
     int64_t lastAirEdge_;
     AirObserver observer_;
-    korvex_ops::ReceiveSession receiving_{m_};
+    korvex_ops::ReceptionControl receiving_{m_};
     std::thread transmitter_;
 };
 

@@ -1,22 +1,22 @@
-#include "receive_session.h"
+#include "reception_control.h"
 
 namespace korvex_ops {
 
 namespace {
 
-// The sessions a thread runs for: it must never wait for itself.
-thread_local const ReceiveSession *tlsReceiverOf = nullptr;
+// The receptions a thread runs for: it must never wait for itself.
+thread_local const ReceptionControl *tlsReceiverOf = nullptr;
 
 } // namespace
 
-ReceiveSession::ReceiveSession(std::mutex &state) : state_(state) { }
+ReceptionControl::ReceptionControl(std::mutex &state) : state_(state) { }
 
-bool ReceiveSession::onReceiver() const
+bool ReceptionControl::onReceiver() const
 {
     return tlsReceiverOf == this;
 }
 
-std::unique_lock<std::mutex> ReceiveSession::end()
+std::unique_lock<std::mutex> ReceptionControl::end()
 {
     if (onReceiver()) {
         std::lock_guard<std::mutex> lock(state_);
@@ -37,16 +37,16 @@ std::unique_lock<std::mutex> ReceiveSession::end()
     return control;
 }
 
-void ReceiveSession::begin(std::shared_ptr<Session> session, std::function<void()> loop)
+void ReceptionControl::begin(std::shared_ptr<Reception> reception, std::function<void()> loop)
 {
-    session->thread = std::thread([this, loop = std::move(loop)] {
+    reception->thread = std::thread([this, loop = std::move(loop)] {
         tlsReceiverOf = this;
         loop();
     });
-    current_ = std::move(session);
+    current_ = std::move(reception);
 }
 
-std::thread ReceiveSession::take()
+std::thread ReceptionControl::take()
 {
     std::thread thread;
     if (current_) {
@@ -58,7 +58,7 @@ std::thread ReceiveSession::take()
     return thread;
 }
 
-void ReceiveSession::joinRetired()
+void ReceptionControl::joinRetired()
 {
     std::vector<std::thread> threads;
     {
