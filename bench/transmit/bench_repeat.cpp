@@ -1,9 +1,9 @@
 // Holds the NEC, JVC and NRC17 quick-send buttons in the running window and
 // prints how closely the repeat frames keep their periods, and the NRC17
 // gap between start frame and key frame.
+#include "fakeadapter.h"
 #include "mainwindow.h"
 #include "quicksend.h"
-#include "stampadapter.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -22,7 +22,21 @@ constexpr int HoldMs = 5000;
 constexpr int Nrc17GapPresses = 20;
 constexpr int Nrc17Marker = quicksend::Nrc17MarkerAddress;
 
-double msBetween(stamp::Clock::time_point a, stamp::Clock::time_point b)
+using Clock = std::chrono::steady_clock;
+// The address argument of IR_NRC17_Send.
+constexpr size_t Nrc17AddressArg = 2;
+
+std::vector<fake::Call> calls(const std::string &op)
+{
+    return fake::Adapter::instance().calls(op);
+}
+
+void clearCalls()
+{
+    fake::Adapter::instance().clearCalls();
+}
+
+double msBetween(Clock::time_point a, Clock::time_point b)
 {
     return std::chrono::duration<double, std::milli>(b - a).count();
 }
@@ -88,9 +102,10 @@ void hold(MainWindow &window, const char *panel, int ms)
 template <typename Keep> std::vector<double> periods(const std::string &op, Keep keep)
 {
     std::vector<double> result;
-    const stamp::Call *previous = nullptr;
-    for (const stamp::Call &call : stamp::calls()) {
-        if (call.op != op || !keep(call))
+    const std::vector<fake::Call> made = calls(op);
+    const fake::Call *previous = nullptr;
+    for (const fake::Call &call : made) {
+        if (!keep(call))
             continue;
         if (previous)
             result.push_back(msBetween(previous->time, call.time));
@@ -110,32 +125,32 @@ int main(int argc, char **argv)
     MainWindow window;
     window.show();
     runFor(200);
-    const auto any = [](const stamp::Call &) { return true; };
+    const auto any = [](const fake::Call &) { return true; };
 
     std::printf("Holding each button for %d ms\n", HoldMs);
     std::fflush(stdout);
-    stamp::calls().clear();
+    clearCalls();
     hold(window, "NEC", HoldMs);
     report("NEC repeat", periods("IR_NEC_SendRepeat", any), quicksend::NecRepeatMs);
 
-    stamp::calls().clear();
+    clearCalls();
     hold(window, "JVC", HoldMs);
     // The first period runs from the press frame, the rest between repeats.
     report("JVC repeat", periods("IR_JVC_Send", any), quicksend::JvcRepeatMs);
 
-    stamp::calls().clear();
+    clearCalls();
     hold(window, "NRC17", HoldMs);
-    std::vector<double> keys
-        = periods("IR_NRC17_Send", [](const stamp::Call &c) { return c.address != Nrc17Marker; });
+    std::vector<double> keys = periods("IR_NRC17_Send",
+        [](const fake::Call &c) { return c.args[Nrc17AddressArg] != Nrc17Marker; });
     report("NRC17 key repeat", keys, quicksend::Nrc17RepeatMs);
 
     std::vector<double> gaps;
     for (int i = 0; i < Nrc17GapPresses; ++i) {
-        stamp::calls().clear();
+        clearCalls();
         hold(window, "NRC17", 0);
-        const auto &calls = stamp::calls();
-        if (calls.size() >= 2)
-            gaps.push_back(msBetween(calls[0].time, calls[1].time));
+        const std::vector<fake::Call> frames = calls("IR_NRC17_Send");
+        if (frames.size() >= 2)
+            gaps.push_back(msBetween(frames[0].time, frames[1].time));
     }
     report("NRC17 start-to-key", gaps, double(quicksend::Nrc17KeyDelayMs));
     return 0;
