@@ -22,7 +22,8 @@ std::vector<double> build(const QString &rawList)
 {
     std::vector<int> lengths;
     lengths.push_back(IdleRunSamples);
-    for (const QString &part : rawList.split(QLatin1Char(','), Qt::KeepEmptyParts))
+    // split() keeps empty parts unless told otherwise, in every Qt version.
+    for (const QString &part : rawList.split(QLatin1Char(',')))
         lengths.push_back(partLength(part));
     lengths.push_back(IdleRunSamples);
 

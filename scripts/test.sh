@@ -1,13 +1,37 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tavrel and runs every test: the normal
-# build, the AddressSanitizer + UndefinedBehaviorSanitizer build, the
-# ThreadSanitizer build of the threaded tests, then the further suites that
-# exist (the Windows binding under Wine, the short fuzz runs).
+# Installs what is missing, builds Tavrel and runs its tests.
+#
+#   test.sh          every suite: the normal build, the AddressSanitizer +
+#                    UndefinedBehaviorSanitizer build, the ThreadSanitizer
+#                    build of the threaded tests, the Qt 5.5 floor check,
+#                    the Windows binding under Wine, the short fuzz runs and
+#                    the real-kernel tests in a virtual machine
+#   test.sh --quick  the normal build and its tests only (the inner loop)
+#
+# Tests labelled "realtime" measure real time and never run in parallel with
+# other tests.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc)"
 
-bash "$root/scripts/install-deps.sh" lirc lirc-compat-remotes
+quick=false
+case "${1:-}" in
+--quick) quick=true ;;
+"") ;;
+*) sed -n '2,12p' "${BASH_SOURCE[0]}"; exit 2 ;;
+esac
+
+suite() {
+    echo "=== $1"
+}
+
+suite "installing what is missing"
+if $quick; then
+    bash "$root/scripts/install-deps.sh"
+else
+    # The floor check reads Qt's own documentation.
+    bash "$root/scripts/install-deps.sh" qtbase5-doc
+fi
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
@@ -22,13 +46,18 @@ build() {
     cmake --build "$root/$dir" -j"$jobs"
 }
 
-suite() {
-    echo "=== $1"
-}
-
 suite "normal build"
 build build
+suite "normal build: tests"
 (cd "$root/build" && ctest --output-on-failure -j"$jobs")
+if $quick; then
+    echo "=== quick tests passed"
+    exit 0
+fi
+
+suite "Qt 5.5 floor"
+python3 "$root/scripts/check-qt-floor.py" "$root/build" \
+    "$root"/{app,adapter,transmit,receive,tests,bench,fuzz}
 
 suite "AddressSanitizer + UndefinedBehaviorSanitizer"
 build build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=address,undefined \
@@ -40,9 +69,7 @@ build build-tsan -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=thread -DTAVREL_BUIL
 (cd "$root/build-tsan" && ctest --output-on-failure -L threaded)
 
 for extra in test-windows-binding.sh fuzz.sh; do
-    if [ -f "$root/scripts/$extra" ]; then
-        suite "$extra"
-        bash "$root/scripts/$extra"
-    fi
+    suite "$extra"
+    bash "$root/scripts/$extra"
 done
 echo "=== all test suites passed"

@@ -243,8 +243,8 @@ void Lirc::ourFramesDecodeWithIrsimreceive()
 {
     QFETCH(LircCase, c);
     QVERIFY(!c.conf.isEmpty());
-    const QString conf = dir_.filePath("ours.conf");
-    const QString timings = dir_.filePath("ours.txt");
+    const QString conf = QDir(dir_.path()).filePath("ours.conf");
+    const QString timings = QDir(dir_.path()).filePath("ours.txt");
     QVERIFY(writeFile(conf, c.conf.toUtf8()));
     const auto bursts = ircodec::encode(c.frame);
     QVERIFY(bursts);
@@ -283,14 +283,14 @@ void Lirc::irsimsendFramesDecodeWithOurs_data()
 void Lirc::irsimsendFramesDecodeWithOurs()
 {
     QFETCH(LircCase, c);
-    const QString conf = dir_.filePath("theirs.conf");
+    const QString conf = QDir(dir_.path()).filePath("theirs.conf");
     QVERIFY(writeFile(conf, c.conf.toUtf8()));
-    QFile::remove(dir_.filePath("simsend.out"));
+    QFile::remove(QDir(dir_.path()).filePath("simsend.out"));
     bool ok = false;
     const QByteArray out = run(tool("irsimsend"),
         {"-s", QString::number(kLeadingSpaceUs), "-k", kKey, conf}, dir_.path(), &ok);
     QVERIFY2(ok, out.constData());
-    QFile file(dir_.filePath("simsend.out"));
+    QFile file(QDir(dir_.path()).filePath("simsend.out"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const auto parsed = irtest::readPulseSpace(file.readAll().toStdString(), &ok);
     QVERIFY(ok);

@@ -157,8 +157,8 @@ void TestGeneralSend::carrierReachesBothOperations_data()
     QTest::addColumn<int>("freqKHz");
     QTest::addColumn<QString>("op");
     for (int freq : {10, 38, 56, 100}) {
-        QTest::addRow("raw %d", freq) << true << freq << "IR_SendRaw";
-        QTest::addRow("protocol %d", freq) << false << freq << "IR_SendProtocol";
+        QTest::newRow(("raw " + QByteArray::number(freq)).constData()) << true << freq << "IR_SendRaw";
+        QTest::newRow(("protocol " + QByteArray::number(freq)).constData()) << false << freq << "IR_SendProtocol";
     }
 }
 

@@ -155,8 +155,8 @@ void TestQuickSend::closedAdapterPressDoesNothing_data()
     QTest::addColumn<bool>("attached");
     QTest::addColumn<QString>("text");
     for (const char *panel : {"NEC", "ITT", "JVC", "NRC17", "RCA"}) {
-        QTest::addRow("%s, none attached", panel) << panel << false << "无设备连接！";
-        QTest::addRow("%s, refused", panel) << panel << true << "打开设备失败！";
+        QTest::newRow((QByteArray(panel) + ", none attached").constData()) << panel << false << "无设备连接！";
+        QTest::newRow((QByteArray(panel) + ", refused").constData()) << panel << true << "打开设备失败！";
     }
 }
 
