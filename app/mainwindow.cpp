@@ -19,6 +19,9 @@ MainWindow::~MainWindow()
     // A running reception is stopped first, so that no callback can reach
     // the receive queue once the window is gone.
     stopReception();
+    // Closing during an NRC17 hold ends it as a release does: with the stop
+    // frame, which no later tick would send.
+    endNrc17Hold();
     delete ui;
     delete irDataModel;
 }
@@ -26,6 +29,9 @@ MainWindow::~MainWindow()
 void MainWindow::timerEvent(QTimerEvent *event)
 {
     const int id = event->timerId();
+    // 0 is the "no timer" value of the ids below, never a running timer.
+    if (id == 0)
+        return;
     if (id == necTimerId)
         necTick();
     else if (id == jvcTimerId)

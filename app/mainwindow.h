@@ -59,6 +59,7 @@ private:
     bool openSendTarget();
     void startRepeat(int &timerId, int intervalMs);
     void failTick(int &timerId, const QString &text);
+    void endNrc17Hold();
     // Stops a repeat timer and forgets its id, so a stale id never matches a
     // later timer that Qt hands the same number.
     void stopTimer(int &timerId);

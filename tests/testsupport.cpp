@@ -4,6 +4,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QPushButton>
+#include <QTimerEvent>
 
 DialogCatcher::DialogCatcher()
 {
@@ -24,6 +25,8 @@ void DialogCatcher::poll()
     QPushButton *def = box->defaultButton();
     d.defaultButton = def ? box->standardButton(def) : QMessageBox::NoButton;
     d.parent = box->parentWidget();
+    if (d.parent)
+        d.parentTimers = runningTimers(d.parent);
     dialogs.append(d);
     box->done(QMessageBox::Ok);
 }
@@ -83,4 +86,14 @@ QList<int> runningTimers(QObject *object)
     for (const auto &info : timers)
         ids << info.timerId;
     return ids;
+}
+
+void tickAll(QObject *object)
+{
+    for (int id : runningTimers(object)) {
+        if (!runningTimers(object).contains(id))
+            continue; // killed by an earlier tick of this round
+        QTimerEvent tick(id);
+        QCoreApplication::sendEvent(object, &tick);
+    }
 }

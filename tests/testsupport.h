@@ -20,6 +20,8 @@ struct CapturedDialog
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QWidget *parent = nullptr;
+    // The timers running on the parent while the box was up.
+    QList<int> parentTimers;
 };
 
 // Closes every modal box that opens while it lives, recording what it showed.
@@ -60,6 +62,11 @@ private:
 
 // The ids of the timers that are registered on object right now.
 QList<int> runningTimers(QObject *object);
+
+// One tick of every timer that runs on object now, as Qt would deliver it.
+// Tests drive ticks by hand so that a sequence is checked without waiting
+// in real time, and every run makes the same calls.
+void tickAll(QObject *object);
 
 // A named child of the window, failing the test when it is missing.
 template <typename T> T *child(QObject *window, const char *name)

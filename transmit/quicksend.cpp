@@ -180,6 +180,15 @@ void MainWindow::nrc17Tick()
         failTick(nrc17TimerId, keyFrameFailedText());
 }
 
+void MainWindow::endNrc17Hold()
+{
+    if (nrc17TimerId == 0)
+        return;
+    stopTimer(nrc17TimerId);
+    // Nobody is left to tell of a failure.
+    sendNrc17Marker(deviceIndex, channelMask);
+}
+
 void MainWindow::on_pushButtonRCASend_pressed()
 {
     if (!openSendTarget())

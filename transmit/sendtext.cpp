@@ -25,6 +25,12 @@ QVector<int> parseRawTimings(const QString &text)
 
 uint32_t parseValue(const QString &text)
 {
+    // The whole unsigned range first ("0xE0E040BF" is a common code), then
+    // negative numbers as their 32-bit pattern.
+    bool ok = false;
+    const uint32_t value = text.toUInt(&ok, AutomaticBase);
+    if (ok)
+        return value;
     return static_cast<uint32_t>(text.toInt(nullptr, AutomaticBase));
 }
 

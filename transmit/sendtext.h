@@ -20,9 +20,9 @@ constexpr int MaxRawValues = 256;
 // are dropped. Never empty: an empty text gives one 0.
 QVector<int> parseRawTimings(const QString &text);
 
-// The data value: an int with automatic base ("0x" hex, leading "0" octal,
-// else decimal), 0 when the text is not one; the signed result as its
-// 32-bit pattern.
+// The data value, with automatic base ("0x" hex, leading "0" octal, else
+// decimal): any unsigned 32-bit number, or a negative int as its 32-bit
+// pattern; 0 when the text is neither.
 uint32_t parseValue(const QString &text);
 
 // The record for IR_SendProtocol; its padding byte is 0.

@@ -44,18 +44,6 @@ inline void click(MainWindow *window, const char *name)
     QTest::mouseClick(button(window, name), Qt::LeftButton);
 }
 
-// One tick of every timer that runs on the window now, as Qt would deliver
-// it; ticks are driven by hand so that every run makes the same calls.
-inline void tickAll(MainWindow *window)
-{
-    for (int id : runningTimers(window)) {
-        if (!runningTimers(window).contains(id))
-            continue; // killed by an earlier tick of this round
-        QTimerEvent tick(id);
-        QCoreApplication::sendEvent(window, &tick);
-    }
-}
-
 // A received record with its own raw array.
 struct Record
 {

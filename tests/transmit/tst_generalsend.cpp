@@ -112,7 +112,7 @@ void TestGeneralSend::protocolSend_data()
     QTest::newRow("UNUSED") << 0 << 1 << "287454020" << 0 << false << 0x11223344u;
     QTest::newRow("LEGO_PF, repeat") << 17 << 0xFFFF << "010" << 16 << true << 8u;
     QTest::newRow("minus one") << 5 << 0x1234 << "-1" << 48 << false << 0xFFFFFFFFu;
-    QTest::newRow("beyond int") << 14 << 0x1F << "0xFFFFFFFF" << 8 << true << 0u;
+    QTest::newRow("above int") << 7 << 0x1F << "0xE0E040BF" << 32 << true << 0xE0E040BFu;
     QTest::newRow("letters") << 1 << 2 << "xyz" << 12 << false << 0u;
 }
 
@@ -157,8 +157,10 @@ void TestGeneralSend::carrierReachesBothOperations_data()
     QTest::addColumn<int>("freqKHz");
     QTest::addColumn<QString>("op");
     for (int freq : {10, 38, 56, 100}) {
-        QTest::newRow(("raw " + QByteArray::number(freq)).constData()) << true << freq << "IR_SendRaw";
-        QTest::newRow(("protocol " + QByteArray::number(freq)).constData()) << false << freq << "IR_SendProtocol";
+        QTest::newRow(("raw " + QByteArray::number(freq)).constData())
+            << true << freq << "IR_SendRaw";
+        QTest::newRow(("protocol " + QByteArray::number(freq)).constData())
+            << false << freq << "IR_SendProtocol";
     }
 }
 

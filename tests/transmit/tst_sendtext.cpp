@@ -85,10 +85,20 @@ void TestSendText::value_data()
     QTest::newRow("octal") << "010" << 8u;
     QTest::newRow("letters") << "abc" << 0u;
     QTest::newRow("empty") << "" << 0u;
-    QTest::newRow("beyond int") << "0xFFFFFFFF" << 0u;
     QTest::newRow("largest int") << "0x7FFFFFFF" << 0x7FFFFFFFu;
+    // The whole unsigned range, in every base: half of all 32-bit codes lie
+    // above the largest int.
+    QTest::newRow("above int, hex") << "0xE0E040BF" << 0xE0E040BFu;
+    QTest::newRow("all ones, hex") << "0xFFFFFFFF" << 0xFFFFFFFFu;
+    QTest::newRow("above int, octal") << "037777777777" << 0xFFFFFFFFu;
+    QTest::newRow("above int, decimal") << "4294967295" << 0xFFFFFFFFu;
+    QTest::newRow("lowest above int") << "2147483648" << 0x80000000u;
+    QTest::newRow("beyond 32 bits, hex") << "0x100000000" << 0u;
+    QTest::newRow("beyond 32 bits, decimal") << "4294967296" << 0u;
     QTest::newRow("minus one") << "-1" << 0xFFFFFFFFu;
     QTest::newRow("smallest int") << "-2147483648" << 0x80000000u;
+    QTest::newRow("below int") << "-2147483649" << 0u;
+    QTest::newRow("negative hex") << "-0x10" << 0xFFFFFFF0u;
     QTest::newRow("blanks around") << " 12 " << 12u;
 }
 
