@@ -16,10 +16,10 @@ cmake --build "$root/build" -j"$(nproc)" --target tavrel
 
 echo "=== starting"
 if [ "${1:-}" = "--smoke" ]; then
-    exec xvfb-run -a bash "$root/tests/smoke.sh" "$root/build/tavrel"
+    exec bash "$root/scripts/xvfb-run.sh" bash "$root/tests/smoke.sh" "$root/build/tavrel"
 fi
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$root/build/tavrel" "$@"
 fi
 echo "No display found: starting Tavrel on a virtual X display (xvfb-run)." >&2
-exec xvfb-run -a "$root/build/tavrel" "$@"
+exec bash "$root/scripts/xvfb-run.sh" "$root/build/tavrel" "$@"
