@@ -28,15 +28,6 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 bash "$root/scripts/install-deps.sh" debootstrap
 
-# Stage marks: a line "<time> <name>" each, written from the subshells that
-# read the chroot's output too; a stage lasts until the next mark.
-times="$(mktemp)"
-stage() {
-    echo "$EPOCHREALTIME $1" >>"$times"
-    [ "$1" != "end" ] && echo "=== fresh root: $1"
-    return 0
-}
-
 # The Debian archive this machine installs from, as apt itself reads its
 # sources: the mirror that carries the suite, and every source line.
 targets="$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
@@ -51,6 +42,7 @@ sources="$(awk '{ key = $1 " " $2; comps[key] = comps[key] " " $3 }
 
 work="$(mktemp -d /var/tmp/tavrel-fresh-root.XXXXXX)"
 chroot_dir="$work/root"
+times="$work/stage-times"
 mounted=()
 
 cleanup() {
@@ -70,11 +62,18 @@ cleanup() {
     else
         rm -rf --one-file-system "$work"
     fi
-    rm -f "$times"
     exit "$status"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+
+# Stage marks: a line "<time> <name>" each, written from the subshells that
+# read the chroot's output too; a stage lasts until the next mark.
+stage() {
+    echo "$EPOCHREALTIME $1" >>"$times"
+    [ "$1" != "end" ] && echo "=== fresh root: $1"
+    return 0
+}
 
 stage "debootstrap"
 mkdir -p "$cache_dir"
