@@ -1,5 +1,7 @@
 #include "reception_control.h"
 
+#include "operations.h"
+
 namespace korvex_ops {
 
 namespace {
@@ -9,11 +11,46 @@ thread_local const ReceptionControl *tlsReceiverOf = nullptr;
 
 } // namespace
 
+void Reception::report(const ircodec::Capture &capture, bool broken)
+{
+    auto received = reporter_.take(capture, broken);
+    if (!received || stopped_)
+        return;
+    IRResults results = received->results();
+    callback_(deviceIndex_, channel_, &results);
+}
+
 ReceptionControl::ReceptionControl(std::mutex &state) : state_(state) { }
 
 bool ReceptionControl::onReceiver() const
 {
     return tlsReceiverOf == this;
+}
+
+bool ReceptionControl::start(
+    int deviceIndex, int channel, IRReceiveCallback callback, const Maker &make)
+{
+    if (!callback || channel < 0 || channel >= kInputChannels)
+        return false;
+    const std::unique_lock<std::mutex> control = end();
+    std::lock_guard<std::mutex> lock(state_);
+    std::shared_ptr<Reception> reception = make();
+    if (!reception)
+        return false;
+    reception->deviceIndex_ = deviceIndex;
+    reception->channel_ = channel;
+    reception->callback_ = callback;
+    reception->thread_ = std::thread([this, reception] {
+        tlsReceiverOf = this;
+        reception->run();
+    });
+    current_ = std::move(reception);
+    return true;
+}
+
+void ReceptionControl::stop()
+{
+    end();
 }
 
 std::unique_lock<std::mutex> ReceptionControl::end()
@@ -37,22 +74,13 @@ std::unique_lock<std::mutex> ReceptionControl::end()
     return control;
 }
 
-void ReceptionControl::begin(std::shared_ptr<Reception> reception, std::function<void()> loop)
-{
-    reception->thread = std::thread([this, loop = std::move(loop)] {
-        tlsReceiverOf = this;
-        loop();
-    });
-    current_ = std::move(reception);
-}
-
 std::thread ReceptionControl::take()
 {
     std::thread thread;
     if (current_) {
-        current_->stopped = true;
+        current_->stopped_ = true;
         current_->wake();
-        thread = std::move(current_->thread);
+        thread = std::move(current_->thread_);
         current_.reset();
     }
     return thread;

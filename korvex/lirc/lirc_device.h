@@ -20,22 +20,15 @@
 #define KORVEX_LIRC_DEVICE_H
 
 #include "lirc_io.h"
-#include "operations.h"
 #include "pulse_frame.h"
-#include "reception_control.h"
+#include "queued_device.h"
 
-#include <condition_variable>
 #include <deque>
-#include <mutex>
-#include <thread>
-#include <vector>
+#include <string>
 
 namespace korvex_lirc {
 
-// Frames already waiting beyond this make a send fail.
-constexpr int64_t kMaxBacklogUs = 1000000;
-
-class LircDevice : public korvex_ops::Device
+class LircDevice : public korvex_ops::QueuedDevice
 {
 public:
     LircDevice(std::string path, Opener opener);
@@ -44,8 +37,6 @@ public:
     bool open() override;
     bool isOpen() const override;
     bool transmit(const korvex_ops::Transmission &transmission) override;
-    bool startReceiving(int deviceIndex, int channel, IRReceiveCallback callback) override;
-    void stopReceiving() override;
 
     const std::string &path() const
     {
@@ -59,28 +50,24 @@ private:
         uint32_t mask = 0;
         int carrierHz = 0;
     };
-    struct Reception;
+    class Reception;
 
-    void transmitLoop();
+    void transmitLoop() override;
     // Mask, carrier and the write; false when the device is gone.
     bool play(Io &io, const Job &job);
-    void receiveLoop(std::shared_ptr<Reception> reception);
+    std::shared_ptr<korvex_ops::Reception> makeReception() override;
+    void receiveLoop(Reception &reception);
     void setGone();
     uint32_t features() const;
 
     const std::string path_;
     const Opener opener_;
-    mutable std::mutex m_;
-    std::condition_variable transmitWake_;
     std::shared_ptr<Io> io_;
     uint32_t features_ = 0;
     uint32_t emitters_ = 0; // 0: unknown
     bool gone_ = false;
-    bool shutdown_ = false;
     std::deque<Job> queue_;
     int64_t queuedUs_ = 0;
-    korvex_ops::ReceptionControl receiving_{m_};
-    std::thread transmitter_;
 };
 
 } // namespace korvex_lirc

@@ -168,7 +168,7 @@ void backPressure()
     // succeed until more than a second of frames waits.
     const auto frame = toPulseFrame(nec.bursts);
     const int64_t length = frame->durationUs + frame->gapAfterUs;
-    const int64_t expected = korvex_lirc::kMaxBacklogUs / length + 1;
+    const int64_t expected = korvex_ops::kMaxBacklogUs / length + 1;
     int64_t accepted = 0;
     while (accepted <= expected && d.device.transmit(nec))
         ++accepted;
