@@ -32,8 +32,8 @@ bool ReceptionControl::start(
 {
     if (!callback || channel < 0 || channel >= kInputChannels)
         return false;
-    const std::unique_lock<std::mutex> control = end();
-    std::lock_guard<std::mutex> lock(state_);
+    std::unique_lock<std::mutex> control;
+    const std::unique_lock<std::mutex> lock = end(control);
     std::shared_ptr<Reception> reception = make();
     if (!reception)
         return false;
@@ -50,28 +50,34 @@ bool ReceptionControl::start(
 
 void ReceptionControl::stop()
 {
-    end();
+    std::unique_lock<std::mutex> control;
+    end(control);
 }
 
-std::unique_lock<std::mutex> ReceptionControl::end()
+std::unique_lock<std::mutex> ReceptionControl::end(std::unique_lock<std::mutex> &control)
 {
     if (onReceiver()) {
-        std::lock_guard<std::mutex> lock(state_);
+        std::unique_lock<std::mutex> lock(state_);
         std::thread thread = take();
         if (thread.joinable())
             retired_.push_back(std::move(thread));
-        return {};
+        return lock;
     }
-    std::unique_lock<std::mutex> control(control_);
-    std::thread thread;
-    {
-        std::lock_guard<std::mutex> lock(state_);
-        thread = take();
+    control = std::unique_lock<std::mutex>(control_);
+    std::unique_lock<std::mutex> lock(state_);
+    // While this thread waits for a reception's thread, that reception's
+    // callback may start another one: end that too, until none runs.
+    while (current_ || !retired_.empty()) {
+        std::vector<std::thread> threads;
+        threads.swap(retired_);
+        threads.push_back(take());
+        lock.unlock();
+        for (std::thread &thread : threads)
+            if (thread.joinable())
+                thread.join();
+        lock.lock();
     }
-    if (thread.joinable())
-        thread.join();
-    joinRetired();
-    return control;
+    return lock;
 }
 
 std::thread ReceptionControl::take()

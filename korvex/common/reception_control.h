@@ -1,9 +1,12 @@
 // Receptions, each on a thread of its own that calls the receive callback,
 // and their start and stop.
 //
-// Stopping from any thread but the reception's own waits for its thread; from
-// inside the callback the reception ends at once and its thread is joined by
-// a later start or stop, or by the device's destructor. Start and stop from
+// Stopping from any thread but the reception's own waits for its thread, and
+// for any reception that a callback started meanwhile; from inside the
+// callback the reception ends at once and its thread is joined by a later
+// start or stop, or by the device's destructor. A start ends whatever runs
+// in the same way before it begins its reception, under the state mutex, so
+// one reception runs afterwards: the last one asked for. Start and stop from
 // outside the callback are ordered by a control mutex, always taken before
 // the device's state mutex.
 #ifndef KORVEX_RECEPTION_CONTROL_H
@@ -91,10 +94,12 @@ public:
     void joinRetired();
 
 private:
-    // From outside the callback: returns once the running reception's
-    // thread has ended, holding the control lock, which a start keeps while
-    // it begins the next reception. From inside: returns no lock.
-    std::unique_lock<std::mutex> end();
+    // Ends the running reception; returns holding the state mutex. From
+    // outside the callback: once no reception runs and every thread of
+    // theirs has ended (receptions that callbacks start meanwhile included),
+    // with `control` holding the control mutex. From inside: at once, the
+    // reception's thread left to be joined later.
+    std::unique_lock<std::mutex> end(std::unique_lock<std::mutex> &control);
     // With the state mutex held: the running reception ends; its thread is
     // handed back.
     std::thread take();
