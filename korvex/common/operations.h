@@ -4,7 +4,9 @@
 // hand it to a Device. Which devices exist is up to the library that links
 // this file: it defines deviceCount() and device(). The virtual adapter's
 // library offers the virtual adapter alone; the Linux library offers the
-// kernel's LIRC devices followed by the virtual adapter.
+// kernel's LIRC devices and the virtual adapter, each keeping its index for
+// the life of the process (korvex/lirc/registry.h); the none library offers
+// nothing.
 //
 // Rules common to every device:
 // - Send operations fail (nonzero) for an index with no device, an unopened
@@ -63,7 +65,8 @@ public:
 // Defined by the library that links the operations.
 // Looks for devices afresh and answers how many there are.
 int deviceCount();
-// The device at an index of the last count; null outside.
+// The device at an index below the last count; null outside. An index keeps
+// naming the same device from one count to the next.
 std::shared_ptr<Device> device(int index);
 
 // The carrier of each quick-send protocol, in Hz (0: none).

@@ -77,6 +77,10 @@ LircDevice::~LircDevice()
 bool LircDevice::open()
 {
     std::lock_guard<std::mutex> lock(m_);
+    if (!listed_) {
+        std::fprintf(stderr, "korvex: %s: not present\n", path_.c_str());
+        return false;
+    }
     if (io_ && !gone_)
         return true;
     int error = 0;
@@ -120,6 +124,20 @@ void LircDevice::setGone()
     gone_ = true;
     queue_.clear();
     queuedUs_ = 0;
+}
+
+void LircDevice::setListed(bool listed)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        if (listed_ == listed)
+            return;
+        listed_ = listed;
+    }
+    if (!listed) {
+        setGone();
+        stopReceiving();
+    }
 }
 
 // ---------------------------------------------------------------------------

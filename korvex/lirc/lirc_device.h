@@ -15,7 +15,8 @@
 // to the frame silence where the device allows. The channel passed to
 // IR_ReceiveStart is the one reported back: the device has one receiver.
 // An error or the end of the device ends reception; the device is then gone
-// until it is opened again.
+// until it is opened again. A device the system no longer lists is gone too,
+// and cannot be opened until it is listed again.
 #ifndef KORVEX_LIRC_DEVICE_H
 #define KORVEX_LIRC_DEVICE_H
 
@@ -42,6 +43,9 @@ public:
     {
         return path_;
     }
+    // Whether the system lists the device. An unlisted device ends its
+    // reception, fails to open and fails every operation.
+    void setListed(bool listed);
 
 private:
     struct Job
@@ -66,6 +70,7 @@ private:
     uint32_t features_ = 0;
     uint32_t emitters_ = 0; // 0: unknown
     bool gone_ = false;
+    bool listed_ = true;
     std::deque<Job> queue_;
     int64_t queuedUs_ = 0;
 };

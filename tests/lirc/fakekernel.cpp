@@ -173,4 +173,19 @@ korvex_lirc::Opener openerFor(std::string path, std::unique_ptr<Kernel> &kernel,
     };
 }
 
+korvex_lirc::Opener anyPathOpens(Settings settings, std::vector<Device> &made)
+{
+    return [settings, &made](const std::string &, int &error) -> std::unique_ptr<korvex_lirc::Io> {
+        Device device = makeDevice(settings);
+        if (!device.kernel) {
+            error = EMFILE;
+            return nullptr;
+        }
+        error = 0;
+        std::unique_ptr<korvex_lirc::Io> io = std::move(device.kernel);
+        made.push_back(std::move(device));
+        return io;
+    };
+}
+
 } // namespace fake

@@ -97,6 +97,10 @@ void feedBytes(int peer, const void *bytes, size_t size);
 // `error` for every other path.
 korvex_lirc::Opener openerFor(std::string path, std::unique_ptr<Kernel> &kernel, int error);
 
+// An opener that opens every path, each time as a new fake device of
+// `settings`, which it adds to `made` (the test closes their peers).
+korvex_lirc::Opener anyPathOpens(Settings settings, std::vector<Device> &made);
+
 } // namespace fake
 
 #endif // TESTS_LIRC_FAKEKERNEL_H

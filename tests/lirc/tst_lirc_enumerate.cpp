@@ -1,5 +1,7 @@
 // Finding LIRC devices in a sysfs tree, and the adapter list built on them:
-// the LIRC devices by rc number, the virtual adapter last.
+// the first scan lists the LIRC devices by rc number, then the virtual
+// adapter; later scans append what is new, and an index names the same
+// device for the life of the process.
 #include "enumerate.h"
 #include "fakekernel.h"
 #include "registry.h"
@@ -10,6 +12,8 @@
 
 #include <cerrno>
 #include <fstream>
+#include <linux/lirc.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,9 +42,9 @@ class LircEnumerate : public QObject
 private slots:
     void devicesInRcOrder();
     void noTreeNoDevices();
-    void virtualAdapterLast();
+    void firstScanListsLircDevicesThenTheVirtualAdapter();
     void withoutDevicesTheVirtualAdapterIsFirst();
-    void rescanKeepsDevicesAndFollowsChanges();
+    void indicesKeepTheirDevicesAcrossRescans();
     void openFailsWithoutPermission();
     void openNeedsALircDevice();
 };
@@ -70,7 +74,7 @@ korvex_lirc::Opener refuse(int error)
     };
 }
 
-void LircEnumerate::virtualAdapterLast()
+void LircEnumerate::firstScanListsLircDevicesThenTheVirtualAdapter()
 {
     TempDir dir;
     makeTree(dir);
@@ -93,22 +97,54 @@ void LircEnumerate::withoutDevicesTheVirtualAdapterIsFirst()
     QCOMPARE(registry.scan(), 1);
 }
 
-void LircEnumerate::rescanKeepsDevicesAndFollowsChanges()
+int KORVEX_CALL ignore(int, int, IRResults *)
+{
+    return 0;
+}
+
+std::string pathOf(const std::shared_ptr<korvex_ops::Device> &device)
+{
+    const auto lirc = std::dynamic_pointer_cast<korvex_lirc::LircDevice>(device);
+    return lirc ? lirc->path() : std::string();
+}
+
+void LircEnumerate::indicesKeepTheirDevicesAcrossRescans()
 {
     TempDir dir;
     dir.folder("sys/rc1/lirc1");
-    Registry registry(dir.path("sys"), dir.path("dev"), refuse(EACCES));
+    std::vector<fake::Device> opened;
+    Registry registry(dir.path("sys"), dir.path("dev"),
+        fake::anyPathOpens({LIRC_CAN_SEND_PULSE | LIRC_CAN_REC_MODE2, nullptr, 0}, opened));
+    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
     QCOMPARE(registry.scan(), 2);
     const auto lirc1 = registry.at(0);
-    // A device plugged in at a lower rc number comes first.
+    QCOMPARE(pathOf(lirc1), dir.path("dev") + "/lirc1");
+    QVERIFY(registry.at(1) == korvex_virtual::device());
+    QVERIFY(lirc1->open());
+    // Plugged in, even at a lower rc number: added after the known devices.
     dir.folder("sys/rc0/lirc0");
     QCOMPARE(registry.scan(), 3);
-    QVERIFY(registry.at(1) == lirc1);
-    QVERIFY(registry.at(2) == korvex_virtual::device());
-    // Unplugged: gone from the list.
+    QVERIFY(registry.at(0) == lirc1);
+    QVERIFY(registry.at(1) == korvex_virtual::device());
+    QCOMPARE(pathOf(registry.at(2)), dir.path("dev") + "/lirc0");
+    // Unplugged: its index stays, naming a device that fails every operation
+    // and fails to open, while the others keep theirs.
     std::filesystem::remove_all(dir.path("sys/rc1"));
-    QCOMPARE(registry.scan(), 2);
-    QVERIFY(registry.at(0) != lirc1);
+    QCOMPARE(registry.scan(), 3);
+    QVERIFY(registry.at(0) == lirc1);
+    QVERIFY(!lirc1->transmit(repeat));
+    QVERIFY(!lirc1->startReceiving(0, 0, ignore));
+    QVERIFY(!lirc1->open());
+    QVERIFY(registry.at(1) == korvex_virtual::device());
+    QCOMPARE(pathOf(registry.at(2)), dir.path("dev") + "/lirc0");
+    // Plugged back in at the same place: the same index, and it works again.
+    dir.folder("sys/rc1/lirc1");
+    QCOMPARE(registry.scan(), 3);
+    QVERIFY(registry.at(0) == lirc1);
+    QVERIFY(lirc1->open());
+    QVERIFY(lirc1->transmit(repeat));
+    for (const fake::Device &device : opened)
+        ::close(device.peer);
 }
 
 void LircEnumerate::openFailsWithoutPermission()

@@ -7,6 +7,7 @@
 #include "mode2.h"
 #include "registry.h"
 #include "tempdir.h"
+#include "virtual_adapter.h"
 
 #include <QtTest>
 
@@ -68,6 +69,7 @@ private slots:
     void endOfFileAndNoDeviceEndReception();
     void stopMeansNoFurtherCallback();
     void necThroughTheOperations();
+    void aRescanLeavesReceptionOnItsDevice();
 };
 
 void LircReceive::wholeFrameWithItsLeadingGap()
@@ -313,6 +315,42 @@ void LircReceive::necThroughTheOperations()
 }
 
 } // namespace
+
+void LircReceive::aRescanLeavesReceptionOnItsDevice()
+{
+    // The virtual adapter receives at index 0; then a receiver is plugged in.
+    TempDir dir;
+    dir.folder("sys");
+    fake::Device fake = fake::makeDevice({kTransceiver, nullptr, 0});
+    const std::string path = dir.path("dev") + "/lirc0";
+    korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
+        dir.path("sys"), dir.path("dev"), fake::openerFor(path, fake.kernel, EACCES)));
+    QCOMPARE(Device_Scan(0), 1);
+    QVERIFY(Device_Open(0) != 0);
+    QCOMPARE(IR_ReceiveStart(0, 1 << 5, collect), 0);
+    dir.folder("sys/rc0/lirc0");
+    QCOMPARE(Device_Scan(0), 2);
+    // Stopping index 0 stops the virtual adapter's reception: nothing it
+    // sends afterwards is reported.
+    QCOMPARE(IR_ReceiveStop(0), 0);
+    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
+    QVERIFY(korvex_virtual::device()->transmit(repeat));
+    QCOMPARE(waitGot(1, 300ms).size(), size_t(0));
+    QVERIFY(korvex_lirc::registry().at(0) == korvex_virtual::device());
+    // The new receiver is index 1.
+    QVERIFY(Device_Open(1) != 0);
+    QCOMPARE(IR_ReceiveStart(1, 1 << 5, collect), 0);
+    fake::feed(fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
+    const auto frames = waitGot(1);
+    QCOMPARE(IR_ReceiveStop(1), 0);
+    QCOMPARE(frames.size(), size_t(1));
+    QCOMPARE(frames[0].device, 1);
+    QCOMPARE(frames[0].type, ircodec::catalogueId(ircodec::Protocol::Nec));
+    korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
+        dir.path("none"), dir.path("none"), fake::openerFor("", fake.kernel, ENOENT)));
+    ::close(fake.peer);
+    clearGot();
+}
 
 QTEST_APPLESS_MAIN(LircReceive)
 #include "tst_lirc_receive.moc"
