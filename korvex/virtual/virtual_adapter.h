@@ -24,8 +24,9 @@
 // - IR_SendProtocol: see ircodec.h for each protocol's value, address and
 //   bits; UNUSED, PRONTO and bit counts a protocol cannot carry fail.
 // - IR_SendRaw: microseconds, mark first; an even count ends in a space that
-//   becomes the silence after the frame. A frame longer than the queue limit
-//   fails.
+//   becomes the silence after the frame. The limits are those of a LIRC
+//   write (operations.h: 1..1024 values, at most 500 ms), so the virtual
+//   adapter takes what a LIRC transmitter takes.
 // - The carrier frequency is checked (10..100 kHz) but plays no part on the
 //   virtual air.
 // - IR_ReceiveStart while receiving restarts reception with the new channel

@@ -306,6 +306,15 @@ void LircReceive::necThroughTheOperations()
     QCOMPARE(writes.size(), size_t(2));
     QVERIFY(writes[1] == std::vector<uint32_t>(durations.begin(), durations.end()));
     QVERIFY(fake.record->setsOf(LIRC_SET_SEND_CARRIER) == (std::vector<uint32_t>{36000, 38000}));
+    // Raw: as long as one write may be (1024 values, the last the silence
+    // after the frame), and no longer.
+    std::vector<int> longest(korvex_ops::kMaxRawCount, 300);
+    QCOMPARE(IR_SendRaw(0, 1, 38, longest.data(), int(longest.size())), 0);
+    const auto rawWrites = fake.record->waitWrites(3, kWait);
+    QCOMPARE(rawWrites.size(), size_t(3));
+    QCOMPARE(rawWrites[2], std::vector<uint32_t>(longest.size() - 1, 300));
+    longest.push_back(300);
+    QVERIFY(IR_SendRaw(0, 1, 38, longest.data(), int(longest.size())) != 0);
     // The virtual adapter answers at index 1.
     QCOMPARE(IR_NEC_SendRepeat(1, 1), 0);
     korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(

@@ -112,6 +112,8 @@ constexpr int kCh3 = 1 << 3;
 constexpr unsigned char kD5 = 1 << 5;
 constexpr int kChannel5 = 5;
 constexpr int kCarrier = 38;
+// The most values IR_SendRaw takes: the kernel's limit on one LIRC write.
+constexpr int kMaxRawCount = 1024;
 // Plenty for a frame of any protocol to cross the air and be reported.
 constexpr auto kFrameWait = 2000ms;
 // Long enough for a frame that should not come to have come.
@@ -200,8 +202,9 @@ void VirtualAdapter::enumeration()
 void VirtualAdapter::badArgumentsFail()
 {
     QVERIFY(Device_Open(0) != 0);
-    int raw[300];
-    std::fill(std::begin(raw), std::end(raw), 500);
+    // One more value than a LIRC write takes.
+    int raw[kMaxRawCount + 1];
+    std::fill(std::begin(raw), std::end(raw), 100);
     // Channel masks: none, above 15, negative; an adapter that is not there.
     for (int mask : {0, 1 << 16, -1, int(0x80000000u)}) {
         QVERIFY(IR_NEC_Send(kDevice, mask, 1, 2, 1) != 0);
@@ -233,15 +236,19 @@ void VirtualAdapter::badArgumentsFail()
             sendData(3, 0, 16), sendData(4, 0, 32), sendData(1, 0, 32), sendData(17, 0x011F, 32)})
         QVERIFY2(IR_SendProtocol(kDevice, kCh3, kCarrier, d) != 0,
             qPrintable(QString::number(d.protocol)));
-    // Raw: count outside 1..256, a value of 0 or less, no array.
+    // Raw: count outside 1..1024, a value of 0 or less, no array, marks and
+    // spaces of more than 500 ms (the limits of a LIRC write).
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, 0) != 0);
-    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, 257) != 0);
+    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, kMaxRawCount + 1) != 0);
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, -1) != 0);
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, nullptr, 3) != 0);
     int zero[] = {500, 0, 500};
     int negative[] = {500, -500, 500};
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, zero, 3) != 0);
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, negative, 3) != 0);
+    int overLong[] = {250000, 1, 250000, 1000};
+    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, overLong, 3) != 0);
+    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, overLong, 4) != 0);
     // Reception: exactly one channel bit, and a callback.
     QVERIFY(IR_ReceiveStart(kDevice, 0, collect) != 0);
     QVERIFY(IR_ReceiveStart(kDevice, 0x03, collect) != 0);
@@ -481,10 +488,11 @@ void VirtualAdapter::queueLongerThanASecondFails()
     QVERIFY(IR_NEC_SendRepeat(kDevice, kCh3) != 0);
     int raw[] = {500};
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, 1) != 0);
-    // A single message longer than the whole queue may be is refused too.
+    // A single message longer than the whole queue may be is refused too:
+    // here through the silence after it.
     std::this_thread::sleep_for(1300ms);
-    int longRaw[] = {500, 1200000, 500};
-    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, longRaw, 3) != 0);
+    int longSilence[] = {500, 1200000};
+    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, longSilence, 2) != 0);
     QCOMPARE(IR_SendRaw(kDevice, kCh3, kCarrier, raw, 1), 0);
 }
 
