@@ -65,6 +65,7 @@ private slots:
     void shortTimeoutWaitsForTheGap();
     void framesSplitAcrossReads();
     void overflowReportedUndecoded();
+    void longFramesComeWhole();
     void frameEndsWithoutTimeoutReports();
     void endOfFileAndNoDeviceEndReception();
     void stopMeansNoFurtherCallback();
@@ -211,6 +212,26 @@ void LircReceive::overflowReportedUndecoded()
     QCOMPARE(frames.size(), size_t(1));
     QCOMPARE(frames[0].type, -1);
     QVERIFY(frames[0].raw == ticksOf(kLeadingGapUs, durationsOf(kNec)));
+}
+
+void LircReceive::longFramesComeWhole()
+{
+    // An air conditioner's 599 durations come whole; a frame beyond the
+    // segmenter's limit comes cut there, undecoded.
+    Receiving r({kReceiver, nullptr, 0});
+    const ircodec::Durations airConditioner(599, 400);
+    const ircodec::Durations overlong(ircodec::kMaxFrameDurations + 100, 400);
+    auto samples = samplesOf(airConditioner, kLeadingGapUs);
+    const auto more = samplesOf(overlong, kLeadingGapUs);
+    samples.insert(samples.end(), more.begin(), more.end());
+    fake::feed(r.fake.peer, samples);
+    const auto frames = waitGot(2);
+    QCOMPARE(frames.size(), size_t(2));
+    QCOMPARE(frames[0].raw, ticksOf(kLeadingGapUs, airConditioner));
+    QCOMPARE(frames[1].type, -1);
+    QCOMPARE(frames[1].raw,
+        ticksOf(kLeadingGapUs,
+            ircodec::Durations(overlong.begin(), overlong.begin() + ircodec::kMaxFrameDurations)));
 }
 
 void LircReceive::frameEndsWithoutTimeoutReports()
