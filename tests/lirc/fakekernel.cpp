@@ -8,6 +8,12 @@
 
 namespace fake {
 
+namespace {
+
+const std::string kFakePath = "/dev/lirc0";
+
+} // namespace
+
 void Record::ioctl(unsigned long request, uint32_t value)
 {
     std::lock_guard<std::mutex> lock(m_);
@@ -141,6 +147,20 @@ Device makeDevice(Settings settings)
     device.kernel = std::make_unique<Kernel>(ends[0], std::move(settings), device.record);
     device.peer = ends[1];
     return device;
+}
+
+Opened::Opened(Settings settings)
+    : fake(makeDevice(std::move(settings))),
+      record(fake.record),
+      device(kFakePath, openerFor(kFakePath, fake.kernel, ENOENT))
+{
+    opened = device.open();
+}
+
+Opened::~Opened()
+{
+    if (fake.peer >= 0)
+        ::close(fake.peer);
 }
 
 void feedBytes(int peer, const void *bytes, size_t size)

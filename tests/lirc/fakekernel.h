@@ -4,6 +4,7 @@
 #ifndef TESTS_LIRC_FAKEKERNEL_H
 #define TESTS_LIRC_FAKEKERNEL_H
 
+#include "lirc_device.h"
 #include "lirc_io.h"
 
 #include <chrono>
@@ -88,6 +89,20 @@ struct Device
     int peer = -1; // write samples here; close it for end of file
 };
 Device makeDevice(Settings settings);
+
+// A fake device of `settings` behind a LircDevice, opened.
+struct Opened
+{
+    explicit Opened(Settings settings);
+    ~Opened(); // closes the peer, unless the test did (peer -1)
+    Opened(const Opened &) = delete;
+    Opened &operator=(const Opened &) = delete;
+
+    Device fake;
+    std::shared_ptr<Record> record;
+    korvex_lirc::LircDevice device;
+    bool opened = false;
+};
 
 // Writes mode2 samples (or any bytes) to the peer end.
 void feed(int peer, const std::vector<uint32_t> &samples);

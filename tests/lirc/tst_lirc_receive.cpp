@@ -24,7 +24,6 @@ constexpr uint32_t kReceiver = LIRC_CAN_REC_MODE2 | LIRC_CAN_SET_REC_TIMEOUT;
 constexpr uint32_t kTransceiver = kReceiver | LIRC_CAN_SEND_PULSE | LIRC_CAN_SET_SEND_CARRIER;
 constexpr uint32_t kLeadingGapUs = 40000;
 constexpr uint32_t kTimeoutUs = 12000;
-const std::string kPath = "/dev/lirc0";
 
 const ircodec::Frame kNec = ircodec::necFrame(0x2A, 0xC5, true);
 
@@ -163,25 +162,18 @@ std::vector<int> ticksOf(int64_t silence, const ircodec::Durations &durations)
     return std::vector<int>(ticks.begin(), ticks.end());
 }
 
-struct Receiving
+struct Receiving : fake::Opened
 {
     explicit Receiving(fake::Settings settings, int index = 0, int channel = 2)
-        : fake(fake::makeDevice(std::move(settings))),
-          record(fake.record),
-          device(kPath, fake::openerFor(kPath, fake.kernel, ENOENT))
+        : Opened(std::move(settings))
     {
-        started = device.open() && device.startReceiving(index, channel, collect);
+        started = opened && device.startReceiving(index, channel, collect);
     }
     ~Receiving()
     {
         device.stopReceiving();
-        if (fake.peer >= 0)
-            ::close(fake.peer);
         clearGot();
     }
-    fake::Device fake;
-    std::shared_ptr<fake::Record> record;
-    korvex_lirc::LircDevice device;
     bool started = false;
 };
 
@@ -285,17 +277,40 @@ void LircReceive::stopMeansNoFurtherCallback()
 }
 
 // ---------------------------------------------------------------------------
-// End to end through korvex.h: a LIRC device at index 0, the virtual
-// adapter at index 1.
+// End to end through korvex.h.
+
+// The process's operations over a fake sysfs tree, made of `folders`, whose
+// LIRC device dev/lirc0 is a fake transceiver. Afterwards: no LIRC device
+// again, and the virtual adapter not receiving.
+struct Operations
+{
+    explicit Operations(std::initializer_list<const char *> folders)
+    {
+        dir.folder("sys");
+        for (const char *folder : folders)
+            dir.folder(folder);
+        korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(dir.path("sys"),
+            dir.path("dev"), fake::openerFor(dir.path("dev") + "/lirc0", fake.kernel, EACCES)));
+    }
+    ~Operations()
+    {
+        korvex_virtual::device()->stopReceiving();
+        korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
+            dir.path("none"), dir.path("none"), fake::openerFor("", fake.kernel, ENOENT)));
+        ::close(fake.peer);
+        clearGot();
+    }
+    TempDir dir;
+    fake::Device fake = fake::makeDevice({kTransceiver, nullptr, 0});
+};
+
+} // namespace
 
 void LircReceive::necThroughTheOperations()
 {
-    TempDir dir;
-    dir.folder("sys/rc0/lirc0");
-    fake::Device fake = fake::makeDevice({kTransceiver, nullptr, 0});
-    const std::string path = dir.path("dev") + "/lirc0";
-    korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
-        dir.path("sys"), dir.path("dev"), fake::openerFor(path, fake.kernel, EACCES)));
+    // A LIRC device at index 0, the virtual adapter at index 1.
+    Operations operations({"sys/rc0/lirc0"});
+    const auto &record = operations.fake.record;
     QCOMPARE(Device_Scan(0), 2);
     QVERIFY(Device_Open(0) != 0);
     QVERIFY(Device_Open(1) != 0);
@@ -303,7 +318,7 @@ void LircReceive::necThroughTheOperations()
 
     QCOMPARE(IR_ReceiveStart(0, 1 << 5, collect), 0);
     const auto durations = durationsOf(kNec);
-    fake::feed(fake.peer, samplesOf(durations, kLeadingGapUs));
+    fake::feed(operations.fake.peer, samplesOf(durations, kLeadingGapUs));
     const auto frames = waitGot(1);
     IR_ReceiveStop(0);
     const auto expected = ircodec::report(kNec);
@@ -323,42 +338,31 @@ void LircReceive::necThroughTheOperations()
     data.bits = 32;
     QCOMPARE(IR_SendProtocol(0, 1, 36, data), 0);
     QCOMPARE(IR_NEC_Send(0, 1, 0x2A, 0xC5, 1), 0);
-    const auto writes = fake.record->waitWrites(2, kWait);
+    const auto writes = record->waitWrites(2, kWait);
     QCOMPARE(writes.size(), size_t(2));
     QVERIFY(writes[1] == std::vector<uint32_t>(durations.begin(), durations.end()));
-    QVERIFY(fake.record->setsOf(LIRC_SET_SEND_CARRIER) == (std::vector<uint32_t>{36000, 38000}));
+    QVERIFY(record->setsOf(LIRC_SET_SEND_CARRIER) == (std::vector<uint32_t>{36000, 38000}));
     // Raw: as long as one write may be (1024 values, the last the silence
     // after the frame), and no longer.
     std::vector<int> longest(korvex_ops::kMaxRawCount, 300);
     QCOMPARE(IR_SendRaw(0, 1, 38, longest.data(), int(longest.size())), 0);
-    const auto rawWrites = fake.record->waitWrites(3, kWait);
+    const auto rawWrites = record->waitWrites(3, kWait);
     QCOMPARE(rawWrites.size(), size_t(3));
     QCOMPARE(rawWrites[2], std::vector<uint32_t>(longest.size() - 1, 300));
     longest.push_back(300);
     QVERIFY(IR_SendRaw(0, 1, 38, longest.data(), int(longest.size())) != 0);
     // The virtual adapter answers at index 1.
     QCOMPARE(IR_NEC_SendRepeat(1, 1), 0);
-    korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
-        dir.path("none"), dir.path("none"), fake::openerFor("", fake.kernel, ENOENT)));
-    ::close(fake.peer);
-    clearGot();
 }
-
-} // namespace
 
 void LircReceive::aRescanLeavesReceptionOnItsDevice()
 {
     // The virtual adapter receives at index 0; then a receiver is plugged in.
-    TempDir dir;
-    dir.folder("sys");
-    fake::Device fake = fake::makeDevice({kTransceiver, nullptr, 0});
-    const std::string path = dir.path("dev") + "/lirc0";
-    korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
-        dir.path("sys"), dir.path("dev"), fake::openerFor(path, fake.kernel, EACCES)));
+    Operations operations({});
     QCOMPARE(Device_Scan(0), 1);
     QVERIFY(Device_Open(0) != 0);
     QCOMPARE(IR_ReceiveStart(0, 1 << 5, collect), 0);
-    dir.folder("sys/rc0/lirc0");
+    operations.dir.folder("sys/rc0/lirc0");
     QCOMPARE(Device_Scan(0), 2);
     // Stopping index 0 stops the virtual adapter's reception: nothing it
     // sends afterwards is reported.
@@ -370,16 +374,12 @@ void LircReceive::aRescanLeavesReceptionOnItsDevice()
     // The new receiver is index 1.
     QVERIFY(Device_Open(1) != 0);
     QCOMPARE(IR_ReceiveStart(1, 1 << 5, collect), 0);
-    fake::feed(fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
+    fake::feed(operations.fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
     const auto frames = waitGot(1);
     QCOMPARE(IR_ReceiveStop(1), 0);
     QCOMPARE(frames.size(), size_t(1));
     QCOMPARE(frames[0].device, 1);
     QCOMPARE(frames[0].type, ircodec::catalogueId(ircodec::Protocol::Nec));
-    korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
-        dir.path("none"), dir.path("none"), fake::openerFor("", fake.kernel, ENOENT)));
-    ::close(fake.peer);
-    clearGot();
 }
 
 QTEST_APPLESS_MAIN(LircReceive)

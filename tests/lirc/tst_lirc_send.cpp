@@ -78,25 +78,7 @@ std::vector<uint32_t> valuesOf(const korvex_ops::Transmission &t)
     return toPulseFrame(t.bursts)->values;
 }
 
-// A fake device of `features` opened as a LircDevice.
-struct Opened
-{
-    explicit Opened(fake::Settings settings)
-        : fake(fake::makeDevice(std::move(settings))),
-          record(fake.record),
-          device(kPath, fake::openerFor(kPath, fake.kernel, ENOENT))
-    {
-        opened = device.open();
-    }
-    ~Opened()
-    {
-        ::close(fake.peer);
-    }
-    fake::Device fake;
-    std::shared_ptr<fake::Record> record;
-    LircDevice device;
-    bool opened = false;
-};
+using fake::Opened;
 
 void LircSend::carrierInHzAndMaskBeforeTheWrite()
 {
