@@ -162,10 +162,13 @@ Report report(const std::optional<Frame> &frame);
 // tolerance), shorter than any gap between frames.
 constexpr int32_t kFrameSilenceUs = 10000;
 
-// A received frame can hold at most this many durations: IRResults carries at
-// most 256 raw values, the first of which is the silence before the frame.
-constexpr int kMaxRawValues = 256;
-constexpr int kMaxFrameDurations = kMaxRawValues - 1;
+// A received frame holds at most this many durations, far more than any
+// remote sends (air conditioners send up to about 600); a longer one is cut
+// here and marked (Capture::overflow).
+constexpr int kMaxFrameDurations = 4095;
+// The raw values of one received frame: the silence before it, then its
+// durations.
+constexpr int kMaxRawValues = kMaxFrameDurations + 1;
 
 // One frame cut out of the stream.
 struct Capture

@@ -154,6 +154,11 @@ int KORVEX_CALL IR_SendRaw(int DeviceIndex, int ChannelMask, int FreqKHz, int *T
             return kFailed;
     // Mark first; an even count ends in a space, the silence after the frame.
     const int marksEnd = Count % 2 == 1 ? Count : Count - 1;
+    int64_t durationUs = 0;
+    for (int i = 0; i < marksEnd; ++i)
+        durationUs += Timings[i];
+    if (durationUs > kMaxSendDurationUs)
+        return kFailed;
     Transmission transmission;
     transmission.channelMask = static_cast<unsigned>(ChannelMask);
     transmission.carrierHz = FreqKHz * kHzPerKHz;

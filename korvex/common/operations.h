@@ -4,15 +4,19 @@
 // hand it to a Device. Which devices exist is up to the library that links
 // this file: it defines deviceCount() and device(). The virtual adapter's
 // library offers the virtual adapter alone; the Linux library offers the
-// kernel's LIRC devices followed by the virtual adapter.
+// kernel's LIRC devices and the virtual adapter, each keeping its index for
+// the life of the process (korvex/lirc/registry.h); the none library offers
+// nothing.
 //
 // Rules common to every device:
 // - Send operations fail (nonzero) for an index with no device, an unopened
 //   device, a channel mask with no bit or a bit above 15, a carrier outside
 //   10..100 kHz (IR_SendProtocol, IR_SendRaw) and a frame the protocol or the
 //   device cannot carry.
-// - IR_SendRaw: microseconds, mark first, 1..256 values, none 0 or less; an
-//   even count ends in a space that becomes the silence after the frame.
+// - IR_SendRaw: microseconds, mark first, 1..1024 values, none 0 or less; an
+//   even count ends in a space that becomes the silence after the frame. The
+//   marks and spaces before that silence last at most 500 ms. These are the
+//   kernel's limits on one LIRC write, kept by every device of ours alike.
 // - IR_ReceiveStart needs an opened device, exactly one of bits 0..7 and a
 //   callback; IR_ReceiveStop fails only for an index with no device.
 #ifndef KORVEX_COMMON_OPERATIONS_H
@@ -30,7 +34,14 @@ constexpr int kInputChannels = 8;
 constexpr int kMinCarrierKHz = 10;
 constexpr int kMaxCarrierKHz = 100;
 constexpr int kHzPerKHz = 1000;
-constexpr int kMaxRawCount = ircodec::kMaxRawValues;
+// One frame as a device sends it: at most this many marks and spaces (an
+// odd count, so at most one less), lasting at most this long in total. The
+// kernel's limits on one LIRC_MODE_PULSE write, which every device keeps.
+constexpr int kMaxSendValues = 1024;
+constexpr int64_t kMaxSendDurationUs = 500000;
+// IR_SendRaw's count: an even count's last space is the silence after the
+// frame, so the marks and spaces sent stay within kMaxSendValues.
+constexpr int kMaxRawCount = kMaxSendValues;
 // Silence after a raw frame at least.
 constexpr int32_t kRawLeadOutUs = 20000;
 
@@ -63,7 +74,8 @@ public:
 // Defined by the library that links the operations.
 // Looks for devices afresh and answers how many there are.
 int deviceCount();
-// The device at an index of the last count; null outside.
+// The device at an index below the last count; null outside. An index keeps
+// naming the same device from one count to the next.
 std::shared_ptr<Device> device(int index);
 
 // The carrier of each quick-send protocol, in Hz (0: none).

@@ -1,5 +1,7 @@
 #include "reception_control.h"
 
+#include "operations.h"
+
 namespace korvex_ops {
 
 namespace {
@@ -9,6 +11,15 @@ thread_local const ReceptionControl *tlsReceiverOf = nullptr;
 
 } // namespace
 
+void Reception::report(const ircodec::Capture &capture, bool broken)
+{
+    auto received = reporter_.take(capture, broken);
+    if (!received || stopped_)
+        return;
+    IRResults results = received->results();
+    callback_(deviceIndex_, channel_, &results);
+}
+
 ReceptionControl::ReceptionControl(std::mutex &state) : state_(state) { }
 
 bool ReceptionControl::onReceiver() const
@@ -16,43 +27,66 @@ bool ReceptionControl::onReceiver() const
     return tlsReceiverOf == this;
 }
 
-std::unique_lock<std::mutex> ReceptionControl::end()
+bool ReceptionControl::start(
+    int deviceIndex, int channel, IRReceiveCallback callback, const Maker &make)
+{
+    if (!callback || channel < 0 || channel >= kInputChannels)
+        return false;
+    std::unique_lock<std::mutex> control;
+    const std::unique_lock<std::mutex> lock = end(control);
+    std::shared_ptr<Reception> reception = make();
+    if (!reception)
+        return false;
+    reception->deviceIndex_ = deviceIndex;
+    reception->channel_ = channel;
+    reception->callback_ = callback;
+    reception->thread_ = std::thread([this, reception] {
+        tlsReceiverOf = this;
+        reception->run();
+    });
+    current_ = std::move(reception);
+    return true;
+}
+
+void ReceptionControl::stop()
+{
+    std::unique_lock<std::mutex> control;
+    end(control);
+}
+
+std::unique_lock<std::mutex> ReceptionControl::end(std::unique_lock<std::mutex> &control)
 {
     if (onReceiver()) {
-        std::lock_guard<std::mutex> lock(state_);
+        std::unique_lock<std::mutex> lock(state_);
         std::thread thread = take();
         if (thread.joinable())
             retired_.push_back(std::move(thread));
-        return {};
+        return lock;
     }
-    std::unique_lock<std::mutex> control(control_);
-    std::thread thread;
-    {
-        std::lock_guard<std::mutex> lock(state_);
-        thread = take();
+    control = std::unique_lock<std::mutex>(control_);
+    std::unique_lock<std::mutex> lock(state_);
+    // While this thread waits for a reception's thread, that reception's
+    // callback may start another one: end that too, until none runs.
+    while (current_ || !retired_.empty()) {
+        std::vector<std::thread> threads;
+        threads.swap(retired_);
+        threads.push_back(take());
+        lock.unlock();
+        for (std::thread &thread : threads)
+            if (thread.joinable())
+                thread.join();
+        lock.lock();
     }
-    if (thread.joinable())
-        thread.join();
-    joinRetired();
-    return control;
-}
-
-void ReceptionControl::begin(std::shared_ptr<Reception> reception, std::function<void()> loop)
-{
-    reception->thread = std::thread([this, loop = std::move(loop)] {
-        tlsReceiverOf = this;
-        loop();
-    });
-    current_ = std::move(reception);
+    return lock;
 }
 
 std::thread ReceptionControl::take()
 {
     std::thread thread;
     if (current_) {
-        current_->stopped = true;
+        current_->stopped_ = true;
         current_->wake();
-        thread = std::move(current_->thread);
+        thread = std::move(current_->thread_);
         current_.reset();
     }
     return thread;

@@ -17,7 +17,8 @@ IRResults Received::results()
 
 std::optional<Received> Reporter::take(const ircodec::Capture &capture, bool broken)
 {
-    const auto frame = broken ? std::nullopt : ircodec::decode(capture.durations);
+    const auto frame
+        = broken || capture.overflow ? std::nullopt : ircodec::decode(capture.durations);
     const bool echo = frame && ircodec::isEchoOf(previous_, *frame, capture.silenceBefore);
     previous_ = echo ? std::nullopt : frame;
     if (echo)

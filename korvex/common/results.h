@@ -21,9 +21,11 @@ struct Received
 };
 
 // Turns the frames that a receiver cuts out of the air into callback
-// records: decodes each (a broken frame, one the receiver lost samples of,
-// is not decoded and is reported as UNKNOWN), folds SHARP's echo half into
-// the message it ends, and converts the timings into ticks.
+// records: decodes each, folds SHARP's echo half into the message it ends,
+// and converts the timings into ticks, every one of them. A broken frame
+// (the receiver lost samples of it) and a frame cut at the segmenter's limit
+// (ircodec::kMaxFrameDurations) are not decoded: they are reported as
+// UNKNOWN.
 class Reporter
 {
 public:

@@ -1,5 +1,5 @@
-// The twelve Korvex operations on Linux: the kernel's LIRC devices first,
-// the virtual adapter last.
+// The twelve Korvex operations on Linux: the kernel's LIRC devices and the
+// virtual adapter, in the registry's lasting order (registry.h).
 #include "operations.h"
 #include "registry.h"
 

@@ -1,7 +1,6 @@
 #include "lirc_device.h"
 
 #include "mode2.h"
-#include "results.h"
 
 #include <cerrno>
 #include <chrono>
@@ -46,18 +45,23 @@ uint32_t emitterCount(Io &io, uint32_t features)
 
 } // namespace
 
-struct LircDevice::Reception : korvex_ops::Reception
+class LircDevice::Reception : public korvex_ops::Reception
 {
+public:
+    Reception(LircDevice &device, std::shared_ptr<Io> io) : device(device), io(std::move(io)) { }
+
+    void run() override
+    {
+        device.receiveLoop(*this);
+    }
     // The reader sleeps in poll(): the io's wake pipe rouses it.
     void wake() override
     {
         io->wake();
     }
 
-    int deviceIndex = 0;
-    int channel = 0;
-    IRReceiveCallback callback = nullptr;
-    std::shared_ptr<Io> io;
+    LircDevice &device;
+    const std::shared_ptr<Io> io;
 };
 
 LircDevice::LircDevice(std::string path, Opener opener)
@@ -67,21 +71,16 @@ LircDevice::LircDevice(std::string path, Opener opener)
 
 LircDevice::~LircDevice()
 {
-    if (!receiving_.onReceiver())
-        stopReceiving();
-    {
-        std::lock_guard<std::mutex> lock(m_);
-        shutdown_ = true;
-    }
-    transmitWake_.notify_all();
-    if (transmitter_.joinable())
-        transmitter_.join();
-    receiving_.joinRetired();
+    stopThreads();
 }
 
 bool LircDevice::open()
 {
     std::lock_guard<std::mutex> lock(m_);
+    if (!listed_) {
+        std::fprintf(stderr, "korvex: %s: not present\n", path_.c_str());
+        return false;
+    }
     if (io_ && !gone_)
         return true;
     int error = 0;
@@ -101,8 +100,7 @@ bool LircDevice::open()
     features_ = features;
     io_ = std::move(io);
     gone_ = false;
-    if (!transmitter_.joinable())
-        transmitter_ = std::thread(&LircDevice::transmitLoop, this);
+    startTransmitter();
     return true;
 }
 
@@ -128,6 +126,20 @@ void LircDevice::setGone()
     queuedUs_ = 0;
 }
 
+void LircDevice::setListed(bool listed)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        if (listed_ == listed)
+            return;
+        listed_ = listed;
+    }
+    if (!listed) {
+        setGone();
+        stopReceiving();
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Transmitter
 
@@ -142,7 +154,7 @@ bool LircDevice::transmit(const korvex_ops::Transmission &transmission)
     if (emitters_ > 0 && emitters_ < kMaxEmitters && (transmission.channelMask >> emitters_) != 0)
         return false;
     const int64_t length = frame->durationUs + frame->gapAfterUs;
-    if (queuedUs_ > kMaxBacklogUs || length > kMaxBacklogUs)
+    if (!backlogAccepts(queuedUs_, length))
         return false;
     queue_.push_back({std::move(*frame), transmission.channelMask, transmission.carrierHz});
     queuedUs_ += length;
@@ -207,64 +219,34 @@ bool LircDevice::play(Io &io, const Job &job)
 // ---------------------------------------------------------------------------
 // Receiver
 
-bool LircDevice::startReceiving(int deviceIndex, int channel, IRReceiveCallback callback)
+std::shared_ptr<korvex_ops::Reception> LircDevice::makeReception()
 {
-    if (!callback || channel < 0 || channel >= korvex_ops::kInputChannels)
-        return false;
-    const std::unique_lock<std::mutex> control = receiving_.end();
-    std::lock_guard<std::mutex> lock(m_);
     if (!io_ || gone_ || !has(features_, LIRC_CAN_REC_MODE2))
-        return false;
+        return nullptr;
     if (io_->set(LIRC_SET_REC_MODE, LIRC_MODE_MODE2) != 0) {
         debugLine(path_, "cannot receive in mode2", errno);
-        return false;
+        return nullptr;
     }
     if (has(features_, LIRC_CAN_SET_REC_TIMEOUT)
         && io_->set(LIRC_SET_REC_TIMEOUT, ircodec::kFrameSilenceUs) != 0)
         debugLine(path_, "receive timeout refused", errno);
-    auto reception = std::make_shared<Reception>();
-    reception->deviceIndex = deviceIndex;
-    reception->channel = channel;
-    reception->callback = callback;
-    reception->io = io_;
-    receiving_.begin(reception, [this, reception] { receiveLoop(reception); });
-    return true;
+    return std::make_shared<Reception>(*this, io_);
 }
 
-void LircDevice::stopReceiving()
+void LircDevice::receiveLoop(Reception &reception)
 {
-    receiving_.end();
-}
-
-void LircDevice::receiveLoop(std::shared_ptr<Reception> reception)
-{
-    Io &io = *reception->io;
+    Io &io = *reception.io;
     Mode2Splitter splitter;
-    korvex_ops::Reporter reporter;
     uint32_t samples[kReadSamples];
     size_t have = 0; // bytes of an incomplete sample at the start of `samples`
     bool ended = false;
 
     auto deliver = [&](std::optional<Cut> cut) {
-        if (!cut)
-            return;
-        auto received = reporter.take(cut->capture, cut->broken);
-        if (!received)
-            return;
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            if (reception->stopped)
-                return;
-        }
-        IRResults results = received->results();
-        reception->callback(reception->deviceIndex, reception->channel, &results);
-    };
-    auto stopped = [&] {
-        std::lock_guard<std::mutex> lock(m_);
-        return reception->stopped;
+        if (cut)
+            reception.report(cut->capture, cut->broken);
     };
 
-    while (!ended && !stopped()) {
+    while (!ended && !reception.stopped()) {
         switch (io.wait(splitter.inFrame() ? kFrameSilenceMs : -1)) {
         case Wait::Woken:
             break;

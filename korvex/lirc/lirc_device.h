@@ -15,27 +15,21 @@
 // to the frame silence where the device allows. The channel passed to
 // IR_ReceiveStart is the one reported back: the device has one receiver.
 // An error or the end of the device ends reception; the device is then gone
-// until it is opened again.
+// until it is opened again. A device the system no longer lists is gone too,
+// and cannot be opened until it is listed again.
 #ifndef KORVEX_LIRC_DEVICE_H
 #define KORVEX_LIRC_DEVICE_H
 
 #include "lirc_io.h"
-#include "operations.h"
 #include "pulse_frame.h"
-#include "reception_control.h"
+#include "queued_device.h"
 
-#include <condition_variable>
 #include <deque>
-#include <mutex>
-#include <thread>
-#include <vector>
+#include <string>
 
 namespace korvex_lirc {
 
-// Frames already waiting beyond this make a send fail.
-constexpr int64_t kMaxBacklogUs = 1000000;
-
-class LircDevice : public korvex_ops::Device
+class LircDevice : public korvex_ops::QueuedDevice
 {
 public:
     LircDevice(std::string path, Opener opener);
@@ -44,13 +38,14 @@ public:
     bool open() override;
     bool isOpen() const override;
     bool transmit(const korvex_ops::Transmission &transmission) override;
-    bool startReceiving(int deviceIndex, int channel, IRReceiveCallback callback) override;
-    void stopReceiving() override;
 
     const std::string &path() const
     {
         return path_;
     }
+    // Whether the system lists the device. An unlisted device ends its
+    // reception, fails to open and fails every operation.
+    void setListed(bool listed);
 
 private:
     struct Job
@@ -59,28 +54,25 @@ private:
         uint32_t mask = 0;
         int carrierHz = 0;
     };
-    struct Reception;
+    class Reception;
 
-    void transmitLoop();
+    void transmitLoop() override;
     // Mask, carrier and the write; false when the device is gone.
     bool play(Io &io, const Job &job);
-    void receiveLoop(std::shared_ptr<Reception> reception);
+    std::shared_ptr<korvex_ops::Reception> makeReception() override;
+    void receiveLoop(Reception &reception);
     void setGone();
     uint32_t features() const;
 
     const std::string path_;
     const Opener opener_;
-    mutable std::mutex m_;
-    std::condition_variable transmitWake_;
     std::shared_ptr<Io> io_;
     uint32_t features_ = 0;
     uint32_t emitters_ = 0; // 0: unknown
     bool gone_ = false;
-    bool shutdown_ = false;
+    bool listed_ = true;
     std::deque<Job> queue_;
     int64_t queuedUs_ = 0;
-    korvex_ops::ReceptionControl receiving_{m_};
-    std::thread transmitter_;
 };
 
 } // namespace korvex_lirc

@@ -3,17 +3,13 @@
 #define KORVEX_LIRC_PULSE_FRAME_H
 
 #include "ircodec.h"
+#include "operations.h"
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace korvex_lirc {
-
-// The kernel's limits on one write: an odd count of at most this many
-// values, none 0, lasting at most this long in total.
-constexpr size_t kMaxPulseValues = 1024;
-constexpr int64_t kMaxPulseDurationUs = 500000;
 
 struct PulseFrame
 {
@@ -24,7 +20,9 @@ struct PulseFrame
 
 // Joins the bursts into one write, the silences between them as spaces;
 // the last burst's gap is kept after the write. Empty when the result
-// breaks the kernel's limits.
+// breaks the kernel's limits on one write: an odd count of at most
+// korvex_ops::kMaxSendValues values, none 0, lasting at most
+// korvex_ops::kMaxSendDurationUs in total.
 std::optional<PulseFrame> toPulseFrame(const ircodec::Bursts &bursts);
 
 } // namespace korvex_lirc

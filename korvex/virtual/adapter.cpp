@@ -10,21 +10,27 @@ using Clock = std::chrono::steady_clock;
 
 } // namespace
 
-struct Adapter::Reception : korvex_ops::Reception
+class Adapter::Reception : public korvex_ops::Reception
 {
-    explicit Reception(std::condition_variable &receiveWake) : receiveWake(receiveWake) { }
+public:
+    Reception(Adapter &adapter, int64_t since, bool busy)
+        : adapter(adapter), since(since), busy(busy)
+    {
+    }
 
+    void run() override
+    {
+        adapter.receiveLoop(*this);
+    }
     // The receiver sleeps on the adapter's condition variable.
     void wake() override
     {
-        receiveWake.notify_all();
+        adapter.receiveWake_.notify_all();
     }
 
-    std::condition_variable &receiveWake;
-    int channel = 0;
-    int deviceIndex = 0;
-    IRReceiveCallback callback = nullptr;
-    int64_t since = 0;      // air time reception began
+    Adapter &adapter;
+    const int64_t since;    // air time reception began
+    const bool busy;        // a frame was under way when reception began
     std::deque<Edge> inbox; // played edges not yet taken by the receiver
 };
 
@@ -34,23 +40,21 @@ Adapter &adapter()
     return instance;
 }
 
+std::shared_ptr<korvex_ops::Device> device()
+{
+    // The adapter lives as long as the process: the pointer owns nothing.
+    return std::shared_ptr<korvex_ops::Device>(std::shared_ptr<korvex_ops::Device>(), &adapter());
+}
+
 Adapter::Adapter() : epoch_(Clock::now()), lastAirEdge_(-ircodec::kFrameSilenceUs)
 {
-    transmitter_ = std::thread(&Adapter::transmitLoop, this);
+    std::lock_guard<std::mutex> lock(m_);
+    startTransmitter();
 }
 
 Adapter::~Adapter()
 {
-    if (!receiving_.onReceiver())
-        stopReceiving();
-    {
-        std::lock_guard<std::mutex> lock(m_);
-        shutdown_ = true;
-    }
-    transmitWake_.notify_all();
-    if (transmitter_.joinable())
-        transmitter_.join();
-    receiving_.joinRetired();
+    stopThreads();
 }
 
 int64_t Adapter::now() const
@@ -63,19 +67,17 @@ Clock::time_point Adapter::timeOf(int64_t airUs) const
     return epoch_ + std::chrono::microseconds(airUs);
 }
 
-bool Adapter::open(int index)
+bool Adapter::open()
 {
-    if (index < 0 || index >= kAdapterCount)
-        return false;
     std::lock_guard<std::mutex> lock(m_);
     opened_ = true;
     return true;
 }
 
-bool Adapter::isOpen(int index) const
+bool Adapter::isOpen() const
 {
     std::lock_guard<std::mutex> lock(m_);
-    return index >= 0 && index < kAdapterCount && opened_;
+    return opened_;
 }
 
 void Adapter::setAirObserver(AirObserver observer)
@@ -87,8 +89,9 @@ void Adapter::setAirObserver(AirObserver observer)
 // ---------------------------------------------------------------------------
 // Transmitter
 
-bool Adapter::transmit(const ircodec::Bursts &bursts)
+bool Adapter::transmit(const korvex_ops::Transmission &transmission)
 {
+    const ircodec::Bursts &bursts = transmission.bursts;
     int64_t length = 0;
     for (const ircodec::Burst &burst : bursts) {
         for (int32_t d : burst.durations)
@@ -98,9 +101,7 @@ bool Adapter::transmit(const ircodec::Bursts &bursts)
     std::lock_guard<std::mutex> lock(m_);
     const int64_t now = this->now();
     const int64_t start = std::max(now, queueEnd_);
-    // Refused: a queue already too long, or one message longer than the
-    // whole queue may be.
-    if (start - now > kMaxBacklogUs || length > kMaxBacklogUs)
+    if (!backlogAccepts(start - now, length))
         return false;
     const bool wasIdle = schedule_.empty();
     int64_t at = start;
@@ -137,7 +138,7 @@ void Adapter::transmitLoop()
             airMark_ = edge.mark;
             lastAirEdge_ = edge.at;
             Reception *reception = receiving_.current<Reception>();
-            if (reception && !reception->stopped && edge.at >= reception->since)
+            if (reception && !reception->stopped() && edge.at >= reception->since)
                 reception->inbox.push_back(edge);
             if (observer_)
                 observer_(edge.at, played, edge.mark);
@@ -149,53 +150,38 @@ void Adapter::transmitLoop()
 // ---------------------------------------------------------------------------
 // Receiver
 
-bool Adapter::startReceiving(int channel, IRReceiveCallback callback, int deviceIndex)
+std::shared_ptr<korvex_ops::Reception> Adapter::makeReception()
 {
-    if (!callback || channel < 0 || channel >= korvex_ops::kInputChannels)
-        return false;
-    const std::unique_lock<std::mutex> control = receiving_.end();
-    std::lock_guard<std::mutex> lock(m_);
-    auto reception = std::make_shared<Reception>(receiveWake_);
-    reception->channel = channel;
-    reception->deviceIndex = deviceIndex;
-    reception->callback = callback;
-    reception->since = now();
+    const int64_t since = now();
     // The air's level when reception begins, counting edges that are due but
     // not yet played: reception waits for a silence if a frame is under way.
     bool mark = airMark_;
     int64_t lastEdge = lastAirEdge_;
     for (const Edge &edge : schedule_) {
-        if (edge.at >= reception->since)
+        if (edge.at >= since)
             break;
         mark = edge.mark;
         lastEdge = edge.at;
     }
-    const bool busy = mark || reception->since - lastEdge < ircodec::kFrameSilenceUs;
-    receiving_.begin(reception, [this, reception, busy] { receiveLoop(reception, busy); });
-    return true;
+    const bool busy = mark || since - lastEdge < ircodec::kFrameSilenceUs;
+    return std::make_shared<Reception>(*this, since, busy);
 }
 
-void Adapter::stopReceiving()
-{
-    receiving_.end();
-}
-
-void Adapter::receiveLoop(std::shared_ptr<Reception> reception, bool busy)
+void Adapter::receiveLoop(Reception &reception)
 {
     ircodec::Segmenter segmenter;
-    korvex_ops::Reporter reporter;
     // While `skipping`, a frame was under way when reception began: wait for
     // the silence after it.
-    bool skipping = busy;
+    bool skipping = reception.busy;
     bool mark = false;
-    int64_t lastEdge = reception->since;
+    int64_t lastEdge = reception.since;
     std::vector<ircodec::Capture> ready;
 
     std::unique_lock<std::mutex> lock(m_);
-    while (!reception->stopped) {
-        if (!reception->inbox.empty()) {
+    while (!reception.stopped()) {
+        if (!reception.inbox.empty()) {
             std::deque<Edge> edges;
-            edges.swap(reception->inbox);
+            edges.swap(reception.inbox);
             lock.unlock();
             for (const Edge &edge : edges) {
                 const int64_t length = edge.at - lastEdge;
@@ -228,27 +214,14 @@ void Adapter::receiveLoop(std::shared_ptr<Reception> reception, bool busy)
         } else {
             receiveWake_.wait(lock);
         }
-        for (const ircodec::Capture &capture : ready) {
-            if (reception->stopped)
-                break;
-            deliver(*reception, capture, reporter, lock);
+        if (!ready.empty()) {
+            lock.unlock();
+            for (const ircodec::Capture &capture : ready)
+                reception.report(capture);
+            ready.clear();
+            lock.lock();
         }
-        ready.clear();
     }
-}
-
-void Adapter::deliver(Reception &reception, const ircodec::Capture &capture,
-    korvex_ops::Reporter &reporter, std::unique_lock<std::mutex> &lock)
-{
-    lock.unlock();
-    auto received = reporter.take(capture);
-    lock.lock();
-    if (!received || reception.stopped)
-        return;
-    IRResults results = received->results();
-    lock.unlock();
-    reception.callback(reception.deviceIndex, reception.channel, &results);
-    lock.lock();
 }
 
 } // namespace korvex_virtual

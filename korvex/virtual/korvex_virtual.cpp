@@ -4,14 +4,20 @@
 
 namespace korvex_ops {
 
+namespace {
+
+constexpr int kVirtualIndex = 0;
+
+} // namespace
+
 int deviceCount()
 {
-    return korvex_virtual::kAdapterCount;
+    return kVirtualIndex + 1;
 }
 
 std::shared_ptr<Device> device(int index)
 {
-    return index >= 0 && index < korvex_virtual::kAdapterCount ? korvex_virtual::device() : nullptr;
+    return index == kVirtualIndex ? korvex_virtual::device() : nullptr;
 }
 
 } // namespace korvex_ops

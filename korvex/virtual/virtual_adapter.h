@@ -24,8 +24,9 @@
 // - IR_SendProtocol: see ircodec.h for each protocol's value, address and
 //   bits; UNUSED, PRONTO and bit counts a protocol cannot carry fail.
 // - IR_SendRaw: microseconds, mark first; an even count ends in a space that
-//   becomes the silence after the frame. A frame longer than the queue limit
-//   fails.
+//   becomes the silence after the frame. The limits are those of a LIRC
+//   write (operations.h: 1..1024 values, at most 500 ms), so the virtual
+//   adapter takes what a LIRC transmitter takes.
 // - The carrier frequency is checked (10..100 kHz) but plays no part on the
 //   virtual air.
 // - IR_ReceiveStart while receiving restarts reception with the new channel
@@ -37,15 +38,15 @@
 //   frames nothing decodes are reported as UNKNOWN with value, address and
 //   bits 0. SHARP's echo half is not reported separately.
 // - IRResults.raw_data: 50 us ticks, the first the silence before the frame
-//   (saturating at 0xFFFF), at most 256 values; `extra` is 0.
+//   (saturating at 0xFFFF), then every duration of the frame: raw_count may
+//   exceed 256. A frame longer than ircodec::kMaxFrameDurations is cut there
+//   and reported as UNKNOWN. `extra` is 0.
 #ifndef KORVEX_VIRTUAL_ADAPTER_H
 #define KORVEX_VIRTUAL_ADAPTER_H
 
 #include "ircodec.h"
 #include "korvex.h"
-#include "operations.h"
-#include "reception_control.h"
-#include "results.h"
+#include "queued_device.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -53,14 +54,9 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace korvex_virtual {
-
-constexpr int kAdapterCount = 1;
-// Frames already waiting beyond this make a send fail.
-constexpr int64_t kMaxBacklogUs = 1000000;
 
 // A level change on the air, at a time in microseconds of the air's clock.
 struct Edge
@@ -73,50 +69,38 @@ struct Edge
 // time and the time it was played out. For measurements only.
 using AirObserver = std::function<void(int64_t planned, int64_t played, bool mark)>;
 
-class Adapter
+class Adapter : public korvex_ops::QueuedDevice
 {
 public:
     Adapter();
-    ~Adapter();
-    Adapter(const Adapter &) = delete;
-    Adapter &operator=(const Adapter &) = delete;
+    ~Adapter() override;
 
-    bool open(int index);
-    bool isOpen(int index) const;
-
+    bool open() override;
+    bool isOpen() const override;
     // Queues the bursts for play-out; false when the queue is too long.
-    bool transmit(const ircodec::Bursts &bursts);
-
-    // The callback gets `deviceIndex` as its first argument.
-    bool startReceiving(int channel, IRReceiveCallback callback, int deviceIndex = 0);
-    void stopReceiving();
+    // Channels and carrier play no part on the virtual air.
+    bool transmit(const korvex_ops::Transmission &transmission) override;
 
     // Microseconds on the air's clock.
     int64_t now() const;
     void setAirObserver(AirObserver observer);
 
 private:
-    struct Reception;
+    class Reception;
 
-    void transmitLoop();
-    void receiveLoop(std::shared_ptr<Reception> reception, bool busy);
-    void deliver(Reception &reception, const ircodec::Capture &capture,
-        korvex_ops::Reporter &reporter, std::unique_lock<std::mutex> &lock);
+    void transmitLoop() override;
+    std::shared_ptr<korvex_ops::Reception> makeReception() override;
+    void receiveLoop(Reception &reception);
     std::chrono::steady_clock::time_point timeOf(int64_t airUs) const;
 
     const std::chrono::steady_clock::time_point epoch_;
-    mutable std::mutex m_;
-    std::condition_variable transmitWake_;
     std::condition_variable receiveWake_;
     bool opened_ = false;
-    bool shutdown_ = false;
     std::deque<Edge> schedule_; // edges not yet on the air, in time order
     int64_t queueEnd_ = 0;      // when the last queued frame's lead-out ends
     bool airMark_ = false;      // the air's level after the last played edge
     int64_t lastAirEdge_;
     AirObserver observer_;
-    korvex_ops::ReceptionControl receiving_{m_};
-    std::thread transmitter_;
 };
 
 // The process's one virtual adapter.

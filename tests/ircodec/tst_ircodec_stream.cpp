@@ -103,19 +103,25 @@ void Stream::idleEndsFrameInRealTime()
 
 void Stream::overlongFrameIsCut()
 {
-    Durations s;
-    for (int i = 0; i < 400; ++i) {
-        s.push_back(300);
-        s.push_back(300);
+    // An air conditioner's 600 durations come whole; a frame beyond the
+    // limit is cut there and marked, and the next frame is whole again.
+    for (const int pairs : {300, ircodec::kMaxFrameDurations / 2 + 100}) {
+        Durations s;
+        for (int i = 0; i < pairs; ++i) {
+            s.push_back(300);
+            s.push_back(300);
+        }
+        s.back() = 50000;
+        s.push_back(500);
+        const auto captures = ircodec::segment(s);
+        const bool cut = 2 * pairs - 1 > ircodec::kMaxFrameDurations;
+        QCOMPARE(captures.size(), size_t(2));
+        QCOMPARE(
+            int(captures[0].durations.size()), cut ? ircodec::kMaxFrameDurations : 2 * pairs - 1);
+        QCOMPARE(captures[0].overflow, cut);
+        QCOMPARE(captures[1].durations, Durations{500});
+        QVERIFY(!captures[1].overflow);
     }
-    s.back() = 50000;
-    s.push_back(500);
-    const auto captures = ircodec::segment(s);
-    QCOMPARE(captures.size(), size_t(2));
-    QCOMPARE(int(captures[0].durations.size()), ircodec::kMaxFrameDurations);
-    QVERIFY(captures[0].overflow);
-    QCOMPARE(captures[1].durations, Durations{500});
-    QVERIFY(!captures[1].overflow);
 }
 
 void Stream::trailingShortSpaceIsNotPartOfFrame()
@@ -132,8 +138,8 @@ void Stream::ticks()
     // Long silences saturate; negative ones count as none.
     QCOMPARE(ircodec::toTicks(int64_t(1) << 40, {})[0], ircodec::kMaxSilenceTicks);
     QCOMPARE(ircodec::toTicks(-5, {})[0], 0);
-    // Never more than 256 values.
-    const Durations many(1000, 500);
+    // Never more than the limit.
+    const Durations many(ircodec::kMaxFrameDurations + 100, 500);
     const auto capped = ircodec::toTicks(0, many);
     QCOMPARE(int(capped.size()), ircodec::kMaxRawValues);
 }

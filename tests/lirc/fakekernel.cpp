@@ -8,6 +8,12 @@
 
 namespace fake {
 
+namespace {
+
+const std::string kFakePath = "/dev/lirc0";
+
+} // namespace
+
 void Record::ioctl(unsigned long request, uint32_t value)
 {
     std::lock_guard<std::mutex> lock(m_);
@@ -143,6 +149,20 @@ Device makeDevice(Settings settings)
     return device;
 }
 
+Opened::Opened(Settings settings)
+    : fake(makeDevice(std::move(settings))),
+      record(fake.record),
+      device(kFakePath, openerFor(kFakePath, fake.kernel, ENOENT))
+{
+    opened = device.open();
+}
+
+Opened::~Opened()
+{
+    if (fake.peer >= 0)
+        ::close(fake.peer);
+}
+
 void feedBytes(int peer, const void *bytes, size_t size)
 {
     const char *at = static_cast<const char *>(bytes);
@@ -170,6 +190,21 @@ korvex_lirc::Opener openerFor(std::string path, std::unique_ptr<Kernel> &kernel,
         }
         errorOut = 0;
         return std::move(kernel);
+    };
+}
+
+korvex_lirc::Opener anyPathOpens(Settings settings, std::vector<Device> &made)
+{
+    return [settings, &made](const std::string &, int &error) -> std::unique_ptr<korvex_lirc::Io> {
+        Device device = makeDevice(settings);
+        if (!device.kernel) {
+            error = EMFILE;
+            return nullptr;
+        }
+        error = 0;
+        std::unique_ptr<korvex_lirc::Io> io = std::move(device.kernel);
+        made.push_back(std::move(device));
+        return io;
     };
 }
 

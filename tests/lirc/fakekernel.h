@@ -4,6 +4,7 @@
 #ifndef TESTS_LIRC_FAKEKERNEL_H
 #define TESTS_LIRC_FAKEKERNEL_H
 
+#include "lirc_device.h"
 #include "lirc_io.h"
 
 #include <chrono>
@@ -89,6 +90,20 @@ struct Device
 };
 Device makeDevice(Settings settings);
 
+// A fake device of `settings` behind a LircDevice, opened.
+struct Opened
+{
+    explicit Opened(Settings settings);
+    ~Opened(); // closes the peer, unless the test did (peer -1)
+    Opened(const Opened &) = delete;
+    Opened &operator=(const Opened &) = delete;
+
+    Device fake;
+    std::shared_ptr<Record> record;
+    korvex_lirc::LircDevice device;
+    bool opened = false;
+};
+
 // Writes mode2 samples (or any bytes) to the peer end.
 void feed(int peer, const std::vector<uint32_t> &samples);
 void feedBytes(int peer, const void *bytes, size_t size);
@@ -96,6 +111,10 @@ void feedBytes(int peer, const void *bytes, size_t size);
 // An opener that hands out `device.kernel` for `path` once, and fails with
 // `error` for every other path.
 korvex_lirc::Opener openerFor(std::string path, std::unique_ptr<Kernel> &kernel, int error);
+
+// An opener that opens every path, each time as a new fake device of
+// `settings`, which it adds to `made` (the test closes their peers).
+korvex_lirc::Opener anyPathOpens(Settings settings, std::vector<Device> &made);
 
 } // namespace fake
 

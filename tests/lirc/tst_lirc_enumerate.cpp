@@ -1,14 +1,19 @@
 // Finding LIRC devices in a sysfs tree, and the adapter list built on them:
-// the LIRC devices by rc number, the virtual adapter last.
-#include "check.h"
+// the first scan lists the LIRC devices by rc number, then the virtual
+// adapter; later scans append what is new, and an index names the same
+// device for the life of the process.
 #include "enumerate.h"
 #include "fakekernel.h"
 #include "registry.h"
 #include "tempdir.h"
 #include "virtual_adapter.h"
 
+#include <QtTest>
+
 #include <cerrno>
 #include <fstream>
+#include <linux/lirc.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,21 +35,35 @@ void makeTree(const TempDir &dir)
     std::ofstream(dir.path("sys/rc3")) << "a file, not a device";
 }
 
-void devicesInRcOrder()
+class LircEnumerate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void devicesInRcOrder();
+    void noTreeNoDevices();
+    void firstScanListsLircDevicesThenTheVirtualAdapter();
+    void withoutDevicesTheVirtualAdapterIsFirst();
+    void indicesKeepTheirDevicesAcrossRescans();
+    void openFailsWithoutPermission();
+    void openNeedsALircDevice();
+};
+
+void LircEnumerate::devicesInRcOrder()
 {
     TempDir dir;
     makeTree(dir);
     const auto dev = dir.path("dev");
     const std::vector<std::string> expected = {dev + "/lirc0", dev + "/lirc1", dev + "/lirc3"};
-    CHECK(findDevices(dir.path("sys"), dev) == expected);
+    QVERIFY(findDevices(dir.path("sys"), dev) == expected);
 }
 
-void noTreeNoDevices()
+void LircEnumerate::noTreeNoDevices()
 {
     TempDir dir;
-    CHECK(findDevices(dir.path("absent"), dir.path("dev")).empty());
+    QVERIFY(findDevices(dir.path("absent"), dir.path("dev")).empty());
     dir.folder("sys/rc0/input0");
-    CHECK(findDevices(dir.path("sys"), dir.path("dev")).empty());
+    QVERIFY(findDevices(dir.path("sys"), dir.path("dev")).empty());
 }
 
 korvex_lirc::Opener refuse(int error)
@@ -55,58 +74,90 @@ korvex_lirc::Opener refuse(int error)
     };
 }
 
-void virtualAdapterLast()
+void LircEnumerate::firstScanListsLircDevicesThenTheVirtualAdapter()
 {
     TempDir dir;
     makeTree(dir);
     Registry registry(dir.path("sys"), dir.path("dev"), refuse(EACCES));
-    CHECK_EQ(registry.scan(), 4);
-    CHECK(registry.at(3) == korvex_virtual::device());
-    CHECK(registry.at(4) == nullptr);
-    CHECK(registry.at(-1) == nullptr);
+    QCOMPARE(registry.scan(), 4);
+    QVERIFY(registry.at(3) == korvex_virtual::device());
+    QVERIFY(registry.at(4) == nullptr);
+    QVERIFY(registry.at(-1) == nullptr);
     const auto first = std::dynamic_pointer_cast<korvex_lirc::LircDevice>(registry.at(0));
-    CHECK(first != nullptr);
-    CHECK_EQ(first->path(), dir.path("dev") + "/lirc0");
+    QVERIFY(first != nullptr);
+    QCOMPARE(first->path(), dir.path("dev") + "/lirc0");
 }
 
-void withoutDevicesTheVirtualAdapterIsFirst()
+void LircEnumerate::withoutDevicesTheVirtualAdapterIsFirst()
 {
     TempDir dir;
     Registry registry(dir.path("sys"), dir.path("dev"), refuse(EACCES));
     // Asking before a scan scans.
-    CHECK(registry.at(0) == korvex_virtual::device());
-    CHECK_EQ(registry.scan(), 1);
+    QVERIFY(registry.at(0) == korvex_virtual::device());
+    QCOMPARE(registry.scan(), 1);
 }
 
-void rescanKeepsDevicesAndFollowsChanges()
+int KORVEX_CALL ignore(int, int, IRResults *)
+{
+    return 0;
+}
+
+std::string pathOf(const std::shared_ptr<korvex_ops::Device> &device)
+{
+    const auto lirc = std::dynamic_pointer_cast<korvex_lirc::LircDevice>(device);
+    return lirc ? lirc->path() : std::string();
+}
+
+void LircEnumerate::indicesKeepTheirDevicesAcrossRescans()
 {
     TempDir dir;
     dir.folder("sys/rc1/lirc1");
-    Registry registry(dir.path("sys"), dir.path("dev"), refuse(EACCES));
-    CHECK_EQ(registry.scan(), 2);
+    std::vector<fake::Device> opened;
+    Registry registry(dir.path("sys"), dir.path("dev"),
+        fake::anyPathOpens({LIRC_CAN_SEND_PULSE | LIRC_CAN_REC_MODE2, nullptr, 0}, opened));
+    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
+    QCOMPARE(registry.scan(), 2);
     const auto lirc1 = registry.at(0);
-    // A device plugged in at a lower rc number comes first.
+    QCOMPARE(pathOf(lirc1), dir.path("dev") + "/lirc1");
+    QVERIFY(registry.at(1) == korvex_virtual::device());
+    QVERIFY(lirc1->open());
+    // Plugged in, even at a lower rc number: added after the known devices.
     dir.folder("sys/rc0/lirc0");
-    CHECK_EQ(registry.scan(), 3);
-    CHECK(registry.at(1) == lirc1);
-    CHECK(registry.at(2) == korvex_virtual::device());
-    // Unplugged: gone from the list.
+    QCOMPARE(registry.scan(), 3);
+    QVERIFY(registry.at(0) == lirc1);
+    QVERIFY(registry.at(1) == korvex_virtual::device());
+    QCOMPARE(pathOf(registry.at(2)), dir.path("dev") + "/lirc0");
+    // Unplugged: its index stays, naming a device that fails every operation
+    // and fails to open, while the others keep theirs.
     std::filesystem::remove_all(dir.path("sys/rc1"));
-    CHECK_EQ(registry.scan(), 2);
-    CHECK(registry.at(0) != lirc1);
+    QCOMPARE(registry.scan(), 3);
+    QVERIFY(registry.at(0) == lirc1);
+    QVERIFY(!lirc1->transmit(repeat));
+    QVERIFY(!lirc1->startReceiving(0, 0, ignore));
+    QVERIFY(!lirc1->open());
+    QVERIFY(registry.at(1) == korvex_virtual::device());
+    QCOMPARE(pathOf(registry.at(2)), dir.path("dev") + "/lirc0");
+    // Plugged back in at the same place: the same index, and it works again.
+    dir.folder("sys/rc1/lirc1");
+    QCOMPARE(registry.scan(), 3);
+    QVERIFY(registry.at(0) == lirc1);
+    QVERIFY(lirc1->open());
+    QVERIFY(lirc1->transmit(repeat));
+    for (const fake::Device &device : opened)
+        ::close(device.peer);
 }
 
-void openFailsWithoutPermission()
+void LircEnumerate::openFailsWithoutPermission()
 {
     TempDir dir;
     dir.folder("sys/rc0/lirc0");
     Registry registry(dir.path("sys"), dir.path("dev"), refuse(EACCES));
     registry.scan();
-    CHECK(!registry.at(0)->open());
-    CHECK(!registry.at(0)->isOpen());
+    QVERIFY(!registry.at(0)->open());
+    QVERIFY(!registry.at(0)->isOpen());
 }
 
-void openNeedsALircDevice()
+void LircEnumerate::openNeedsALircDevice()
 {
     // A device that answers no LIRC_GET_FEATURES is not opened.
     struct NotLirc : korvex_lirc::Io
@@ -122,21 +173,10 @@ void openNeedsALircDevice()
         error = 0;
         return std::unique_ptr<korvex_lirc::Io>(new NotLirc(-1));
     });
-    CHECK(!device.open());
+    QVERIFY(!device.open());
 }
 
 } // namespace
 
-int main()
-{
-    const check::Test tests[] = {
-        {"devicesInRcOrder", devicesInRcOrder},
-        {"noTreeNoDevices", noTreeNoDevices},
-        {"virtualAdapterLast", virtualAdapterLast},
-        {"withoutDevicesTheVirtualAdapterIsFirst", withoutDevicesTheVirtualAdapterIsFirst},
-        {"rescanKeepsDevicesAndFollowsChanges", rescanKeepsDevicesAndFollowsChanges},
-        {"openFailsWithoutPermission", openFailsWithoutPermission},
-        {"openNeedsALircDevice", openNeedsALircDevice},
-    };
-    return check::runAll(tests, sizeof tests / sizeof tests[0], nullptr);
-}
+QTEST_APPLESS_MAIN(LircEnumerate)
+#include "tst_lirc_enumerate.moc"

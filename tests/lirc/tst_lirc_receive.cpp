@@ -1,13 +1,15 @@
 // Receiving on a LIRC device: mode2 samples into frames, and the reader
 // thread over a socketpair that plays the kernel; end to end through the
 // operations of korvex.h, an NEC frame to the callback.
-#include "check.h"
 #include "enumerate.h"
 #include "fakekernel.h"
 #include "lirc_device.h"
 #include "mode2.h"
 #include "registry.h"
 #include "tempdir.h"
+#include "virtual_adapter.h"
+
+#include <QtTest>
 
 #include <linux/lirc.h>
 #include <unistd.h>
@@ -22,7 +24,6 @@ constexpr uint32_t kReceiver = LIRC_CAN_REC_MODE2 | LIRC_CAN_SET_REC_TIMEOUT;
 constexpr uint32_t kTransceiver = kReceiver | LIRC_CAN_SEND_PULSE | LIRC_CAN_SET_SEND_CARRIER;
 constexpr uint32_t kLeadingGapUs = 40000;
 constexpr uint32_t kTimeoutUs = 12000;
-const std::string kPath = "/dev/lirc0";
 
 const ircodec::Frame kNec = ircodec::necFrame(0x2A, 0xC5, true);
 
@@ -52,37 +53,56 @@ std::vector<korvex_lirc::Cut> split(const std::vector<uint32_t> &samples)
     return cuts;
 }
 
-void wholeFrameWithItsLeadingGap()
+class LircReceive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wholeFrameWithItsLeadingGap();
+    void frequencyReportsIgnored();
+    void overflowBreaksTheFrameUnderWay();
+    void shortTimeoutWaitsForTheGap();
+    void framesSplitAcrossReads();
+    void overflowReportedUndecoded();
+    void longFramesComeWhole();
+    void frameEndsWithoutTimeoutReports();
+    void endOfFileAndNoDeviceEndReception();
+    void stopMeansNoFurtherCallback();
+    void necThroughTheOperations();
+    void aRescanLeavesReceptionOnItsDevice();
+};
+
+void LircReceive::wholeFrameWithItsLeadingGap()
 {
     const auto cuts = split(samplesOf(durationsOf(kNec), kLeadingGapUs));
-    CHECK_EQ(cuts.size(), 1u);
-    CHECK_EQ(cuts[0].capture.silenceBefore, kLeadingGapUs);
-    CHECK(cuts[0].capture.durations == durationsOf(kNec));
-    CHECK(!cuts[0].broken);
+    QCOMPARE(cuts.size(), size_t(1));
+    QCOMPARE(cuts[0].capture.silenceBefore, int64_t(kLeadingGapUs));
+    QVERIFY(cuts[0].capture.durations == durationsOf(kNec));
+    QVERIFY(!cuts[0].broken);
 }
 
-void frequencyReportsIgnored()
+void LircReceive::frequencyReportsIgnored()
 {
     auto samples = samplesOf(durationsOf(kNec), kLeadingGapUs);
     samples.insert(samples.begin() + 5, LIRC_FREQUENCY(38000));
     const auto cuts = split(samples);
-    CHECK_EQ(cuts.size(), 1u);
-    CHECK(cuts[0].capture.durations == durationsOf(kNec));
+    QCOMPARE(cuts.size(), size_t(1));
+    QVERIFY(cuts[0].capture.durations == durationsOf(kNec));
 }
 
-void overflowBreaksTheFrameUnderWay()
+void LircReceive::overflowBreaksTheFrameUnderWay()
 {
     auto samples = samplesOf(durationsOf(kNec), kLeadingGapUs);
     samples.insert(samples.begin() + 9, LIRC_OVERFLOW(0));
     const auto next = samplesOf(durationsOf(kNec), kLeadingGapUs);
     samples.insert(samples.end(), next.begin(), next.end());
     const auto cuts = split(samples);
-    CHECK_EQ(cuts.size(), 2u);
-    CHECK(cuts[0].broken);
-    CHECK(!cuts[1].broken);
+    QCOMPARE(cuts.size(), size_t(2));
+    QVERIFY(cuts[0].broken);
+    QVERIFY(!cuts[1].broken);
 }
 
-void shortTimeoutWaitsForTheGap()
+void LircReceive::shortTimeoutWaitsForTheGap()
 {
     // A device whose timeout is shorter than the frame gap: its report does
     // not end the frame; the kernel's space before the next pulse does, and
@@ -90,10 +110,10 @@ void shortTimeoutWaitsForTheGap()
     std::vector<uint32_t> samples{LIRC_PULSE(500), LIRC_SPACE(500), LIRC_PULSE(500),
         LIRC_TIMEOUT(2000), LIRC_SPACE(30000), LIRC_PULSE(700), LIRC_TIMEOUT(kTimeoutUs)};
     const auto cuts = split(samples);
-    CHECK_EQ(cuts.size(), 2u);
-    CHECK(cuts[0].capture.durations == (ircodec::Durations{500, 500, 500}));
-    CHECK_EQ(cuts[1].capture.silenceBefore, 30000);
-    CHECK(cuts[1].capture.durations == ircodec::Durations{700});
+    QCOMPARE(cuts.size(), size_t(2));
+    QVERIFY(cuts[0].capture.durations == (ircodec::Durations{500, 500, 500}));
+    QCOMPARE(cuts[1].capture.silenceBefore, int64_t(30000));
+    QVERIFY(cuts[1].capture.durations == ircodec::Durations{700});
 }
 
 // ---------------------------------------------------------------------------
@@ -142,58 +162,71 @@ std::vector<int> ticksOf(int64_t silence, const ircodec::Durations &durations)
     return std::vector<int>(ticks.begin(), ticks.end());
 }
 
-struct Receiving
+struct Receiving : fake::Opened
 {
     explicit Receiving(fake::Settings settings, int index = 0, int channel = 2)
-        : fake(fake::makeDevice(std::move(settings))),
-          record(fake.record),
-          device(kPath, fake::openerFor(kPath, fake.kernel, ENOENT))
+        : Opened(std::move(settings))
     {
-        started = device.open() && device.startReceiving(index, channel, collect);
+        started = opened && device.startReceiving(index, channel, collect);
     }
     ~Receiving()
     {
         device.stopReceiving();
-        if (fake.peer >= 0)
-            ::close(fake.peer);
         clearGot();
     }
-    fake::Device fake;
-    std::shared_ptr<fake::Record> record;
-    korvex_lirc::LircDevice device;
     bool started = false;
 };
 
-void framesSplitAcrossReads()
+void LircReceive::framesSplitAcrossReads()
 {
     // Three bytes per read: every sample arrives in two pieces.
     Receiving r({kReceiver, nullptr, 3}, 4, 6);
-    CHECK(r.started);
-    CHECK(r.record->setsOf(LIRC_SET_REC_MODE) == std::vector<uint32_t>{LIRC_MODE_MODE2});
-    CHECK(r.record->setsOf(LIRC_SET_REC_TIMEOUT)
+    QVERIFY(r.started);
+    QVERIFY(r.record->setsOf(LIRC_SET_REC_MODE) == std::vector<uint32_t>{LIRC_MODE_MODE2});
+    QVERIFY(r.record->setsOf(LIRC_SET_REC_TIMEOUT)
         == std::vector<uint32_t>{uint32_t(ircodec::kFrameSilenceUs)});
     fake::feed(r.fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
     const auto frames = waitGot(1);
-    CHECK_EQ(frames.size(), 1u);
-    CHECK_EQ(frames[0].device, 4);
-    CHECK_EQ(frames[0].channel, 6);
-    CHECK_EQ(frames[0].type, ircodec::catalogueId(ircodec::Protocol::Nec));
-    CHECK(frames[0].raw == ticksOf(kLeadingGapUs, durationsOf(kNec)));
+    QCOMPARE(frames.size(), size_t(1));
+    QCOMPARE(frames[0].device, 4);
+    QCOMPARE(frames[0].channel, 6);
+    QCOMPARE(frames[0].type, ircodec::catalogueId(ircodec::Protocol::Nec));
+    QVERIFY(frames[0].raw == ticksOf(kLeadingGapUs, durationsOf(kNec)));
 }
 
-void overflowReportedUndecoded()
+void LircReceive::overflowReportedUndecoded()
 {
     Receiving r({kReceiver, nullptr, 0});
     auto samples = samplesOf(durationsOf(kNec), kLeadingGapUs);
     samples.insert(samples.begin() + 9, LIRC_OVERFLOW(0));
     fake::feed(r.fake.peer, samples);
     const auto frames = waitGot(1);
-    CHECK_EQ(frames.size(), 1u);
-    CHECK_EQ(frames[0].type, -1);
-    CHECK(frames[0].raw == ticksOf(kLeadingGapUs, durationsOf(kNec)));
+    QCOMPARE(frames.size(), size_t(1));
+    QCOMPARE(frames[0].type, -1);
+    QVERIFY(frames[0].raw == ticksOf(kLeadingGapUs, durationsOf(kNec)));
 }
 
-void frameEndsWithoutTimeoutReports()
+void LircReceive::longFramesComeWhole()
+{
+    // An air conditioner's 599 durations come whole; a frame beyond the
+    // segmenter's limit comes cut there, undecoded.
+    Receiving r({kReceiver, nullptr, 0});
+    const ircodec::Durations airConditioner(599, 400);
+    const ircodec::Durations overlong(ircodec::kMaxFrameDurations + 100, 400);
+    auto samples = samplesOf(airConditioner, kLeadingGapUs);
+    const auto more = samplesOf(overlong, kLeadingGapUs);
+    samples.insert(samples.end(), more.begin(), more.end());
+    fake::feed(r.fake.peer, samples);
+    const auto frames = waitGot(2);
+    QCOMPARE(frames.size(), size_t(2));
+    QCOMPARE(frames[0].raw, ticksOf(kLeadingGapUs, airConditioner));
+    QCOMPARE(frames[1].type, -1);
+    QCOMPARE(frames[1].raw,
+        ticksOf(kLeadingGapUs,
+            ircodec::Durations(overlong.begin(), overlong.begin() + ircodec::kMaxFrameDurations)));
+}
+
+void LircReceive::frameEndsWithoutTimeoutReports()
 {
     // A device that sends no timeout report: the silence after the last
     // pulse ends the frame.
@@ -202,16 +235,16 @@ void frameEndsWithoutTimeoutReports()
     samples.pop_back();
     fake::feed(r.fake.peer, samples);
     const auto frames = waitGot(1);
-    CHECK_EQ(frames.size(), 1u);
-    CHECK_EQ(frames[0].type, ircodec::catalogueId(ircodec::Protocol::Nec));
+    QCOMPARE(frames.size(), size_t(1));
+    QCOMPARE(frames[0].type, ircodec::catalogueId(ircodec::Protocol::Nec));
 }
 
-void endOfFileAndNoDeviceEndReception()
+void LircReceive::endOfFileAndNoDeviceEndReception()
 {
     const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
     for (const bool unplugged : {false, true}) {
         Receiving r({kTransceiver, nullptr, 0});
-        CHECK(r.started);
+        QVERIFY(r.started);
         if (unplugged) {
             r.record->failReads(ENODEV);
             fake::feed(r.fake.peer, {LIRC_SPACE(1000)});
@@ -227,88 +260,127 @@ void endOfFileAndNoDeviceEndReception()
             if (!gone)
                 std::this_thread::sleep_for(10ms);
         }
-        CHECK2(gone, unplugged ? "ENODEV" : "end of file");
-        CHECK(!r.device.startReceiving(0, 0, collect));
-        CHECK(!r.device.open());
+        QVERIFY2(gone, unplugged ? "ENODEV" : "end of file");
+        QVERIFY(!r.device.startReceiving(0, 0, collect));
+        QVERIFY(!r.device.open());
     }
 }
 
-void stopMeansNoFurtherCallback()
+void LircReceive::stopMeansNoFurtherCallback()
 {
     Receiving r({kReceiver, nullptr, 0});
     fake::feed(r.fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
-    CHECK_EQ(waitGot(1).size(), 1u);
+    QCOMPARE(waitGot(1).size(), size_t(1));
     r.device.stopReceiving();
     fake::feed(r.fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
-    CHECK_EQ(waitGot(2, 300ms).size(), 1u);
+    QCOMPARE(waitGot(2, 300ms).size(), size_t(1));
 }
 
 // ---------------------------------------------------------------------------
-// End to end through korvex.h: a LIRC device at index 0, the virtual
-// adapter at index 1.
+// End to end through korvex.h.
 
-void necThroughTheOperations()
+// The process's operations over a fake sysfs tree, made of `folders`, whose
+// LIRC device dev/lirc0 is a fake transceiver. Afterwards: no LIRC device
+// again, and the virtual adapter not receiving.
+struct Operations
 {
+    explicit Operations(std::initializer_list<const char *> folders)
+    {
+        dir.folder("sys");
+        for (const char *folder : folders)
+            dir.folder(folder);
+        korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(dir.path("sys"),
+            dir.path("dev"), fake::openerFor(dir.path("dev") + "/lirc0", fake.kernel, EACCES)));
+    }
+    ~Operations()
+    {
+        korvex_virtual::device()->stopReceiving();
+        korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
+            dir.path("none"), dir.path("none"), fake::openerFor("", fake.kernel, ENOENT)));
+        ::close(fake.peer);
+        clearGot();
+    }
     TempDir dir;
-    dir.folder("sys/rc0/lirc0");
     fake::Device fake = fake::makeDevice({kTransceiver, nullptr, 0});
-    const std::string path = dir.path("dev") + "/lirc0";
-    korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
-        dir.path("sys"), dir.path("dev"), fake::openerFor(path, fake.kernel, EACCES)));
-    CHECK_EQ(Device_Scan(0), 2);
-    CHECK(Device_Open(0) != 0);
-    CHECK(Device_Open(1) != 0);
-    CHECK_EQ(Device_Open(2), 0);
+};
 
-    CHECK_EQ(IR_ReceiveStart(0, 1 << 5, collect), 0);
+} // namespace
+
+void LircReceive::necThroughTheOperations()
+{
+    // A LIRC device at index 0, the virtual adapter at index 1.
+    Operations operations({"sys/rc0/lirc0"});
+    const auto &record = operations.fake.record;
+    QCOMPARE(Device_Scan(0), 2);
+    QVERIFY(Device_Open(0) != 0);
+    QVERIFY(Device_Open(1) != 0);
+    QCOMPARE(Device_Open(2), static_cast<unsigned char>(0));
+
+    QCOMPARE(IR_ReceiveStart(0, 1 << 5, collect), 0);
     const auto durations = durationsOf(kNec);
-    fake::feed(fake.peer, samplesOf(durations, kLeadingGapUs));
+    fake::feed(operations.fake.peer, samplesOf(durations, kLeadingGapUs));
     const auto frames = waitGot(1);
     IR_ReceiveStop(0);
     const auto expected = ircodec::report(kNec);
-    CHECK_EQ(frames.size(), 1u);
-    CHECK_EQ(frames[0].device, 0);
-    CHECK_EQ(frames[0].channel, 5);
-    CHECK_EQ(frames[0].type, expected.decodeType);
-    CHECK_EQ(frames[0].address, expected.address);
-    CHECK_EQ(frames[0].value, expected.value);
-    CHECK_EQ(frames[0].bits, 32);
-    CHECK(frames[0].raw == ticksOf(kLeadingGapUs, durations));
+    QCOMPARE(frames.size(), size_t(1));
+    QCOMPARE(frames[0].device, 0);
+    QCOMPARE(frames[0].channel, 5);
+    QCOMPARE(frames[0].type, expected.decodeType);
+    QCOMPARE(frames[0].address, expected.address);
+    QCOMPARE(frames[0].value, expected.value);
+    QCOMPARE(frames[0].bits, 32);
+    QVERIFY(frames[0].raw == ticksOf(kLeadingGapUs, durations));
 
     // Sending: the carrier of IR_SendProtocol in Hz, the quick-send's 38 kHz.
     IRSendData data{};
     data.protocol = ircodec::catalogueId(ircodec::Protocol::Nec);
     data.value = expected.value;
     data.bits = 32;
-    CHECK_EQ(IR_SendProtocol(0, 1, 36, data), 0);
-    CHECK_EQ(IR_NEC_Send(0, 1, 0x2A, 0xC5, 1), 0);
-    const auto writes = fake.record->waitWrites(2, kWait);
-    CHECK_EQ(writes.size(), 2u);
-    CHECK(writes[1] == std::vector<uint32_t>(durations.begin(), durations.end()));
-    CHECK(fake.record->setsOf(LIRC_SET_SEND_CARRIER) == (std::vector<uint32_t>{36000, 38000}));
+    QCOMPARE(IR_SendProtocol(0, 1, 36, data), 0);
+    QCOMPARE(IR_NEC_Send(0, 1, 0x2A, 0xC5, 1), 0);
+    const auto writes = record->waitWrites(2, kWait);
+    QCOMPARE(writes.size(), size_t(2));
+    QVERIFY(writes[1] == std::vector<uint32_t>(durations.begin(), durations.end()));
+    QVERIFY(record->setsOf(LIRC_SET_SEND_CARRIER) == (std::vector<uint32_t>{36000, 38000}));
+    // Raw: as long as one write may be (1024 values, the last the silence
+    // after the frame), and no longer.
+    std::vector<int> longest(korvex_ops::kMaxRawCount, 300);
+    QCOMPARE(IR_SendRaw(0, 1, 38, longest.data(), int(longest.size())), 0);
+    const auto rawWrites = record->waitWrites(3, kWait);
+    QCOMPARE(rawWrites.size(), size_t(3));
+    QCOMPARE(rawWrites[2], std::vector<uint32_t>(longest.size() - 1, 300));
+    longest.push_back(300);
+    QVERIFY(IR_SendRaw(0, 1, 38, longest.data(), int(longest.size())) != 0);
     // The virtual adapter answers at index 1.
-    CHECK_EQ(IR_NEC_SendRepeat(1, 1), 0);
-    korvex_lirc::useRegistry(std::make_unique<korvex_lirc::Registry>(
-        dir.path("none"), dir.path("none"), fake::openerFor("", fake.kernel, ENOENT)));
-    ::close(fake.peer);
-    clearGot();
+    QCOMPARE(IR_NEC_SendRepeat(1, 1), 0);
 }
 
-} // namespace
-
-int main()
+void LircReceive::aRescanLeavesReceptionOnItsDevice()
 {
-    const check::Test tests[] = {
-        {"wholeFrameWithItsLeadingGap", wholeFrameWithItsLeadingGap},
-        {"frequencyReportsIgnored", frequencyReportsIgnored},
-        {"overflowBreaksTheFrameUnderWay", overflowBreaksTheFrameUnderWay},
-        {"shortTimeoutWaitsForTheGap", shortTimeoutWaitsForTheGap},
-        {"framesSplitAcrossReads", framesSplitAcrossReads},
-        {"overflowReportedUndecoded", overflowReportedUndecoded},
-        {"frameEndsWithoutTimeoutReports", frameEndsWithoutTimeoutReports},
-        {"endOfFileAndNoDeviceEndReception", endOfFileAndNoDeviceEndReception},
-        {"stopMeansNoFurtherCallback", stopMeansNoFurtherCallback},
-        {"necThroughTheOperations", necThroughTheOperations},
-    };
-    return check::runAll(tests, sizeof tests / sizeof tests[0], nullptr);
+    // The virtual adapter receives at index 0; then a receiver is plugged in.
+    Operations operations({});
+    QCOMPARE(Device_Scan(0), 1);
+    QVERIFY(Device_Open(0) != 0);
+    QCOMPARE(IR_ReceiveStart(0, 1 << 5, collect), 0);
+    operations.dir.folder("sys/rc0/lirc0");
+    QCOMPARE(Device_Scan(0), 2);
+    // Stopping index 0 stops the virtual adapter's reception: nothing it
+    // sends afterwards is reported.
+    QCOMPARE(IR_ReceiveStop(0), 0);
+    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
+    QVERIFY(korvex_virtual::device()->transmit(repeat));
+    QCOMPARE(waitGot(1, 300ms).size(), size_t(0));
+    QVERIFY(korvex_lirc::registry().at(0) == korvex_virtual::device());
+    // The new receiver is index 1.
+    QVERIFY(Device_Open(1) != 0);
+    QCOMPARE(IR_ReceiveStart(1, 1 << 5, collect), 0);
+    fake::feed(operations.fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
+    const auto frames = waitGot(1);
+    QCOMPARE(IR_ReceiveStop(1), 0);
+    QCOMPARE(frames.size(), size_t(1));
+    QCOMPARE(frames[0].device, 1);
+    QCOMPARE(frames[0].type, ircodec::catalogueId(ircodec::Protocol::Nec));
 }
+
+QTEST_APPLESS_MAIN(LircReceive)
+#include "tst_lirc_receive.moc"

@@ -1,8 +1,9 @@
 // Sending on a LIRC device: the kernel's limits on one write, carrier and
 // transmitter mask ioctls, receive-only devices and the back-pressure rule.
-#include "check.h"
 #include "fakekernel.h"
 #include "lirc_device.h"
+
+#include <QtTest>
 
 #include <linux/lirc.h>
 #include <unistd.h>
@@ -24,28 +25,43 @@ ircodec::Bursts burstOf(std::vector<int32_t> durations, int32_t gap = 20000)
     return {{std::move(durations), gap}};
 }
 
-void pulseFrameLimits()
+class LircSend : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pulseFrameLimits();
+    void burstsJoinWithTheirGaps();
+    void carrierInHzAndMaskBeforeTheWrite();
+    void maskNamingAMissingEmitterFails();
+    void refusedMaskAtSendTimeSendsNothing();
+    void devicesThatCannotChoose();
+    void receiveOnlyAndUnopenedDevicesFail();
+    void backPressure();
+};
+
+void LircSend::pulseFrameLimits()
 {
     // Count: odd and at most 1024 values.
-    CHECK(toPulseFrame(burstOf(std::vector<int32_t>(1023, 100))));
-    CHECK(!toPulseFrame(burstOf(std::vector<int32_t>(1025, 100))));
-    CHECK(!toPulseFrame(burstOf({100, 100})));
-    CHECK(!toPulseFrame({}));
+    QVERIFY(toPulseFrame(burstOf(std::vector<int32_t>(1023, 100))));
+    QVERIFY(!toPulseFrame(burstOf(std::vector<int32_t>(1025, 100))));
+    QVERIFY(!toPulseFrame(burstOf({100, 100})));
+    QVERIFY(!toPulseFrame({}));
     // Duration: at most 500 ms.
-    CHECK(toPulseFrame(burstOf({250000, 1, 249999})));
-    CHECK(!toPulseFrame(burstOf({250000, 2, 249999})));
+    QVERIFY(toPulseFrame(burstOf({250000, 1, 249999})));
+    QVERIFY(!toPulseFrame(burstOf({250000, 2, 249999})));
     // No value of 0 (nor below).
-    CHECK(!toPulseFrame(burstOf({100, 0, 100})));
-    CHECK(!toPulseFrame(burstOf({100, -5, 100})));
+    QVERIFY(!toPulseFrame(burstOf({100, 0, 100})));
+    QVERIFY(!toPulseFrame(burstOf({100, -5, 100})));
 }
 
-void burstsJoinWithTheirGaps()
+void LircSend::burstsJoinWithTheirGaps()
 {
     const auto frame = toPulseFrame({{{100, 200, 300}, 5000}, {{400}, 7000}});
-    CHECK(frame);
-    CHECK(frame->values == (std::vector<uint32_t>{100, 200, 300, 5000, 400}));
-    CHECK_EQ(frame->durationUs, 6000);
-    CHECK_EQ(frame->gapAfterUs, 7000);
+    QVERIFY(frame);
+    QVERIFY(frame->values == (std::vector<uint32_t>{100, 200, 300, 5000, 400}));
+    QCOMPARE(frame->durationUs, int64_t(6000));
+    QCOMPARE(frame->gapAfterUs, int64_t(7000));
 }
 
 korvex_ops::Transmission transmission(const ircodec::Frame &frame, unsigned mask, int hz)
@@ -62,50 +78,34 @@ std::vector<uint32_t> valuesOf(const korvex_ops::Transmission &t)
     return toPulseFrame(t.bursts)->values;
 }
 
-// A fake device of `features` opened as a LircDevice.
-struct Opened
-{
-    explicit Opened(fake::Settings settings)
-        : fake(fake::makeDevice(std::move(settings))),
-          record(fake.record),
-          device(kPath, fake::openerFor(kPath, fake.kernel, ENOENT))
-    {
-        opened = device.open();
-    }
-    ~Opened()
-    {
-        ::close(fake.peer);
-    }
-    fake::Device fake;
-    std::shared_ptr<fake::Record> record;
-    LircDevice device;
-    bool opened = false;
-};
+using fake::Opened;
 
-void carrierInHzAndMaskBeforeTheWrite()
+void LircSend::carrierInHzAndMaskBeforeTheWrite()
 {
     Opened d({kSender, fake::emitters(kEmitters), 0});
-    CHECK(d.opened);
+    QVERIFY(d.opened);
     const auto nec = transmission(ircodec::necFrame(0x12, 0x34, true), 0x5, 38000);
-    CHECK(d.device.transmit(nec));
+    QVERIFY(d.device.transmit(nec));
     const auto writes = d.record->waitWrites(1, kWait);
-    CHECK_EQ(writes.size(), 1u);
-    CHECK(writes[0] == valuesOf(nec));
-    CHECK(d.record->setsOf(LIRC_SET_SEND_MODE) == std::vector<uint32_t>{LIRC_MODE_PULSE});
-    CHECK(d.record->setsOf(LIRC_SET_SEND_CARRIER) == std::vector<uint32_t>{38000});
+    QCOMPARE(writes.size(), size_t(1));
+    QVERIFY(writes[0] == valuesOf(nec));
+    QVERIFY(d.record->setsOf(LIRC_SET_SEND_MODE) == std::vector<uint32_t>{LIRC_MODE_PULSE});
+    QVERIFY(d.record->setsOf(LIRC_SET_SEND_CARRIER) == std::vector<uint32_t>{38000});
     // The probe for the emitter count, then the frame's mask.
-    CHECK(d.record->setsOf(LIRC_SET_TRANSMITTER_MASK) == (std::vector<uint32_t>{0xFFFFFFFFu, 0x5}));
+    QVERIFY(
+        d.record->setsOf(LIRC_SET_TRANSMITTER_MASK) == (std::vector<uint32_t>{0xFFFFFFFFu, 0x5}));
 }
 
-void maskNamingAMissingEmitterFails()
+void LircSend::maskNamingAMissingEmitterFails()
 {
     Opened d({kSender, fake::emitters(kEmitters), 0});
-    CHECK(!d.device.transmit(transmission(ircodec::necRepeatFrame(), 1u << kEmitters, 38000)));
-    CHECK(d.device.transmit(transmission(ircodec::necRepeatFrame(), 1u << (kEmitters - 1), 38000)));
-    CHECK_EQ(d.record->waitWrites(1, kWait).size(), 1u);
+    QVERIFY(!d.device.transmit(transmission(ircodec::necRepeatFrame(), 1u << kEmitters, 38000)));
+    QVERIFY(
+        d.device.transmit(transmission(ircodec::necRepeatFrame(), 1u << (kEmitters - 1), 38000)));
+    QCOMPARE(d.record->waitWrites(1, kWait).size(), size_t(1));
 }
 
-void refusedMaskAtSendTimeSendsNothing()
+void LircSend::refusedMaskAtSendTimeSendsNothing()
 {
     // The count is unknown (the probe fails); mask 2 is then refused with a
     // positive answer or with -1, mask 1 accepted: only mask 1's frame goes.
@@ -114,83 +114,71 @@ void refusedMaskAtSendTimeSendsNothing()
         Opened d({kSender, answer, 0});
         const auto first = transmission(ircodec::necFrame(1, 1, true), 2, 38000);
         const auto second = transmission(ircodec::necFrame(2, 2, true), 1, 38000);
-        CHECK(d.device.transmit(first));
-        CHECK(d.device.transmit(second));
+        QVERIFY(d.device.transmit(first));
+        QVERIFY(d.device.transmit(second));
         // In order: once the second frame is written, the first is done with.
         const auto writes = d.record->waitWrites(1, kWait);
-        CHECK2(writes.size() == 1, "refusal " + std::to_string(refusal));
-        CHECK(writes[0] == valuesOf(second));
+        QVERIFY2(writes.size() == 1, qPrintable(QString("refusal %1").arg(refusal)));
+        QVERIFY(writes[0] == valuesOf(second));
     }
 }
 
-void devicesThatCannotChoose()
+void LircSend::devicesThatCannotChoose()
 {
     // No mask or carrier control: the frame goes out without those ioctls;
     // no carrier (ITT) leaves the device's carrier alone.
     Opened plain({LIRC_CAN_SEND_PULSE, nullptr, 0});
-    CHECK(plain.device.transmit(transmission(ircodec::necRepeatFrame(), 0x8000, 38000)));
-    CHECK_EQ(plain.record->waitWrites(1, kWait).size(), 1u);
-    CHECK(plain.record->setsOf(LIRC_SET_TRANSMITTER_MASK).empty());
-    CHECK(plain.record->setsOf(LIRC_SET_SEND_CARRIER).empty());
+    QVERIFY(plain.device.transmit(transmission(ircodec::necRepeatFrame(), 0x8000, 38000)));
+    QCOMPARE(plain.record->waitWrites(1, kWait).size(), size_t(1));
+    QVERIFY(plain.record->setsOf(LIRC_SET_TRANSMITTER_MASK).empty());
+    QVERIFY(plain.record->setsOf(LIRC_SET_SEND_CARRIER).empty());
 
     Opened itt({kSender, fake::emitters(kEmitters), 0});
-    CHECK(itt.device.transmit(transmission(*ircodec::ittFrame(1, 2), 1, 0)));
-    CHECK_EQ(itt.record->waitWrites(1, kWait).size(), 1u);
-    CHECK(itt.record->setsOf(LIRC_SET_SEND_CARRIER).empty());
+    QVERIFY(itt.device.transmit(transmission(*ircodec::ittFrame(1, 2), 1, 0)));
+    QCOMPARE(itt.record->waitWrites(1, kWait).size(), size_t(1));
+    QVERIFY(itt.record->setsOf(LIRC_SET_SEND_CARRIER).empty());
 }
 
-void receiveOnlyAndUnopenedDevicesFail()
+void LircSend::receiveOnlyAndUnopenedDevicesFail()
 {
     Opened receiver({LIRC_CAN_REC_MODE2, nullptr, 0});
-    CHECK(receiver.opened);
-    CHECK(!receiver.device.transmit(transmission(ircodec::necRepeatFrame(), 1, 38000)));
+    QVERIFY(receiver.opened);
+    QVERIFY(!receiver.device.transmit(transmission(ircodec::necRepeatFrame(), 1, 38000)));
 
     fake::Device fake = fake::makeDevice({kSender, nullptr, 0});
     LircDevice unopened(kPath, fake::openerFor(kPath, fake.kernel, ENOENT));
-    CHECK(!unopened.isOpen());
-    CHECK(!unopened.transmit(transmission(ircodec::necRepeatFrame(), 1, 38000)));
+    QVERIFY(!unopened.isOpen());
+    QVERIFY(!unopened.transmit(transmission(ircodec::necRepeatFrame(), 1, 38000)));
     // A frame beyond the kernel's limits fails before anything is queued.
     Opened sender({kSender, fake::emitters(kEmitters), 0});
     korvex_ops::Transmission tooLong;
     tooLong.channelMask = 1;
     tooLong.bursts = burstOf({300000, 100, 300000});
-    CHECK(!sender.device.transmit(tooLong));
+    QVERIFY(!sender.device.transmit(tooLong));
 }
 
-void backPressure()
+void LircSend::backPressure()
 {
     Opened d({kSender, fake::emitters(kEmitters), 0});
     d.record->closeGate();
     const auto nec = transmission(ircodec::necFrame(7, 9, true), 1, 38000);
-    CHECK(d.device.transmit(nec));
-    CHECK(d.record->waitWriteEntered(kWait));
+    QVERIFY(d.device.transmit(nec));
+    QVERIFY(d.record->waitWriteEntered(kWait));
     // The first frame is on the air (its write blocks); the rest wait. Sends
     // succeed until more than a second of frames waits.
     const auto frame = toPulseFrame(nec.bursts);
     const int64_t length = frame->durationUs + frame->gapAfterUs;
-    const int64_t expected = korvex_lirc::kMaxBacklogUs / length + 1;
+    const int64_t expected = korvex_ops::kMaxBacklogUs / length + 1;
     int64_t accepted = 0;
     while (accepted <= expected && d.device.transmit(nec))
         ++accepted;
     d.record->openGate();
-    CHECK_EQ(accepted, expected);
+    QCOMPARE(accepted, expected);
     const auto writes = d.record->waitWrites(static_cast<size_t>(accepted + 1), 10000ms);
-    CHECK_EQ(static_cast<int64_t>(writes.size()), accepted + 1);
+    QCOMPARE(static_cast<int64_t>(writes.size()), accepted + 1);
 }
 
 } // namespace
 
-int main()
-{
-    const check::Test tests[] = {
-        {"pulseFrameLimits", pulseFrameLimits},
-        {"burstsJoinWithTheirGaps", burstsJoinWithTheirGaps},
-        {"carrierInHzAndMaskBeforeTheWrite", carrierInHzAndMaskBeforeTheWrite},
-        {"maskNamingAMissingEmitterFails", maskNamingAMissingEmitterFails},
-        {"refusedMaskAtSendTimeSendsNothing", refusedMaskAtSendTimeSendsNothing},
-        {"devicesThatCannotChoose", devicesThatCannotChoose},
-        {"receiveOnlyAndUnopenedDevicesFail", receiveOnlyAndUnopenedDevicesFail},
-        {"backPressure", backPressure},
-    };
-    return check::runAll(tests, sizeof tests / sizeof tests[0], nullptr);
-}
+QTEST_APPLESS_MAIN(LircSend)
+#include "tst_lirc_send.moc"
