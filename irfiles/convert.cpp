@@ -117,10 +117,10 @@ int convertMain(const std::vector<std::string> &args, std::ostream &out, std::os
         err << "tavrel: " << loaded.error->text() << "\n";
         return kConvertBadInput;
     }
-    for (Signal &signal : loaded.signals)
+    for (Signal &signal : loaded.list)
         if (signal.carrierHz == 0)
             signal.carrierHz = carrierFor(signal.decoded, signal.durations, kDefaultCarrierHz);
-    const Written written = write(*to, loaded.signals);
+    const Written written = write(*to, loaded.list);
     if (!written.ok()) {
         err << "tavrel: " << in << ": " << written.error << "\n";
         return kConvertBadInput;

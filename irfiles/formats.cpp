@@ -18,7 +18,7 @@ struct Codec
 {
     FormatInfo info;
     Loaded (*read)(std::string_view data, const std::string &file);
-    std::string (*write)(const std::vector<Signal> &signals);
+    std::string (*write)(const std::vector<Signal> &list);
 };
 
 const Codec kCodecs[] = {
@@ -110,19 +110,19 @@ Loaded readFile(Format format, const std::string &path)
     return read(format, data, path);
 }
 
-Written write(Format format, const std::vector<Signal> &signals)
+Written write(Format format, const std::vector<Signal> &list)
 {
     Written written;
-    for (size_t i = 0; i < signals.size(); ++i) {
-        ircodec::Durations durations = signals[i].durations;
+    for (size_t i = 0; i < list.size(); ++i) {
+        ircodec::Durations durations = list[i].durations;
         if (const auto problem = text::checkFrame(durations);
-            problem || durations.size() != signals[i].durations.size()) {
+            problem || durations.size() != list[i].durations.size()) {
             written.error = "frame " + std::to_string(i + 1) + ": "
                 + problem.value_or("ends with a space instead of a mark");
             return written;
         }
     }
-    written.data = codec(format).write(signals);
+    written.data = codec(format).write(list);
     return written;
 }
 

@@ -63,7 +63,7 @@ struct Written
         return error.empty();
     }
 };
-Written write(Format format, const std::vector<Signal> &signals);
+Written write(Format format, const std::vector<Signal> &list);
 
 } // namespace irfiles
 

@@ -267,14 +267,13 @@ Loaded readIrSignals(std::string_view data, const std::string &file)
     return IrReader(data, file).read();
 }
 
-std::string writeIrSignals(const std::vector<Signal> &signals)
+std::string writeIrSignals(const std::vector<Signal> &list)
 {
     std::string out = "Filetype: IR signals file\nVersion: 1\n";
-    for (size_t i = 0; i < signals.size(); ++i) {
-        const Signal &s = signals[i];
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Signal &s = list[i];
         const std::string name = textout::lineName(s.name, i);
-        const int32_t hz = s.carrierHz > 0 ? s.carrierHz : kDefaultCarrierHz;
-        out += "#\nname: " + name + "\ntype: raw\nfrequency: " + std::to_string(hz)
+        out += "#\nname: " + name + "\ntype: raw\nfrequency: " + std::to_string(s.carrierHz)
             + "\nduty_cycle: " + textout::fixed(s.dutyCycle, kDutyDecimals)
             + "\ndata: " + textout::join(s.durations, " ") + "\n";
         const auto frame = ircodec::decode(s.durations);

@@ -22,7 +22,7 @@ Loaded readIrSignals(std::string_view data, const std::string &file);
 // A raw record per signal, followed by a parsed record of the same name
 // where the frame is exactly one of the format's protocols. Unnamed signals
 // are named signal_1, signal_2, ... by their position.
-std::string writeIrSignals(const std::vector<Signal> &signals);
+std::string writeIrSignals(const std::vector<Signal> &list);
 
 } // namespace irfiles
 

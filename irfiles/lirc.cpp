@@ -249,14 +249,14 @@ Loaded readLirc(std::string_view data, const std::string &file)
     return LircReader(data, file).read();
 }
 
-std::string writeLirc(const std::vector<Signal> &signals)
+std::string writeLirc(const std::vector<Signal> &list)
 {
     std::string out = "#\n# Raw IR timings in microseconds, one button per frame.\n#\n";
     size_t i = 0;
     int remotes = 0;
-    while (i < signals.size()) {
-        const int32_t hz = signals[i].carrierHz;
-        const int duty = dutyPercent(signals[i].dutyCycle);
+    while (i < list.size()) {
+        const int32_t hz = list[i].carrierHz;
+        const int duty = dutyPercent(list[i].dutyCycle);
         ++remotes;
         const std::string name
             = remotes == 1 ? kRemoteName : kRemoteName + std::string("_") + std::to_string(remotes);
@@ -265,10 +265,9 @@ std::string writeLirc(const std::vector<Signal> &signals)
             + std::to_string(duty) + "\n  gap          " + std::to_string(kLeadOutUs)
             + "\n\n      begin raw_codes\n";
         std::set<std::string> taken;
-        for (; i < signals.size() && signals[i].carrierHz == hz
-             && dutyPercent(signals[i].dutyCycle) == duty;
+        for (; i < list.size() && list[i].carrierHz == hz && dutyPercent(list[i].dutyCycle) == duty;
              ++i) {
-            const Signal &s = signals[i];
+            const Signal &s = list[i];
             out += "\n          name " + uniqueName(s, i, taken) + "\n";
             for (size_t k = 0; k < s.durations.size(); ++k) {
                 out += (k % kNumbersPerLine == 0 ? "            " : " ")

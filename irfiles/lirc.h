@@ -24,7 +24,7 @@ Loaded readLirc(std::string_view data, const std::string &file);
 // signals with the same carrier and duty cycle ("tavrel", "tavrel_2", ...),
 // one button per signal named after it (blanks become '_', and a repeated
 // name gets "_2", "_3", ... as LIRC wants every button name once).
-std::string writeLirc(const std::vector<Signal> &signals);
+std::string writeLirc(const std::vector<Signal> &list);
 
 } // namespace irfiles
 

@@ -31,7 +31,7 @@ struct Error
 
 struct Loaded
 {
-    std::vector<Signal> signals; // empty whenever error is set
+    std::vector<Signal> list; // empty whenever error is set
     std::optional<Error> error;
 
     bool ok() const

@@ -105,11 +105,11 @@ std::string prontoCode(const Signal &signal)
     return out;
 }
 
-std::string writePronto(const std::vector<Signal> &signals)
+std::string writePronto(const std::vector<Signal> &list)
 {
     std::string out;
-    for (size_t i = 0; i < signals.size(); ++i) {
-        const Signal &s = signals[i];
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Signal &s = list[i];
         out += textout::lineName(s.name, i) + ": " + prontoCode(s) + "\n";
     }
     return out;

@@ -24,7 +24,7 @@ Loaded readPronto(std::string_view data, const std::string &file);
 // a carrier of 0, timed at the default carrier), the frame as the once
 // sequence with a lead-out of kLeadOutUs, no repeat sequence. Durations are
 // rounded to whole carrier periods.
-std::string writePronto(const std::vector<Signal> &signals);
+std::string writePronto(const std::vector<Signal> &list);
 
 // One code without a name (what "copy as Pronto" puts on the clipboard per
 // frame).

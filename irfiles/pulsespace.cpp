@@ -25,10 +25,10 @@ public:
         while (r_.next(line) && readLine(line)) { }
         if (!r_.failed())
             endFrame();
-        if (!r_.failed() && named_ && !started_)
+        if (!r_.failed() && awaitingPulse_)
             r_.fail("no pulse after \"# name: " + *named_ + "\"");
         Loaded loaded = r_.finish();
-        for (Signal &signal : loaded.signals)
+        for (Signal &signal : loaded.list)
             signal.carrierHz = carrierHz_;
         return loaded;
     }
@@ -82,11 +82,12 @@ private:
 
     bool name(std::string name)
     {
-        if (named_ && !started_)
+        if (awaitingPulse_)
             return r_.fail("no pulse after \"# name: " + *named_ + "\"");
         if (!endFrame())
             return false;
         named_ = std::move(name);
+        awaitingPulse_ = true;
         return true;
     }
 
@@ -102,6 +103,7 @@ private:
             started_ = true;
         }
         lastWasPulse_ = true;
+        awaitingPulse_ = false;
         return put(us, true);
     }
 
@@ -160,6 +162,7 @@ private:
     bool lastWasPulse_ = false; // for bare numbers
     int64_t silence_ = 0;       // silence since the last frame
     std::optional<std::string> named_;
+    bool awaitingPulse_ = false; // a name was read, its frame not yet
     int32_t carrierHz_ = 0;
     bool carrierSeen_ = false;
 };
@@ -171,16 +174,16 @@ Loaded readPulseSpace(std::string_view data, const std::string &file)
     return PulseSpaceReader(data, file).read();
 }
 
-std::string writePulseSpace(const std::vector<Signal> &signals)
+std::string writePulseSpace(const std::vector<Signal> &list)
 {
     std::string out = "# pulse/space timings in microseconds (ir-ctl --send, mode2)\n";
-    for (const Signal &s : signals)
+    for (const Signal &s : list)
         if (s.carrierHz > 0) {
             out += "carrier " + std::to_string(s.carrierHz) + "\n";
             break;
         }
-    for (size_t i = 0; i < signals.size(); ++i) {
-        const Signal &s = signals[i];
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Signal &s = list[i];
         if (i > 0) {
             const int64_t gap
                 = s.silenceBeforeUs >= ircodec::kFrameSilenceUs ? s.silenceBeforeUs : kLeadOutUs;

@@ -27,7 +27,7 @@
 namespace irfiles {
 
 Loaded readPulseSpace(std::string_view data, const std::string &file);
-std::string writePulseSpace(const std::vector<Signal> &signals);
+std::string writePulseSpace(const std::vector<Signal> &list);
 
 } // namespace irfiles
 

@@ -100,14 +100,14 @@ TableCells tableCells(const ircodec::Report &decoded)
 }
 
 std::string writeTable(
-    const std::vector<Signal> &signals, char separator, const std::vector<int> &rowNumbers)
+    const std::vector<Signal> &list, char separator, const std::vector<int> &rowNumbers)
 {
     std::string out;
     for (const char *column : kColumns)
         out += std::string(out.empty() ? "" : std::string(1, separator)) + column;
     out += "\n";
-    for (size_t i = 0; i < signals.size(); ++i) {
-        const Signal &s = signals[i];
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Signal &s = list[i];
         const int row = i < rowNumbers.size() ? rowNumbers[i] : static_cast<int>(i + 1);
         const TableCells c = tableCells(s.decoded);
         const std::string sep(1, separator);
@@ -119,14 +119,14 @@ std::string writeTable(
     return out;
 }
 
-std::string writeCsv(const std::vector<Signal> &signals)
+std::string writeCsv(const std::vector<Signal> &list)
 {
-    return writeTable(signals, ',');
+    return writeTable(list, ',');
 }
 
-std::string copyFramesText(const std::vector<Signal> &signals, const std::vector<int> &rowNumbers)
+std::string copyFramesText(const std::vector<Signal> &list, const std::vector<int> &rowNumbers)
 {
-    return writeTable(signals, '\t', rowNumbers);
+    return writeTable(list, '\t', rowNumbers);
 }
 
 Loaded readCsv(std::string_view data, const std::string &file)

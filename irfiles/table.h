@@ -26,9 +26,9 @@ TableCells tableCells(const ircodec::Report &decoded);
 // rowNumbers gives the row column (the table's 1-based row numbers); when it
 // is empty the rows are numbered 1, 2, ...
 std::string writeTable(
-    const std::vector<Signal> &signals, char separator, const std::vector<int> &rowNumbers = {});
-std::string writeCsv(const std::vector<Signal> &signals);
-std::string copyFramesText(const std::vector<Signal> &signals, const std::vector<int> &rowNumbers);
+    const std::vector<Signal> &list, char separator, const std::vector<int> &rowNumbers = {});
+std::string writeCsv(const std::vector<Signal> &list);
+std::string copyFramesText(const std::vector<Signal> &list, const std::vector<int> &rowNumbers);
 
 // Reads such a table, comma- or tab-separated, with or without its header.
 // The type, value, address and bits columns are kept as the decoded result

@@ -78,7 +78,7 @@ Loaded Reader::finish()
     if (error_)
         result.error = error_;
     else
-        result.signals = std::move(signals_);
+        result.list = std::move(signals_);
     return result;
 }
 
