@@ -5,6 +5,7 @@
 
 #include "signal.h"
 
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,8 +17,9 @@ namespace irfiles {
 constexpr int64_t kMaxFileBytes = 50LL * 1024 * 1024;
 constexpr size_t kMaxSignals = 100000;
 constexpr size_t kMaxSignalDurations = 10000;
-// A mark or space longer than this is not an IR timing (10 s).
-constexpr int64_t kMaxDurationUs = 10000000;
+// The longest mark or space a frame can hold. Recordings do hold absurd
+// values (a first mark of 0x3FFFFE0F us), which load as they are.
+constexpr int64_t kMaxDurationUs = INT32_MAX;
 
 struct Error
 {

@@ -59,7 +59,7 @@ bool readCode(text::Reader &r, std::string_view line)
     const size_t pairs = once > 0 ? once : repeat;
     for (size_t i = 0; i < 2 * pairs; ++i) {
         const double us = std::round(static_cast<double>(words[first + i]) * period);
-        if (us < 1 || us > kMaxDurationUs)
+        if (us > kMaxDurationUs)
             return r.fail("a burst of " + std::to_string(words[first + i]) + " carrier periods");
         signal.durations.push_back(static_cast<int32_t>(us));
     }
@@ -99,7 +99,8 @@ std::string prontoCode(const Signal &signal)
         + textout::hex(frequencyWord, kWordDigits) + " "
         + textout::hex(std::min<uint64_t>(timed.size() / 2, kMaxWord), kWordDigits) + " 0000";
     for (int32_t us : timed) {
-        const auto count = std::clamp<int64_t>(std::llround(us / period), 1, kMaxWord);
+        // A burst of zero periods stays zero; any other lasts at least one.
+        const auto count = std::clamp<int64_t>(std::llround(us / period), us > 0 ? 1 : 0, kMaxWord);
         out += " " + textout::hex(static_cast<uint64_t>(count), kWordDigits);
     }
     return out;

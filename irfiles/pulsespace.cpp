@@ -131,7 +131,7 @@ private:
         const int64_t total = sameKind ? d.back() + us : us;
         if (total > kMaxDurationUs)
             return r_.fail("a " + std::string(isPulse ? "pulse" : "space")
-                + " of more than 10 s inside a frame");
+                + " of more than 2147483647 us inside a frame");
         if (sameKind)
             d.back() = static_cast<int32_t>(total);
         else if (d.size() >= kMaxSignalDurations)

@@ -160,7 +160,7 @@ std::optional<double> real(std::string_view token)
 std::optional<int32_t> duration(std::string_view token)
 {
     const auto value = decimal(token);
-    if (!value || *value <= 0 || *value > kMaxDurationUs)
+    if (!value || *value < 0 || *value > kMaxDurationUs)
         return std::nullopt;
     return static_cast<int32_t>(*value);
 }
@@ -175,8 +175,8 @@ std::optional<std::string> checkFrame(ircodec::Durations &durations)
         return "a frame of " + std::to_string(durations.size())
             + " durations, more than the 10000 an IR frame can have";
     for (int32_t us : durations)
-        if (us <= 0 || us > kMaxDurationUs)
-            return "duration " + std::to_string(us) + " is not between 1 and 10000000 us";
+        if (us < 0)
+            return "negative duration " + std::to_string(us);
     return std::nullopt;
 }
 

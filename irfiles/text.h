@@ -70,11 +70,12 @@ std::optional<int64_t> decimal(std::string_view token);
 std::optional<uint64_t> hex(std::string_view token);
 std::optional<double> real(std::string_view token);
 
-// A mark or space in microseconds: a positive decimal up to kMaxDurationUs.
+// A mark or space in microseconds: a decimal from 0 to kMaxDurationUs
+// (converted recordings hold zero-length marks).
 std::optional<int32_t> duration(std::string_view token);
 
-// Checks a frame's durations: at least one, each positive and at most
-// kMaxDurationUs, at most kMaxSignalDurations, ending with a mark (a
+// Checks a frame's durations: at least one, none negative, at most
+// kMaxSignalDurations, ending with a mark (a
 // trailing space is the gap after the frame and is dropped). Returns the
 // reason when it is not a frame.
 std::optional<std::string> checkFrame(ircodec::Durations &durations);
