@@ -112,6 +112,8 @@ private:
         if (us > kMaxSilenceUs)
             return r_.fail("a space of more than an hour");
         lastWasPulse_ = false;
+        if (us == 0)
+            return true;
         if (!started_) {
             silence_ += us;
             return true;
