@@ -104,6 +104,9 @@ private:
         }
         lastWasPulse_ = true;
         awaitingPulse_ = false;
+        if (pendingSpace_ > 0 && !put(pendingSpace_, false))
+            return false;
+        pendingSpace_ = 0;
         return put(us, true);
     }
 
@@ -123,7 +126,10 @@ private:
             silence_ = us;
             return ok;
         }
-        return put(us, false);
+        // Kept aside until a pulse follows: a space at the end of a frame is
+        // the silence before the next one, however long.
+        pendingSpace_ += us;
+        return true;
     }
 
     bool put(int64_t us, bool isPulse)
@@ -148,10 +154,8 @@ private:
         if (!started_)
             return true;
         started_ = false;
-        if (current_.durations.size() % 2 == 0) {
-            silence_ += current_.durations.back();
-            current_.durations.pop_back();
-        }
+        silence_ += pendingSpace_;
+        pendingSpace_ = 0;
         if (const auto problem = text::checkFrame(current_.durations))
             return r_.fail(*problem);
         current_.decoded = decodeDurations(current_.durations);
@@ -163,6 +167,7 @@ private:
     bool started_ = false;      // current_ holds a frame in progress
     bool lastWasPulse_ = false; // for bare numbers
     int64_t silence_ = 0;       // silence since the last frame
+    int64_t pendingSpace_ = 0;  // space after the last pulse of the frame in progress
     std::optional<std::string> named_;
     bool awaitingPulse_ = false; // a name was read, its frame not yet
     int32_t carrierHz_ = 0;

@@ -231,6 +231,13 @@ void Formats::pulseSpaceForms()
     QCOMPARE(named.list[0].name, std::string("Cool"));
     QCOMPARE(named.list[0].durations, (ircodec::Durations{3000, 30000, 500}));
     QCOMPARE(named.list[1].silenceBeforeUs, int64_t(50000));
+    // A silence between named frames longer than any duration stays a silence.
+    const Loaded longSilence = load(
+        Format::PulseSpace, "# name: A\npulse 500\nspace 3000000000\n# name: B\npulse 500\n");
+    QVERIFY2(longSilence.ok(), qPrintable(errorOf(longSilence)));
+    QCOMPARE(longSilence.list[1].silenceBeforeUs, int64_t(3000000000));
+    QVERIFY(
+        load(Format::PulseSpace, irfiles::write(Format::PulseSpace, longSilence.list).data).ok());
     // The written form: mode2 lines, the carrier once, no trailing space.
     Signal a = named.list[0], b = named.list[1];
     a.carrierHz = 36000;
