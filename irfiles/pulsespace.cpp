@@ -3,6 +3,7 @@
 #include "text.h"
 #include "textout.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace irfiles {
@@ -10,7 +11,7 @@ namespace irfiles {
 namespace {
 
 constexpr std::string_view kNamePrefix = "# name:";
-// Silences longer than this (an hour) are not measurements.
+// Silences longer than this (an hour) are not measurements: they saturate.
 constexpr int64_t kMaxSilenceUs = 3600LL * 1000000;
 constexpr int64_t kMaxCarrierHz = 1000000;
 
@@ -112,13 +113,13 @@ private:
 
     bool space(int64_t us)
     {
-        if (us > kMaxSilenceUs)
-            return r_.fail("a space of more than an hour");
+        // Silences saturate at an hour, like a capture counter.
+        us = std::min(us, kMaxSilenceUs);
         lastWasPulse_ = false;
         if (us == 0)
             return true;
         if (!started_) {
-            silence_ += us;
+            silence_ = std::min(silence_ + us, kMaxSilenceUs);
             return true;
         }
         if (!named_ && us >= ircodec::kFrameSilenceUs) {
@@ -128,12 +129,15 @@ private:
         }
         // Kept aside until a pulse follows: a space at the end of a frame is
         // the silence before the next one, however long.
-        pendingSpace_ += us;
+        pendingSpace_ = std::min(pendingSpace_ + us, kMaxSilenceUs);
         return true;
     }
 
     bool put(int64_t us, bool isPulse)
     {
+        if (us > kMaxDurationUs)
+            return r_.fail("a " + std::string(isPulse ? "pulse" : "space")
+                + " of more than 2147483647 us inside a frame");
         ircodec::Durations &d = current_.durations;
         const bool sameKind = !d.empty() && (d.size() % 2 == 1) == isPulse;
         const int64_t total = sameKind ? d.back() + us : us;
@@ -154,7 +158,7 @@ private:
         if (!started_)
             return true;
         started_ = false;
-        silence_ += pendingSpace_;
+        silence_ = std::min(silence_ + pendingSpace_, kMaxSilenceUs);
         pendingSpace_ = 0;
         if (const auto problem = text::checkFrame(current_.durations))
             return r_.fail(*problem);

@@ -7,7 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc)"
 
-bash "$root/scripts/install-deps.sh" lirc lirc-compat-remotes
+bash "$root/scripts/install-deps.sh" lirc lirc-compat-remotes v4l-utils
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"

@@ -91,6 +91,11 @@ QString durationsDiffer(const ircodec::Durations &a, const ircodec::Durations &b
     return QString();
 }
 
+QString inDir(const QTemporaryDir &dir, const QString &name)
+{
+    return dir.path() + QLatin1Char('/') + name;
+}
+
 QString preview(const std::string &data)
 {
     constexpr int kPreviewChars = 600;

@@ -6,6 +6,7 @@
 #include "signal.h"
 
 #include <QString>
+#include <QTemporaryDir>
 
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ irfiles::Signal longFrame(const std::string &name, int bits, int32_t carrierHz);
 // to differ by `tolerance` microseconds; empty when they agree.
 QString durationsDiffer(
     const ircodec::Durations &a, const ircodec::Durations &b, int32_t tolerance = 0);
+
+// A file in a temporary folder (QTemporaryDir::filePath needs Qt 5.9).
+QString inDir(const QTemporaryDir &dir, const QString &name);
 
 // The file's text for messages.
 QString preview(const std::string &data);

@@ -231,11 +231,12 @@ void Formats::pulseSpaceForms()
     QCOMPARE(named.list[0].name, std::string("Cool"));
     QCOMPARE(named.list[0].durations, (ircodec::Durations{3000, 30000, 500}));
     QCOMPARE(named.list[1].silenceBeforeUs, int64_t(50000));
-    // A silence between named frames longer than any duration stays a silence.
-    const Loaded longSilence = load(
-        Format::PulseSpace, "# name: A\npulse 500\nspace 3000000000\n# name: B\npulse 500\n");
+    // A silence between named frames longer than any duration stays a
+    // silence; silences saturate at an hour.
+    const Loaded longSilence = load(Format::PulseSpace,
+        "# name: A\npulse 500\nspace 3000000000\nspace 3000000000\n# name: B\npulse 500\n");
     QVERIFY2(longSilence.ok(), qPrintable(errorOf(longSilence)));
-    QCOMPARE(longSilence.list[1].silenceBeforeUs, int64_t(3000000000));
+    QCOMPARE(longSilence.list[1].silenceBeforeUs, int64_t(3600000000));
     QVERIFY(
         load(Format::PulseSpace, irfiles::write(Format::PulseSpace, longSilence.list).data).ok());
     // The written form: mode2 lines, the carrier once, no trailing space.
@@ -395,7 +396,7 @@ void Formats::limits()
     QCOMPARE(errorOf(load(Format::PulseSpace, huge)),
         QString("in.txt: larger than 50 MB, not an IR file"));
     QTemporaryDir dir;
-    const QString path = dir.filePath("huge.mode2");
+    const QString path = samples::inDir(dir, "huge.mode2");
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -454,7 +455,7 @@ void Formats::receivedConventions()
 void Formats::convertArguments()
 {
     QTemporaryDir dir;
-    const std::string in = dir.filePath("in.pronto").toStdString();
+    const std::string in = samples::inDir(dir, "in.pronto").toStdString();
     {
         std::ofstream file(in);
         file << "POWER: 0000 006D 0001 0000 0156 00AB\n";
@@ -473,12 +474,13 @@ void Formats::convertArguments()
     QCOMPARE(run({"--convert", in, "x.ir", "--to", "wav"}, err), irfiles::kConvertBadInput);
     QVERIFY2(err.find("unknown format wav") != std::string::npos, err.c_str());
     // --to wins over the output's extension.
-    const std::string out = dir.filePath("out.txt").toStdString();
+    const std::string out = samples::inDir(dir, "out.txt").toStdString();
     QCOMPARE(run({"--convert", in, out, "--to=lirc"}, err), irfiles::kConvertOk);
     const Loaded converted = irfiles::readFile(Format::Lirc, out);
     QVERIFY2(converted.ok(), qPrintable(errorOf(converted)));
     QCOMPARE(converted.list[0].name, std::string("POWER"));
-    QCOMPARE(run({"--convert", dir.filePath("missing.ir").toStdString(), out, "--to", "ir"}, err),
+    QCOMPARE(
+        run({"--convert", samples::inDir(dir, "missing.ir").toStdString(), out, "--to", "ir"}, err),
         irfiles::kConvertBadInput);
     QVERIFY2(err.find("missing.ir: cannot open the file") != std::string::npos, err.c_str());
 }

@@ -120,9 +120,9 @@ void Tools::irsimsendSendsOurLircFile()
     const std::vector<Signal> list = testSignals();
     // The whole list, one remote per carrier, for lircd's decoder; each frame
     // alone for irsimsend, which sends from a file's first remote only.
-    const QString conf = dir_.filePath("ours.conf");
+    const QString conf = samples::inDir(dir_, "ours.conf");
     QVERIFY(writeFile(conf, irfiles::write(Format::Lirc, list).data));
-    const QString single = dir_.filePath("single.conf");
+    const QString single = samples::inDir(dir_, "single.conf");
     QByteArray stream;
     QStringList expected;
     for (const Signal &s : list) {
@@ -142,14 +142,15 @@ void Tools::irsimsendSendsOurLircFile()
         // What irsimsend sent, collected for lircd's decoder.
         if (s.durations.size() > kLircdMaxMatched)
             continue;
-        QFile out(dir_.filePath("simsend.out"));
+        QFile out(samples::inDir(dir_, "simsend.out"));
         QVERIFY(out.open(QIODevice::ReadOnly));
         stream += out.readAll();
         expected << name;
     }
     // lircd's own decoder finds every button of the whole file, in order.
-    QVERIFY(writeFile(dir_.filePath("all.out"), stream.toStdString()));
-    const Run received = run(tool("irsimreceive"), {conf, dir_.filePath("all.out")}, dir_.path());
+    QVERIFY(writeFile(samples::inDir(dir_, "all.out"), stream.toStdString()));
+    const Run received
+        = run(tool("irsimreceive"), {conf, samples::inDir(dir_, "all.out")}, dir_.path());
     QVERIFY2(received.finished && received.status == 0, qPrintable(received.err));
     QStringList found;
     for (const QString &line : QString::fromUtf8(received.out).split('\n'))
@@ -200,7 +201,7 @@ void Tools::codedRemotesMatchIrsimsend()
         text.replace(
             QRegularExpression("\\n\\s*" + fields.section(' ', 0, 0) + "\\s+0x[0-9A-Fa-f]+"), "");
     text.replace("begin codes", "  " + fields + "\n      begin codes\n          KEY_TEST " + code);
-    const QString path = dir_.filePath(conf);
+    const QString path = samples::inDir(dir_, conf);
     QVERIFY(writeFile(path, text.toStdString()));
     const Loaded ours = irfiles::readFile(Format::Lirc, path.toStdString());
     QVERIFY2(ours.ok(), ours.error ? ours.error->text().c_str() : "");
@@ -239,7 +240,7 @@ void Tools::irCtlAcceptsOurPulseSpaceFiles()
         for (const Signal &s : list)
             edges += s.durations.size() + 1;
         QVERIFY2(edges <= kIrCtlMaxEdges, "a file ir-ctl may send in one go");
-        const QString path = dir_.filePath("ours.mode2");
+        const QString path = samples::inDir(dir_, "ours.mode2");
         QVERIFY(writeFile(path, data));
         const Run r = run(tool("ir-ctl"), {"-d", "/dev/null", "--send=" + path}, dir_.path());
         QVERIFY(r.finished);
@@ -249,9 +250,9 @@ void Tools::irCtlAcceptsOurPulseSpaceFiles()
             qPrintable(QString::fromStdString(list.front().name) + ": " + r.err));
     }
     // A file ir-ctl cannot parse fails differently, so the check can fail.
-    QVERIFY(writeFile(dir_.filePath("bad.mode2"), "pulse x\n"));
-    const Run bad = run(
-        tool("ir-ctl"), {"-d", "/dev/null", "--send=" + dir_.filePath("bad.mode2")}, dir_.path());
+    QVERIFY(writeFile(samples::inDir(dir_, "bad.mode2"), "pulse x\n"));
+    const Run bad = run(tool("ir-ctl"),
+        {"-d", "/dev/null", "--send=" + samples::inDir(dir_, "bad.mode2")}, dir_.path());
     QVERIFY(bad.status != kIrCtlDeviceFailed);
 }
 
@@ -307,10 +308,10 @@ void Tools::convertBinaryWithoutDisplay()
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
     const std::vector<Signal> list = testSignals();
-    const QString in = dir_.filePath("convert.ir");
+    const QString in = samples::inDir(dir_, "convert.ir");
     QVERIFY(writeFile(in, irfiles::write(Format::Ir, list).data));
     for (const auto &format : irfiles::formats()) {
-        const QString out = dir_.filePath(QString("converted") + format.extension);
+        const QString out = samples::inDir(dir_, QString("converted") + format.extension);
         const Run r = run(tavrel, {"--convert", in, out}, dir_.path(), env);
         QVERIFY2(r.finished && r.status == 0, qPrintable(out + ": " + r.err));
         const Loaded loaded = irfiles::readFile(format.format, out.toStdString());
@@ -318,13 +319,14 @@ void Tools::convertBinaryWithoutDisplay()
         QCOMPARE(loaded.list.size(), list.size());
     }
     // --to overrides the extension; bad input exits 2 naming file and line.
-    const QString out = dir_.filePath("as-lirc.txt");
+    const QString out = samples::inDir(dir_, "as-lirc.txt");
     const Run to = run(tavrel, {"--convert", in, out, "--to", "lirc"}, dir_.path(), env);
     QCOMPARE(to.status, 0);
     QVERIFY(irfiles::readFile(Format::Lirc, out.toStdString()).ok());
-    const QString bad = dir_.filePath("bad.pronto");
+    const QString bad = samples::inDir(dir_, "bad.pronto");
     QVERIFY(writeFile(bad, "0000 006D 0001 0000 0156\n"));
-    const Run failed = run(tavrel, {"--convert", bad, dir_.filePath("bad.ir")}, dir_.path(), env);
+    const Run failed
+        = run(tavrel, {"--convert", bad, samples::inDir(dir_, "bad.ir")}, dir_.path(), env);
     QCOMPARE(failed.status, 2);
     QVERIFY2(failed.err.startsWith(("tavrel: " + bad + ":1: ").toUtf8()), failed.err.constData());
     const Run usage = run(tavrel, {"--convert", in}, dir_.path(), env);
