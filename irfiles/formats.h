@@ -15,6 +15,14 @@
 // *  as one word, made unique per remote; % whole percent;
 // ** durations rounded to whole carrier periods.
 // Durations are kept whole in every format, however long the frame.
+//
+// Use from the program:
+// - received frames to signals and back: fromReceived(), toRawTicks()
+//   (signal.h, which also fixes the tick and carrier conventions);
+// - open: formatForPath() (or the dialog's filter, formats()), readFile();
+//   show loaded.error->text() when it fails, nothing was loaded then;
+// - save: write(), then store Written::data;
+// - copy: copyFramesText() (table.h) and prontoCode() per frame (pronto.h).
 #ifndef IRFILES_FORMATS_H
 #define IRFILES_FORMATS_H
 

@@ -34,6 +34,8 @@ std::string fixed(double value, int decimals)
     for (int i = 0; i < decimals; ++i)
         scale *= 10;
     const int64_t scaled = std::llround(std::max(value, 0.0) * static_cast<double>(scale));
+    if (decimals <= 0)
+        return std::to_string(scaled);
     std::string fraction = std::to_string(scaled % scale);
     fraction.insert(0, static_cast<size_t>(decimals) - fraction.size(), '0');
     return std::to_string(scaled / scale) + "." + fraction;
