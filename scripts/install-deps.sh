@@ -24,8 +24,9 @@ packages=(
     qtbase5-dev libqwt-qt5-dev libqt5svg5-dev libqt5opengl5-dev
     # The window on a virtual X display, with a font for the Chinese captions.
     xvfb xauth x11-utils fonts-wqy-microhei fontconfig
-    # Tests: LIRC's simulators cross-check the codec; python3 runs helpers.
-    lirc lirc-compat-remotes python3
+    # Tests: LIRC's simulators and ir-ctl cross-check the codec and the file
+    # formats; python3 runs helpers.
+    lirc lirc-compat-remotes v4l-utils python3
 )
 extra=("$@")
 
@@ -59,7 +60,7 @@ for p in "${packages[@]}" "${extra[@]}"; do
     is_installed "$p" || problems+=("Debian package $p is not installed")
 done
 for tool in cmake make gcc g++ pkg-config xvfb-run Xvfb xauth xwininfo fc-list \
-    irsimsend irsimreceive python3; do
+    irsimsend irsimreceive ir-ctl python3; do
     command -v "$tool" >/dev/null || problems+=("command $tool not found")
 done
 # Every module the program links, with everything each one requires:

@@ -1,0 +1,309 @@
+#include "irparsed.h"
+
+#include "signal.h"
+
+#include <iterator>
+
+namespace irfiles {
+
+namespace {
+
+using ircodec::Frame;
+using ircodec::Protocol;
+
+constexpr int kByteBits = 8;
+constexpr uint32_t kByteMask = 0xFF;
+constexpr int kSonyCommandBits = 7;
+constexpr int kPioneerCarrierHz = 40000;
+constexpr uint32_t kAiwaAddress = 0x6E;
+
+uint32_t rev(uint32_t value, int bits)
+{
+    return ircodec::reverseBits(value, bits);
+}
+
+uint32_t lowBits(int bits)
+{
+    return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
+}
+
+Frame make(Protocol protocol, uint32_t value, int bits, uint32_t address = 0)
+{
+    Frame frame;
+    frame.protocol = protocol;
+    frame.value = value;
+    frame.bits = bits;
+    frame.address = address;
+    return frame;
+}
+
+// Four bytes in on-air order (each least significant bit first) as the value
+// our codec carries: the first bit on the air is the most significant.
+uint32_t onAirValue(uint32_t b1, uint32_t b2, uint32_t b3, uint32_t b4)
+{
+    return rev(b1 & kByteMask, kByteBits) << 24 | rev(b2 & kByteMask, kByteBits) << 16
+        | rev(b3 & kByteMask, kByteBits) << 8 | rev(b4 & kByteMask, kByteBits);
+}
+
+// The on-air byte at position index (0 = first) of such a value.
+uint32_t onAirByte(uint32_t value, int index)
+{
+    return rev((value >> (24 - kByteBits * index)) & kByteMask, kByteBits);
+}
+
+uint32_t inverted(uint32_t byte)
+{
+    return ~byte & kByteMask;
+}
+
+Frame nec(uint32_t a, uint32_t c)
+{
+    return make(Protocol::Nec, onAirValue(a, inverted(a), c, inverted(c)), 32);
+}
+
+Frame necExt(uint32_t a, uint32_t c)
+{
+    return make(Protocol::Nec, onAirValue(a, a >> kByteBits, c, c >> kByteBits), 32);
+}
+
+Frame samsung(uint32_t a, uint32_t c)
+{
+    return make(Protocol::Samsung, onAirValue(a, a, c, inverted(c)), 32);
+}
+
+Frame rc5(uint32_t a, uint32_t c)
+{
+    return make(Protocol::Rc5, a << 6 | c, 12);
+}
+
+Frame rc6(uint32_t a, uint32_t c)
+{
+    return make(Protocol::Rc6, a << kByteBits | c, 20);
+}
+
+Frame sirc(uint32_t a, uint32_t c, int addressBits)
+{
+    const int bits = kSonyCommandBits + addressBits;
+    return make(
+        Protocol::Sony, rev(c, kSonyCommandBits) << addressBits | rev(a, addressBits), bits);
+}
+
+// Kaseikyo: 16-bit vendor, its parity nibble, genre 1 and 2, 10-bit data,
+// 2-bit id, check byte. The address packs id, vendor and genres.
+struct Kaseikyo
+{
+    uint32_t bytes[6];
+};
+
+uint32_t vendorParity(uint32_t vendor)
+{
+    return (vendor ^ vendor >> 4 ^ vendor >> 8 ^ vendor >> 12) & 0xF;
+}
+
+Kaseikyo kaseikyoBytes(uint32_t address, uint32_t data)
+{
+    const uint32_t vendor = (address >> 8) & 0xFFFF;
+    const uint32_t genre1 = (address >> 4) & 0xF;
+    const uint32_t genre2 = address & 0xF;
+    const uint32_t id = (address >> 24) & 0x3;
+    Kaseikyo k;
+    k.bytes[0] = vendor & kByteMask;
+    k.bytes[1] = vendor >> kByteBits;
+    k.bytes[2] = vendorParity(vendor) | genre1 << 4;
+    k.bytes[3] = genre2 | (data & 0xF) << 4;
+    k.bytes[4] = (data >> 4 & 0x3F) | id << 6;
+    k.bytes[5] = k.bytes[2] ^ k.bytes[3] ^ k.bytes[4];
+    return k;
+}
+
+Frame kaseikyo(uint32_t a, uint32_t c)
+{
+    const Kaseikyo k = kaseikyoBytes(a, c);
+    const uint32_t address = rev(k.bytes[0], kByteBits) << kByteBits | rev(k.bytes[1], kByteBits);
+    return make(Protocol::Panasonic, onAirValue(k.bytes[2], k.bytes[3], k.bytes[4], k.bytes[5]), 48,
+        address);
+}
+
+struct Decoder
+{
+    const char *name;
+    int addressBits;
+    int commandBits;
+    std::optional<Frame> (*frame)(uint32_t address, uint32_t command, std::string &error);
+    int32_t carrierHz; // 0: the protocol's nominal carrier
+};
+
+const Decoder kDecoders[] = {
+    {"NEC", 8, 8, [](uint32_t a, uint32_t c, std::string &) { return std::optional(nec(a, c)); },
+        0},
+    {"NECext", 16, 16,
+        [](uint32_t a, uint32_t c, std::string &) { return std::optional(necExt(a, c)); }, 0},
+    {"Pioneer", 8, 8,
+        [](uint32_t a, uint32_t c, std::string &) { return std::optional(nec(a, c)); },
+        kPioneerCarrierHz},
+    {"Samsung32", 8, 8,
+        [](uint32_t a, uint32_t c, std::string &) { return std::optional(samsung(a, c)); }, 0},
+    {"RC5", 5, 6, [](uint32_t a, uint32_t c, std::string &) { return std::optional(rc5(a, c)); },
+        0},
+    {"RC5X", 5, 7,
+        [](uint32_t a, uint32_t c, std::string &error) -> std::optional<Frame> {
+            // Commands 64..127 send S2 = 0, which our RC5 encoder does not.
+            if (c > 0x3F) {
+                error = "RC5X command " + std::to_string(c)
+                    + " needs the second start bit cleared, which our RC5 encoder cannot send";
+                return std::nullopt;
+            }
+            return rc5(a, c);
+        },
+        0},
+    {"RC6", 8, 8, [](uint32_t a, uint32_t c, std::string &) { return std::optional(rc6(a, c)); },
+        0},
+    {"SIRC", 5, 7,
+        [](uint32_t a, uint32_t c, std::string &) { return std::optional(sirc(a, c, 5)); }, 0},
+    {"SIRC15", 8, 7,
+        [](uint32_t a, uint32_t c, std::string &) { return std::optional(sirc(a, c, 8)); }, 0},
+    {"SIRC20", 13, 7,
+        [](uint32_t a, uint32_t c, std::string &) { return std::optional(sirc(a, c, 13)); }, 0},
+    {"Kaseikyo", 26, 10,
+        [](uint32_t a, uint32_t c, std::string &) { return std::optional(kaseikyo(a, c)); }, 0},
+    {"RCA", 4, 8,
+        [](uint32_t a, uint32_t c, std::string &) {
+            return ircodec::rcaFrame(static_cast<int>(a), static_cast<int>(c));
+        },
+        0},
+    {"NEC42", 13, 8,
+        [](uint32_t a, uint32_t c, std::string &error) -> std::optional<Frame> {
+            // The 42-bit layout; our codec sends it for Aiwa's address only.
+            if (a != kAiwaAddress) {
+                error = "NEC42 address " + std::to_string(a)
+                    + " cannot be sent: our codec sends the 42-bit layout for Aiwa's address 110 "
+                      "only";
+                return std::nullopt;
+            }
+            return make(Protocol::AiwaRcT501, c, 42);
+        },
+        0},
+};
+
+std::optional<ParsedCode> parsed(const char *protocol, uint32_t address, uint32_t command)
+{
+    return ParsedCode{protocol, address, command};
+}
+
+std::optional<ParsedCode> necToParsed(const Frame &frame)
+{
+    const uint32_t b1 = onAirByte(frame.value, 0), b2 = onAirByte(frame.value, 1);
+    const uint32_t b3 = onAirByte(frame.value, 2), b4 = onAirByte(frame.value, 3);
+    if (b2 == inverted(b1) && b4 == inverted(b3))
+        return parsed("NEC", b1, b3);
+    return parsed("NECext", b1 | b2 << kByteBits, b3 | b4 << kByteBits);
+}
+
+std::optional<ParsedCode> samsungToParsed(const Frame &frame)
+{
+    const uint32_t b1 = onAirByte(frame.value, 0), b2 = onAirByte(frame.value, 1);
+    const uint32_t b3 = onAirByte(frame.value, 2), b4 = onAirByte(frame.value, 3);
+    if (b1 != b2 || b4 != inverted(b3))
+        return std::nullopt;
+    return parsed("Samsung32", b1, b3);
+}
+
+std::optional<ParsedCode> rc5ToParsed(const Frame &frame)
+{
+    const bool toggle = (frame.value >> 11) & 1;
+    if (frame.bits != 12 || toggle)
+        return std::nullopt;
+    return parsed("RC5", (frame.value >> 6) & 0x1F, frame.value & 0x3F);
+}
+
+std::optional<ParsedCode> rc6ToParsed(const Frame &frame)
+{
+    const uint32_t modeAndToggle = frame.value >> 16;
+    if (frame.bits != 20 || modeAndToggle != 0)
+        return std::nullopt;
+    return parsed("RC6", (frame.value >> kByteBits) & kByteMask, frame.value & kByteMask);
+}
+
+std::optional<ParsedCode> sonyToParsed(const Frame &frame)
+{
+    static const char *const kNames[] = {"SIRC", "SIRC15", "SIRC20"};
+    static const int kAddressBits[] = {5, 8, 13};
+    for (size_t i = 0; i < std::size(kNames); ++i) {
+        const int addressBits = kAddressBits[i];
+        if (frame.bits != kSonyCommandBits + addressBits)
+            continue;
+        return parsed(kNames[i], rev(frame.value & lowBits(addressBits), addressBits),
+            rev(frame.value >> addressBits, kSonyCommandBits));
+    }
+    return std::nullopt;
+}
+
+std::optional<ParsedCode> panasonicToParsed(const Frame &frame)
+{
+    if (frame.bits != 48)
+        return std::nullopt;
+    const uint32_t vendor = rev(frame.address >> kByteBits & kByteMask, kByteBits)
+        | rev(frame.address & kByteMask, kByteBits) << kByteBits;
+    uint32_t b[4];
+    for (int i = 0; i < 4; ++i)
+        b[i] = onAirByte(frame.value, i);
+    if ((b[0] & 0xF) != vendorParity(vendor) || (b[0] ^ b[1] ^ b[2]) != b[3])
+        return std::nullopt;
+    const uint32_t address = (b[2] >> 6) << 24 | vendor << 8 | (b[0] >> 4) << 4 | (b[1] & 0xF);
+    const uint32_t data = (b[1] >> 4) | (b[2] & 0x3F) << 4;
+    return parsed("Kaseikyo", address, data);
+}
+
+} // namespace
+
+std::optional<ParsedCode> toParsed(const Frame &frame)
+{
+    if (frame.repeat)
+        return std::nullopt;
+    switch (frame.protocol) {
+    case Protocol::Nec:
+        return frame.bits == 32 ? necToParsed(frame) : std::nullopt;
+    case Protocol::Samsung:
+        return frame.bits == 32 ? samsungToParsed(frame) : std::nullopt;
+    case Protocol::Rc5:
+        return rc5ToParsed(frame);
+    case Protocol::Rc6:
+        return rc6ToParsed(frame);
+    case Protocol::Sony:
+        return sonyToParsed(frame);
+    case Protocol::Panasonic:
+        return panasonicToParsed(frame);
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<ParsedFrame> fromParsed(const ParsedCode &code, std::string &error)
+{
+    for (const Decoder &decoder : kDecoders) {
+        if (code.protocol != decoder.name)
+            continue;
+        if (code.address > lowBits(decoder.addressBits)) {
+            error = "address " + std::to_string(code.address) + " is wider than " + decoder.name
+                + "'s " + std::to_string(decoder.addressBits) + " bits";
+            return std::nullopt;
+        }
+        if (code.command > lowBits(decoder.commandBits)) {
+            error = "command " + std::to_string(code.command) + " is wider than " + decoder.name
+                + "'s " + std::to_string(decoder.commandBits) + " bits";
+            return std::nullopt;
+        }
+        const auto frame = decoder.frame(code.address, code.command, error);
+        if (!frame)
+            return std::nullopt;
+        ParsedFrame result;
+        result.frame = *frame;
+        result.carrierHz
+            = decoder.carrierHz ? decoder.carrierHz : nominalCarrierHz(frame->protocol);
+        return result;
+    }
+    error = "unknown protocol '" + code.protocol + "'";
+    return std::nullopt;
+}
+
+} // namespace irfiles

@@ -1,0 +1,47 @@
+// What reading a file gives: every frame of it, or an error naming the file
+// and the line; never part of a file.
+#ifndef IRFILES_LOADED_H
+#define IRFILES_LOADED_H
+
+#include "signal.h"
+
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace irfiles {
+
+// Inputs beyond these are refused rather than loaded.
+constexpr int64_t kMaxFileBytes = 50LL * 1024 * 1024;
+constexpr size_t kMaxSignals = 100000;
+constexpr size_t kMaxSignalDurations = 10000;
+// The longest mark or space a frame can hold. Recordings do hold absurd
+// values (a first mark of 0x3FFFFE0F us), which load as they are.
+constexpr int64_t kMaxDurationUs = INT32_MAX;
+
+struct Error
+{
+    std::string file;
+    int line = 0; // 1-based; 0 when the error is about the whole file
+    std::string message;
+
+    // "file:line: message", or "file: message" without a line.
+    std::string text() const;
+};
+
+struct Loaded
+{
+    std::vector<Signal> list; // empty whenever error is set
+    std::optional<Error> error;
+
+    bool ok() const
+    {
+        return !error;
+    }
+};
+
+} // namespace irfiles
+
+#endif // IRFILES_LOADED_H

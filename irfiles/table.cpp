@@ -1,0 +1,149 @@
+#include "table.h"
+
+#include "protocols.h"
+#include "text.h"
+#include "textout.h"
+
+namespace irfiles {
+
+namespace {
+
+constexpr const char *kColumns[] = {"row", "type", "value", "address", "bits", "durations (us)"};
+enum Column { Row, Type, Value, Address, Bits, FirstDuration };
+constexpr char kRepeat[] = "REPEAT";
+constexpr int kValueDigits = 8;
+constexpr int kAddressDigits = 4;
+constexpr uint64_t kMaxField = 0xFFFFFFFFu;
+constexpr int64_t kMaxBits = 64;
+
+std::vector<std::string_view> cells(std::string_view line)
+{
+    const char separator = line.find('\t') != std::string_view::npos ? '\t' : ',';
+    std::vector<std::string_view> out;
+    size_t start = 0;
+    while (true) {
+        const size_t end = line.find(separator, start);
+        std::string_view cell = text::trim(line.substr(start, end - start));
+        if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
+            cell = cell.substr(1, cell.size() - 2);
+        out.push_back(cell);
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    // Spreadsheets pad short rows with empty cells.
+    while (out.size() > FirstDuration && out.back().empty())
+        out.pop_back();
+    return out;
+}
+
+std::optional<int32_t> typeNamed(std::string_view name)
+{
+    for (int32_t id = protocols::First; id <= protocols::Last; ++id)
+        if (name == protocols::name(id))
+            return id;
+    return std::nullopt;
+}
+
+bool readRow(text::Reader &r, const std::vector<std::string_view> &c)
+{
+    if (c.size() <= FirstDuration)
+        return r.fail("expected row, type, value, address, bits and durations");
+    const auto row = text::decimal(c[Row]);
+    if (!row || *row < 1)
+        return r.fail("row \"" + std::string(c[Row]) + "\" is not a row number");
+    Signal signal;
+    const auto type = typeNamed(c[Type]);
+    if (!type)
+        return r.fail("unknown protocol \"" + std::string(c[Type]) + "\"");
+    signal.decoded.decodeType = *type;
+    const auto value = c[Value] == kRepeat ? std::optional<uint64_t>(protocols::NecRepeatValue)
+                                           : text::hex(c[Value]);
+    if (!value || *value > kMaxField)
+        return r.fail("value \"" + std::string(c[Value]) + "\" is not 8 hex digits");
+    signal.decoded.value = static_cast<uint32_t>(*value);
+    const auto address = c[Address].empty() ? std::optional<uint64_t>(0) : text::hex(c[Address]);
+    if (!address || *address > kMaxField)
+        return r.fail("address \"" + std::string(c[Address]) + "\" is not hex");
+    signal.decoded.address = static_cast<uint32_t>(*address);
+    const auto bits = text::decimal(c[Bits]);
+    if (!bits || *bits < 0 || *bits > kMaxBits)
+        return r.fail("bits \"" + std::string(c[Bits]) + "\" is not a bit count");
+    signal.decoded.bits = static_cast<int32_t>(*bits);
+    if (c.size() - FirstDuration > kMaxSignalDurations)
+        return r.fail("a frame of more than 10000 durations");
+    for (size_t i = FirstDuration; i < c.size(); ++i) {
+        const auto us = text::duration(c[i]);
+        if (!us)
+            return r.fail("\"" + std::string(c[i]) + "\" is not a duration in us");
+        signal.durations.push_back(*us);
+    }
+    if (const auto problem = text::checkFrame(signal.durations))
+        return r.fail(*problem);
+    signal.carrierHz = 0;
+    return r.add(std::move(signal));
+}
+
+} // namespace
+
+TableCells tableCells(const ircodec::Report &decoded)
+{
+    TableCells cells;
+    cells.type = protocols::name(decoded.decodeType);
+    cells.value = protocols::isRepeat(decoded.decodeType, decoded.value)
+        ? std::string(kRepeat)
+        : textout::hex(decoded.value, kValueDigits);
+    if (protocols::showsAddress(decoded.decodeType))
+        cells.address = textout::hex(decoded.address, kAddressDigits);
+    cells.bits = std::to_string(decoded.bits);
+    return cells;
+}
+
+std::string writeTable(
+    const std::vector<Signal> &list, char separator, const std::vector<int> &rowNumbers)
+{
+    std::string out;
+    for (const char *column : kColumns)
+        out += std::string(out.empty() ? "" : std::string(1, separator)) + column;
+    out += "\n";
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Signal &s = list[i];
+        const int row = i < rowNumbers.size() ? rowNumbers[i] : static_cast<int>(i + 1);
+        const TableCells c = tableCells(s.decoded);
+        const std::string sep(1, separator);
+        out += std::to_string(row) + sep + c.type + sep + c.value + sep + c.address + sep + c.bits;
+        for (int32_t us : s.durations)
+            out += sep + std::to_string(us);
+        out += "\n";
+    }
+    return out;
+}
+
+std::string writeCsv(const std::vector<Signal> &list)
+{
+    return writeTable(list, ',');
+}
+
+std::string copyFramesText(const std::vector<Signal> &list, const std::vector<int> &rowNumbers)
+{
+    return writeTable(list, '\t', rowNumbers);
+}
+
+Loaded readCsv(std::string_view data, const std::string &file)
+{
+    text::Reader r(data, file);
+    std::string_view line;
+    bool first = true;
+    while (r.next(line)) {
+        if (line.empty())
+            continue;
+        const auto c = cells(line);
+        const bool header = first && text::equalsNoCase(c.front(), kColumns[Row]);
+        first = false;
+        if (!header && !readRow(r, c))
+            break;
+    }
+    return r.finish();
+}
+
+} // namespace irfiles

@@ -1,0 +1,41 @@
+// The frame table as text: a header line, then one line per frame with the
+// columns row, type, value, address, bits and the durations in microseconds,
+// one per column. Comma-separated in .csv files, tab-separated for "copy
+// frames" (spreadsheets paste it into cells).
+#ifndef IRFILES_TABLE_H
+#define IRFILES_TABLE_H
+
+#include "loaded.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace irfiles {
+
+// The cells that the frame table shows for a decoded result: the protocol
+// name, the value as 8 hex digits ("REPEAT" for an NEC repeat code), the
+// address as at least 4 hex digits for PANASONIC and SHARP (otherwise
+// empty), the bit count in decimal.
+struct TableCells
+{
+    std::string type, value, address, bits;
+};
+TableCells tableCells(const ircodec::Report &decoded);
+
+// rowNumbers gives the row column (the table's 1-based row numbers); when it
+// is empty the rows are numbered 1, 2, ...
+std::string writeTable(
+    const std::vector<Signal> &list, char separator, const std::vector<int> &rowNumbers = {});
+std::string writeCsv(const std::vector<Signal> &list);
+std::string copyFramesText(const std::vector<Signal> &list, const std::vector<int> &rowNumbers);
+
+// Reads such a table, comma- or tab-separated, with or without its header.
+// The type, value, address and bits columns are kept as the decoded result
+// (the table shows what the receiver reported); the frames have no name and
+// an unknown carrier.
+Loaded readCsv(std::string_view data, const std::string &file);
+
+} // namespace irfiles
+
+#endif // IRFILES_TABLE_H

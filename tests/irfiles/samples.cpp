@@ -1,0 +1,105 @@
+#include "samples.h"
+
+#include <cstdlib>
+
+namespace samples {
+
+namespace {
+
+using ircodec::Frame;
+using ircodec::Protocol;
+
+Frame frame(Protocol protocol, uint32_t value, int bits, uint32_t address = 0)
+{
+    Frame f;
+    f.protocol = protocol;
+    f.value = value;
+    f.bits = bits;
+    f.address = address;
+    return f;
+}
+
+} // namespace
+
+std::vector<irfiles::Signal> everyProtocol()
+{
+    using P = Protocol;
+    const std::vector<Frame> frames = {
+        ircodec::necFrame(0x04, 0x08, true),
+        ircodec::necFrame(0x12, 0x34, false),
+        ircodec::necRepeatFrame(),
+        frame(P::Rc5, 0x175, 12),
+        frame(P::Rc5, 0x975, 12), // toggle set
+        frame(P::Rc6, 0x0040C, 20),
+        frame(P::Rc6, 0x1AA55, 20), // toggle set
+        frame(P::Sony, 0xA90, 12),
+        frame(P::Sony, 0x2A5A, 15),
+        frame(P::Sony, 0x5A5A5, 20),
+        frame(P::Panasonic, 0x0100BCBD, 48, 0x4004),
+        ircodec::jvcFrame(0x59, 0x35, true),
+        frame(P::Samsung, 0xE0E040BF, 32),
+        frame(P::Whynter, 0x87654321, 32),
+        frame(P::AiwaRcT501, 0x15, 42),
+        frame(P::Lg, 0xF17776B, 28),
+        frame(P::Sanyo, 0xABC, 12),
+        frame(P::Mitsubishi, 0x2345, 16),
+        frame(P::Dish, 0x1A2B, 16),
+        frame(P::Sharp, 0x11, 15, 3),
+        frame(P::Denon, 0x0444, 14),
+        frame(P::LegoPf, 0x011F, 16),
+        *ircodec::ittFrame(5, 0x2A),
+        *ircodec::nrc17Frame(0x5C, 6, 1),
+        *ircodec::rcaFrame(0xA, 0x68),
+    };
+    std::vector<irfiles::Signal> list;
+    for (const Frame &f : frames) {
+        const auto bursts = ircodec::encode(f);
+        if (!bursts)
+            continue; // the comparison of protocols covered shows it
+        irfiles::Signal s;
+        s.name = std::string(ircodec::name(f.protocol)) + "_" + std::to_string(list.size());
+        s.carrierHz = irfiles::nominalCarrierHz(f.protocol);
+        s.durations = bursts->front().durations;
+        s.decoded = irfiles::decodeDurations(s.durations);
+        list.push_back(s);
+    }
+    return list;
+}
+
+irfiles::Signal longFrame(const std::string &name, int bits, int32_t carrierHz)
+{
+    irfiles::Signal s;
+    s.name = name;
+    s.carrierHz = carrierHz;
+    s.durations = {8983, 4500};
+    for (int i = 0; i < bits; ++i) {
+        s.durations.push_back(560);
+        s.durations.push_back((i * 7) % 3 == 0 ? 1690 : 560);
+    }
+    s.durations.push_back(560);
+    s.decoded = irfiles::decodeDurations(s.durations);
+    return s;
+}
+
+QString durationsDiffer(const ircodec::Durations &a, const ircodec::Durations &b, int32_t tolerance)
+{
+    if (a.size() != b.size())
+        return QString("%1 durations instead of %2").arg(b.size()).arg(a.size());
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::abs(a[i] - b[i]) > tolerance)
+            return QString("duration %1 is %2 instead of %3").arg(i).arg(b[i]).arg(a[i]);
+    return QString();
+}
+
+QString inDir(const QTemporaryDir &dir, const QString &name)
+{
+    return dir.path() + QLatin1Char('/') + name;
+}
+
+QString preview(const std::string &data)
+{
+    constexpr int kPreviewChars = 600;
+    return QString::fromStdString(data).left(kPreviewChars);
+}
+
+} // namespace samples
