@@ -1,9 +1,9 @@
 #include "mainwindow.h"
 
+#include "frametablemodel.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
-#include <QStandardItemModel>
 #include <QTimerEvent>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)

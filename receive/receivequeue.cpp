@@ -4,22 +4,56 @@
 
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+// Asks the C library to give freed pages back to the system; glibc keeps
+// them for later allocations otherwise.
+void releaseFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+int32_t shownCount(int32_t kept)
+{
+    return std::min(kept, MaxRawValues);
+}
+
+int32_t reportedCount(const IRResults &results)
+{
+    return results.raw_data ? std::max(results.raw_count, 0) : 0;
+}
+} // namespace
+
+int32_t keptRawCount(const IRResults &results)
+{
+    return results.raw_data ? std::clamp<int32_t>(results.raw_count, 0, MaxKeptRawValues) : 0;
+}
+
 IRResultsEntry makeEntry(const IRResults &results)
 {
     IRResultsEntry entry;
     static_cast<IRResults &>(entry) = results;
-    const int kept = results.raw_data ? std::clamp<int32_t>(results.raw_count, 0, MaxRawValues) : 0;
-    if (kept > 0)
-        std::copy_n(results.raw_data, kept, entry.raw_values);
-    std::fill(entry.raw_values + kept, entry.raw_values + MaxRawValues, 0);
-    entry.raw_count = kept;
+    entry.keptCount = keptRawCount(results);
+    entry.reportedCount = reportedCount(results);
+    entry.raw_count = shownCount(entry.keptCount);
+    entry.raw_values.assign(results.raw_data, results.raw_data + entry.raw_count);
     return entry;
 }
 
-void ReceiveQueue::append(const IRResultsEntry &entry)
+void ReceiveQueue::append(const IRResults &results)
 {
+    const int32_t kept = keptRawCount(results);
+    Stored stored{results, 0, kept, reportedCount(results)};
+    stored.results.raw_count = shownCount(kept);
     std::lock_guard<std::mutex> lock(mutex);
-    log.push_back(entry);
+    stored.first = values.size();
+    values.insert(values.end(), results.raw_data, results.raw_data + kept);
+    log.push_back(stored);
 }
 
 int ReceiveQueue::size() const
@@ -33,41 +67,47 @@ bool ReceiveQueue::entryAt(int position, IRResultsEntry &entry) const
     std::lock_guard<std::mutex> lock(mutex);
     if (position < 0 || static_cast<size_t>(position) >= log.size())
         return false;
-    entry = log[static_cast<size_t>(position)];
+    const Stored &stored = log[static_cast<size_t>(position)];
+    static_cast<IRResults &>(entry) = stored.results;
+    entry.keptCount = stored.kept;
+    entry.reportedCount = stored.reported;
+    const auto first = values.begin() + static_cast<std::ptrdiff_t>(stored.first);
+    entry.raw_values.assign(first, first + stored.results.raw_count);
     return true;
 }
 
-std::vector<IRResultsEntry> ReceiveQueue::entries(int first, int count) const
+bool ReceiveQueue::rawValues(int position, std::vector<int32_t> &out) const
 {
     std::lock_guard<std::mutex> lock(mutex);
-    const size_t begin = static_cast<size_t>(std::max(first, 0));
-    if (count <= 0 || begin >= log.size())
-        return {};
-    const size_t end = std::min(log.size(), begin + static_cast<size_t>(count));
-    return std::vector<IRResultsEntry>(log.begin() + static_cast<std::ptrdiff_t>(begin),
-        log.begin() + static_cast<std::ptrdiff_t>(end));
+    if (position < 0 || static_cast<size_t>(position) >= log.size())
+        return false;
+    const Stored &stored = log[static_cast<size_t>(position)];
+    const auto first = values.begin() + static_cast<std::ptrdiff_t>(stored.first);
+    out.assign(first, first + stored.kept);
+    return true;
 }
 
 void ReceiveQueue::clear()
 {
     // Swapped out under the lock and freed after it, so the adapter's thread
     // never waits for the release of a long log.
-    std::deque<IRResultsEntry> old;
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        old.swap(log);
+        std::deque<Stored> oldLog;
+        std::deque<int32_t> oldValues;
+        std::unique_lock<std::mutex> lock(mutex);
+        oldLog.swap(log);
+        oldValues.swap(values);
+        lock.unlock();
     }
+    releaseFreedMemory();
 }
-
-namespace {
-// Constructed before main and destroyed after it; reception is stopped before
-// the window goes, so no callback reaches it once it is gone.
-ReceiveQueue queue;
-} // namespace
 
 ReceiveQueue &receiveQueue()
 {
-    return queue;
+    // Never destroyed: an adapter library whose stop does not wait for a
+    // callback already running may call it after main has returned.
+    static ReceiveQueue *const queue = new ReceiveQueue;
+    return *queue;
 }
 
 int KORVEX_CALL receiveCallback(int DeviceIndex, int ChannelIndex, IRResults *pIRResults)
@@ -77,6 +117,6 @@ int KORVEX_CALL receiveCallback(int DeviceIndex, int ChannelIndex, IRResults *pI
     if (!pIRResults)
         return 0;
     qDebug() << "pIRResults->decode_type = " << pIRResults->decode_type;
-    receiveQueue().append(makeEntry(*pIRResults));
+    receiveQueue().append(*pIRResults);
     return 0;
 }
