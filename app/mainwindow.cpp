@@ -9,6 +9,7 @@
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    setupRawTimingBox();
     setupFrameTable();
     setupPlot(ui->qwtPlot, 2000, -0.5, 1.5);
     setupPlotItems();

@@ -71,6 +71,9 @@ private:
     void stopTimer(int &timerId);
     void warn(const QString &text);
 
+    // General sender (transmit/generalsend.cpp).
+    void setupRawTimingBox();
+
     // Receive side (receive/).
     void setupFrameTable();
     void receiveTick();
