@@ -9,6 +9,10 @@
 #endif
 
 namespace {
+// Raw values per block of the queue's store: 64 KiB, served from the heap
+// (below glibc's threshold for mapping allocations of their own).
+constexpr size_t BlockValues = 16384;
+
 // Asks the C library to give freed pages back to the system; glibc keeps
 // them for later allocations otherwise.
 void releaseFreedMemory()
@@ -48,12 +52,26 @@ IRResultsEntry makeEntry(const IRResults &results)
 void ReceiveQueue::append(const IRResults &results)
 {
     const int32_t kept = keptRawCount(results);
-    Stored stored{results, 0, kept, reportedCount(results)};
+    Stored stored{results, 0, 0, kept, reportedCount(results)};
     stored.results.raw_count = shownCount(kept);
+    const auto count = static_cast<size_t>(kept);
     std::lock_guard<std::mutex> lock(mutex);
-    stored.first = values.size();
-    values.insert(values.end(), results.raw_data, results.raw_data + kept);
+    if (count > 0) {
+        if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < count) {
+            blocks.emplace_back();
+            blocks.back().reserve(std::max(BlockValues, count));
+        }
+        std::vector<int32_t> &block = blocks.back();
+        stored.block = static_cast<uint32_t>(blocks.size() - 1);
+        stored.offset = static_cast<uint32_t>(block.size());
+        block.insert(block.end(), results.raw_data, results.raw_data + count);
+    }
     log.push_back(stored);
+}
+
+const int32_t *ReceiveQueue::rawData(const Stored &stored) const
+{
+    return stored.kept > 0 ? blocks[stored.block].data() + stored.offset : nullptr;
 }
 
 int ReceiveQueue::size() const
@@ -71,7 +89,7 @@ bool ReceiveQueue::entryAt(int position, IRResultsEntry &entry) const
     static_cast<IRResults &>(entry) = stored.results;
     entry.keptCount = stored.kept;
     entry.reportedCount = stored.reported;
-    const auto first = values.begin() + static_cast<std::ptrdiff_t>(stored.first);
+    const int32_t *first = rawData(stored);
     entry.raw_values.assign(first, first + stored.results.raw_count);
     return true;
 }
@@ -82,7 +100,7 @@ bool ReceiveQueue::rawValues(int position, std::vector<int32_t> &out) const
     if (position < 0 || static_cast<size_t>(position) >= log.size())
         return false;
     const Stored &stored = log[static_cast<size_t>(position)];
-    const auto first = values.begin() + static_cast<std::ptrdiff_t>(stored.first);
+    const int32_t *first = rawData(stored);
     out.assign(first, first + stored.kept);
     return true;
 }
@@ -93,10 +111,10 @@ void ReceiveQueue::clear()
     // never waits for the release of a long log.
     {
         std::deque<Stored> oldLog;
-        std::deque<int32_t> oldValues;
+        std::vector<std::vector<int32_t>> oldBlocks;
         std::unique_lock<std::mutex> lock(mutex);
         oldLog.swap(log);
-        oldValues.swap(values);
+        oldBlocks.swap(blocks);
         lock.unlock();
     }
     releaseFreedMemory();

@@ -65,13 +65,21 @@ private:
     struct Stored
     {
         IRResults results;
-        size_t first; // of its raw values in values
+        // Where its kept raw values start: a block of values, and the
+        // position in that block.
+        uint32_t block;
+        uint32_t offset;
         int32_t kept;
         int32_t reported;
     };
+    const int32_t *rawData(const Stored &stored) const;
+
     mutable std::mutex mutex;
     std::deque<Stored> log;
-    std::deque<int32_t> values;
+    // The raw values of every frame in arrival order, in blocks of at least
+    // BlockValues; a frame's values never straddle two blocks. Large blocks
+    // keep the allocations few, so clearing a million frames is quick.
+    std::vector<std::vector<int32_t>> blocks;
 };
 
 // The receive queue. It is created on first use and never destroyed, so that
