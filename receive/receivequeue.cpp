@@ -3,6 +3,8 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -107,17 +109,29 @@ bool ReceiveQueue::rawValues(int position, std::vector<int32_t> &out) const
 
 void ReceiveQueue::clear()
 {
-    // Swapped out under the lock and freed after it, so the adapter's thread
-    // never waits for the release of a long log.
+    // Swapped out under the lock, so the adapter's thread never waits for
+    // the release of a long log.
+    std::deque<Stored> oldLog;
+    std::vector<std::vector<int32_t>> oldBlocks;
     {
-        std::deque<Stored> oldLog;
-        std::vector<std::vector<int32_t>> oldBlocks;
-        std::unique_lock<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         oldLog.swap(log);
         oldBlocks.swap(blocks);
-        lock.unlock();
     }
-    releaseFreedMemory();
+    if (oldLog.empty())
+        return;
+    // Freed and handed back to the system on a thread of its own: for a
+    // million frames that takes longer than the window may stop answering.
+    auto release = [log = std::move(oldLog), blocks = std::move(oldBlocks)]() mutable {
+        std::deque<Stored>().swap(log);
+        std::vector<std::vector<int32_t>>().swap(blocks);
+        releaseFreedMemory();
+    };
+    try {
+        std::thread(std::move(release)).detach();
+    } catch (const std::system_error &) {
+        release(); // no thread to be had: here, then
+    }
 }
 
 ReceiveQueue &receiveQueue()
