@@ -11,8 +11,8 @@ class WaveSeries;
 // The line through samples from to to of a waveform, in canvas coordinates.
 // With round, the points are those Qwt's own line drawing makes: each sample
 // mapped and rounded to the pixel, a point dropped when it equals the one
-// before. Without, only the first and last sample of each run: the same line,
-// as straight stretches.
+// before; found per pixel column rather than per sample. Without, only the
+// first and last sample of each run: the same line, as straight stretches.
 QPolygonF wavePolyline(const WaveSeries &series, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
     size_t from, size_t to, bool round);
 
