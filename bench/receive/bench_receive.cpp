@@ -159,9 +159,45 @@ void benchCallback()
         timeProducers(threads, [](const IRResults &r) { receiveQueue().append(r); });
 }
 
+// Bytes the process holds in memory now.
+double residentBytes()
+{
+    long pages = 0;
+    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
+        long size = 0;
+        if (std::fscanf(f, "%ld %ld", &size, &pages) != 2)
+            pages = 0;
+        std::fclose(f);
+    }
+    return double(pages) * double(sysconf(_SC_PAGESIZE));
+}
+
+// The most bytes the process held in memory since the last resetPeak().
+double peakResidentBytes()
+{
+    double kB = 0;
+    if (FILE *f = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f))
+            if (std::sscanf(line, "VmHWM: %lf kB", &kB) == 1)
+                break;
+        std::fclose(f);
+    }
+    return kB * 1024;
+}
+
+void resetPeak()
+{
+    if (FILE *f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
 void benchWaveform()
 {
-    std::printf("Waveform, click to drawn (plot repainted), median of 3, ms:\n");
+    std::printf("Waveform, click to drawn (plot repainted), median of 3, and the peak memory "
+                "the clicks took:\n");
     for (int samples : {2000, 100000, 5000000, 16000000}) {
         receiveQueue().clear();
         MainWindow window;
@@ -177,13 +213,16 @@ void benchWaveform()
         auto *view = window.findChild<QTableView *>(QStringLiteral("tableViewIRData"));
         auto *plot = window.findChild<QwtPlot *>(QStringLiteral("qwtPlot"));
         std::vector<double> times;
+        resetPeak();
+        const double resident = residentBytes();
         for (int rep = 0; rep < 3; ++rep) {
             const auto start = Clock::now();
             emit view->clicked(view->model()->index(0, 0));
             plot->repaint();
             times.push_back(msSince(start));
         }
-        std::printf("%10d samples %10.1f\n", samples, median(times));
+        std::printf("%10d samples %10.1f ms %8.1f MB\n", samples, median(times),
+            (peakResidentBytes() - resident) / 1e6);
     }
     receiveQueue().clear();
 }
@@ -275,19 +314,6 @@ void benchMemory()
         double(shown - before) / Frames, sizeof(IRResultsEntry));
     receiveQueue().clear();
 }
-// Bytes the process holds in memory now.
-double residentBytes()
-{
-    long pages = 0;
-    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
-        long size = 0;
-        if (std::fscanf(f, "%ld %ld", &size, &pages) != 2)
-            pages = 0;
-        std::fclose(f);
-    }
-    return double(pages) * double(sysconf(_SC_PAGESIZE));
-}
-
 double percentile(std::vector<double> v, double p)
 {
     if (v.empty())
