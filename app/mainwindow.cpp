@@ -1,14 +1,15 @@
 #include "mainwindow.h"
 
+#include "frametablemodel.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
-#include <QStandardItemModel>
 #include <QTimerEvent>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    setupRawTimingBox();
     setupFrameTable();
     setupPlot(ui->qwtPlot, 2000, -0.5, 1.5);
     setupPlotItems();

@@ -3,10 +3,14 @@
 
 #include <QMainWindow>
 
+class FrameTableModel;
 class QModelIndex;
-class QStandardItemModel;
 class QwtPlot;
 class QwtPlotCurve;
+
+namespace levels {
+struct Waveform;
+}
 
 namespace Ui {
 class MainWindow;
@@ -31,6 +35,9 @@ public:
     void setupPlot(QwtPlot *plot, int xMax, double yMin, double yMax);
     void setupPlotItems();
     void showWaveform(const double *levels, int count);
+    // Draws a waveform, cut off at levels::MaxSamples, on an axis spanning
+    // its whole length.
+    void showWaveform(const levels::Waveform &wave);
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -65,10 +72,12 @@ private:
     void stopTimer(int &timerId);
     void warn(const QString &text);
 
+    // General sender (transmit/generalsend.cpp).
+    void setupRawTimingBox();
+
     // Receive side (receive/).
     void setupFrameTable();
     void receiveTick();
-    void appendFrameRows(int first, int count);
     void stopReception();
 
     Ui::MainWindow *ui;
@@ -81,7 +90,7 @@ private:
     int receiveTimerId = 0;
     bool nrc17Released = false;
     QwtPlotCurve *waveCurve = nullptr;
-    QStandardItemModel *irDataModel = nullptr;
+    FrameTableModel *irDataModel = nullptr;
     // Adapter on which reception was started; the stop path stops this one.
     int receiveDeviceIndex = -1;
 };

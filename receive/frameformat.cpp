@@ -3,6 +3,7 @@
 #include "protocols.h"
 #include "receivequeue.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace frameformat {
@@ -39,7 +40,8 @@ QString rawTimingList(const IRResultsEntry &entry)
     // of these lists.
     char buffer[MaxRawValues * MaxValueChars];
     char *out = buffer;
-    for (int i = 1; i < entry.raw_count; ++i) {
+    const int count = std::min(entry.raw_count, static_cast<int32_t>(entry.raw_values.size()));
+    for (int i = 1; i < count; ++i) {
         out = std::to_chars(out, buffer + sizeof buffer, entry.raw_values[i]).ptr;
         *out++ = ',';
     }
@@ -48,17 +50,32 @@ QString rawTimingList(const IRResultsEntry &entry)
     return QString::fromLatin1(buffer, static_cast<int>(out - buffer));
 }
 
+QString cellText(int row, const IRResultsEntry &entry, int column)
+{
+    switch (column) {
+    case RowNumber:
+        return QString::number(row + 1);
+    case Type:
+        return QLatin1String(protocols::name(entry.decode_type));
+    case Data:
+        return protocols::isRepeat(entry.decode_type, entry.value) ? QStringLiteral("REPEAT")
+                                                                   : hex(entry.value, 8);
+    case Address:
+        return protocols::showsAddress(entry.decode_type) ? hex(entry.address, 4) : QString();
+    case Bits:
+        return QString::number(entry.bits);
+    case RawData:
+        return rawTimingList(entry);
+    default:
+        return QString();
+    }
+}
+
 std::array<QString, ColumnCount> rowTexts(int row, const IRResultsEntry &entry)
 {
     std::array<QString, ColumnCount> cells;
-    cells[RowNumber] = QString::number(row + 1);
-    cells[Type] = QLatin1String(protocols::name(entry.decode_type));
-    cells[Data] = protocols::isRepeat(entry.decode_type, entry.value) ? QStringLiteral("REPEAT")
-                                                                      : hex(entry.value, 8);
-    if (protocols::showsAddress(entry.decode_type))
-        cells[Address] = hex(entry.address, 4);
-    cells[Bits] = QString::number(entry.bits);
-    cells[RawData] = rawTimingList(entry);
+    for (int column = 0; column < ColumnCount; ++column)
+        cells[static_cast<size_t>(column)] = cellText(row, entry, column);
     return cells;
 }
 
@@ -70,6 +87,8 @@ QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList)
         lines << QString::asprintf("address:0x%04X", entry.address);
     lines << QString::asprintf("bits:%d", entry.bits);
     lines << QStringLiteral("raw data:") + rawList;
+    if (entry.truncated())
+        lines << QStringLiteral("truncated:%1 of %2").arg(entry.keptCount).arg(entry.reportedCount);
     return lines;
 }
 

@@ -22,11 +22,17 @@ extern const std::array<int, ColumnCount> columnWidths;
 // empty for one value or none.
 QString rawTimingList(const IRResultsEntry &entry);
 
-// The cells of the row at position row (from 0). A null text means that the
-// cell holds no item: the address of frames that show none.
+// The text of a cell of the row at position row (from 0). A null text means
+// that the cell is empty: the address of frames that show none, or a column
+// outside the table.
+QString cellText(int row, const IRResultsEntry &entry, int column);
+
+// The cells of the row at position row, in column order.
 std::array<QString, ColumnCount> rowTexts(int row, const IRResultsEntry &entry);
 
-// The details lines of a frame whose row holds rawList in its raw data column.
+// The details lines of a frame whose row holds rawList in its raw data column:
+// type, address (only where the table shows one), bits and raw data, then for
+// a frame cut at the queue's limit how many of its values were kept.
 QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList);
 
 } // namespace frameformat

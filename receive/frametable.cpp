@@ -1,4 +1,5 @@
 #include "frameformat.h"
+#include "frametablemodel.h"
 #include "levels.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
@@ -6,7 +7,6 @@
 
 #include <QHeaderView>
 #include <QModelIndex>
-#include <QStandardItemModel>
 
 namespace {
 constexpr int RowHeight = 20;
@@ -14,11 +14,7 @@ constexpr int RowHeight = 20;
 
 void MainWindow::setupFrameTable()
 {
-    const QStringList headers = frameformat::headers();
-    irDataModel = new QStandardItemModel;
-    irDataModel->setColumnCount(headers.size());
-    irDataModel->setHorizontalHeaderLabels(headers);
-    irDataModel->setRowCount(0);
+    irDataModel = new FrameTableModel(receiveQueue());
 
     QTableView *view = ui->tableViewIRData;
     view->setModel(irDataModel);
@@ -34,31 +30,6 @@ void MainWindow::setupFrameTable()
     view->hideColumn(frameformat::RawData);
 }
 
-void MainWindow::appendFrameRows(int first, int count)
-{
-    const std::vector<IRResultsEntry> entries = receiveQueue().entries(first, count);
-    if (entries.empty())
-        return;
-    // The rows are inserted in one go and filled while the model's signals are
-    // held back, then announced by a single dataChanged: one item per cell as
-    // before, without a view update per cell.
-    const int added = static_cast<int>(entries.size());
-    irDataModel->insertRows(first, added);
-    {
-        const QSignalBlocker blocker(irDataModel);
-        for (int i = 0; i < added; ++i) {
-            const auto texts = frameformat::rowTexts(first + i, entries[static_cast<size_t>(i)]);
-            for (int column = 0; column < frameformat::ColumnCount; ++column) {
-                if (!texts[static_cast<size_t>(column)].isNull())
-                    irDataModel->setItem(
-                        first + i, column, new QStandardItem(texts[static_cast<size_t>(column)]));
-            }
-        }
-    }
-    emit irDataModel->dataChanged(irDataModel->index(first, 0),
-        irDataModel->index(first + added - 1, frameformat::ColumnCount - 1));
-}
-
 void MainWindow::on_tableViewIRData_clicked(const QModelIndex &index)
 {
     IRResultsEntry entry;
@@ -68,13 +39,12 @@ void MainWindow::on_tableViewIRData_clicked(const QModelIndex &index)
     ui->plainTextEdit->clear();
     for (const QString &line : frameformat::detailsLines(entry, rawList))
         ui->plainTextEdit->appendPlainText(line);
-    const std::vector<double> samples = levels::build(rawList);
-    showWaveform(samples.data(), static_cast<int>(samples.size()));
+    showWaveform(levels::build(rawList));
 }
 
 void MainWindow::on_pushButtonClearData_clicked()
 {
     receiveQueue().clear();
-    irDataModel->setRowCount(0);
+    irDataModel->clear();
     ui->plainTextEdit->clear();
 }

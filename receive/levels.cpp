@@ -7,8 +7,12 @@
 namespace levels {
 
 namespace {
-constexpr double High = 1.0;
-constexpr double Low = 0.0;
+// Part j of the list with the idle runs around it is at the high level when j
+// is even.
+double levelAt(int position)
+{
+    return position % 2 == 0 ? High : Low;
+}
 
 int partLength(const QString &part)
 {
@@ -16,28 +20,51 @@ int partLength(const QString &part)
     const int n = part.toInt(&ok, 10);
     return ok && n > 0 ? n : 0;
 }
+
+// Appends n samples of level, joining the last run when it has that level,
+// and stops at MaxSamples.
+void append(Waveform &wave, double level, long long n)
+{
+    wave.length += n;
+    const int room = MaxSamples - wave.samples;
+    const int drawn = static_cast<int>(std::min<long long>(n, room));
+    if (drawn <= 0)
+        return;
+    if (!wave.runs.empty() && wave.runs.back().level == level)
+        wave.runs.back().length += drawn;
+    else
+        wave.runs.push_back({level, drawn});
+    wave.samples += drawn;
+}
 } // namespace
 
-std::vector<double> build(const QString &rawList)
+Waveform build(const QString &rawList)
 {
-    std::vector<int> lengths;
-    lengths.push_back(IdleRunSamples);
-    // split() keeps empty parts unless told otherwise, in every Qt version.
-    for (const QString &part : rawList.split(QLatin1Char(',')))
-        lengths.push_back(partLength(part));
-    lengths.push_back(IdleRunSamples);
+    // Empty parts are kept (split's default in every Qt version).
+    const QStringList parts = rawList.split(QLatin1Char(','));
+    Waveform wave;
+    append(wave, levelAt(0), IdleRunSamples);
+    for (int j = 0; j < parts.size(); ++j)
+        append(wave, levelAt(j + 1), partLength(parts.at(j)));
+    append(wave, levelAt(parts.size() + 1), IdleRunSamples);
+    return wave;
+}
 
-    long long total = 0;
-    for (int n : lengths)
-        total += n;
-    std::vector<double> samples;
-    samples.reserve(static_cast<size_t>(std::min<long long>(total, MaxSamples)));
-    for (size_t j = 0; j < lengths.size() && samples.size() < MaxSamples; ++j) {
-        const size_t room = MaxSamples - samples.size();
-        const size_t n = std::min(static_cast<size_t>(lengths[j]), room);
-        samples.insert(samples.end(), n, j % 2 == 0 ? High : Low);
-    }
-    return samples;
+Waveform fromSamples(const double *samples, int count)
+{
+    Waveform wave;
+    for (int i = 0; i < count; ++i)
+        append(wave, samples[i], 1);
+    return wave;
+}
+
+std::vector<double> samples(const Waveform &wave)
+{
+    std::vector<double> out;
+    out.reserve(static_cast<size_t>(wave.samples));
+    for (const Run &run : wave.runs)
+        out.insert(out.end(), static_cast<size_t>(run.length), run.level);
+    return out;
 }
 
 } // namespace levels

@@ -3,23 +3,77 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+// Raw values per block of the queue's store: 64 KiB, served from the heap
+// (below glibc's threshold for mapping allocations of their own).
+constexpr size_t BlockValues = 16384;
+
+// Asks the C library to give freed pages back to the system; glibc keeps
+// them for later allocations otherwise.
+void releaseFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+int32_t shownCount(int32_t kept)
+{
+    return std::min(kept, MaxRawValues);
+}
+
+int32_t reportedCount(const IRResults &results)
+{
+    return results.raw_data ? std::max(results.raw_count, 0) : 0;
+}
+} // namespace
+
+int32_t keptRawCount(const IRResults &results)
+{
+    return results.raw_data ? std::clamp<int32_t>(results.raw_count, 0, MaxKeptRawValues) : 0;
+}
 
 IRResultsEntry makeEntry(const IRResults &results)
 {
     IRResultsEntry entry;
     static_cast<IRResults &>(entry) = results;
-    const int kept = results.raw_data ? std::clamp<int32_t>(results.raw_count, 0, MaxRawValues) : 0;
-    if (kept > 0)
-        std::copy_n(results.raw_data, kept, entry.raw_values);
-    std::fill(entry.raw_values + kept, entry.raw_values + MaxRawValues, 0);
-    entry.raw_count = kept;
+    entry.keptCount = keptRawCount(results);
+    entry.reportedCount = reportedCount(results);
+    entry.raw_count = shownCount(entry.keptCount);
+    entry.raw_values.assign(results.raw_data, results.raw_data + entry.raw_count);
     return entry;
 }
 
-void ReceiveQueue::append(const IRResultsEntry &entry)
+void ReceiveQueue::append(const IRResults &results)
 {
+    const int32_t kept = keptRawCount(results);
+    Stored stored{results, 0, 0, kept, reportedCount(results)};
+    stored.results.raw_count = shownCount(kept);
+    const auto count = static_cast<size_t>(kept);
     std::lock_guard<std::mutex> lock(mutex);
-    log.push_back(entry);
+    if (count > 0) {
+        if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < count) {
+            blocks.emplace_back();
+            blocks.back().reserve(std::max(BlockValues, count));
+        }
+        std::vector<int32_t> &block = blocks.back();
+        stored.block = static_cast<uint32_t>(blocks.size() - 1);
+        stored.offset = static_cast<uint32_t>(block.size());
+        block.insert(block.end(), results.raw_data, results.raw_data + count);
+    }
+    log.push_back(stored);
+}
+
+const int32_t *ReceiveQueue::rawData(const Stored &stored) const
+{
+    return stored.kept > 0 ? blocks[stored.block].data() + stored.offset : nullptr;
 }
 
 int ReceiveQueue::size() const
@@ -33,41 +87,59 @@ bool ReceiveQueue::entryAt(int position, IRResultsEntry &entry) const
     std::lock_guard<std::mutex> lock(mutex);
     if (position < 0 || static_cast<size_t>(position) >= log.size())
         return false;
-    entry = log[static_cast<size_t>(position)];
+    const Stored &stored = log[static_cast<size_t>(position)];
+    static_cast<IRResults &>(entry) = stored.results;
+    entry.keptCount = stored.kept;
+    entry.reportedCount = stored.reported;
+    const int32_t *first = rawData(stored);
+    entry.raw_values.assign(first, first + stored.results.raw_count);
     return true;
 }
 
-std::vector<IRResultsEntry> ReceiveQueue::entries(int first, int count) const
+bool ReceiveQueue::rawValues(int position, std::vector<int32_t> &out) const
 {
     std::lock_guard<std::mutex> lock(mutex);
-    const size_t begin = static_cast<size_t>(std::max(first, 0));
-    if (count <= 0 || begin >= log.size())
-        return {};
-    const size_t end = std::min(log.size(), begin + static_cast<size_t>(count));
-    return std::vector<IRResultsEntry>(log.begin() + static_cast<std::ptrdiff_t>(begin),
-        log.begin() + static_cast<std::ptrdiff_t>(end));
+    if (position < 0 || static_cast<size_t>(position) >= log.size())
+        return false;
+    const Stored &stored = log[static_cast<size_t>(position)];
+    const int32_t *first = rawData(stored);
+    out.assign(first, first + stored.kept);
+    return true;
 }
 
 void ReceiveQueue::clear()
 {
-    // Swapped out under the lock and freed after it, so the adapter's thread
-    // never waits for the release of a long log.
-    std::deque<IRResultsEntry> old;
+    // Swapped out under the lock, so the adapter's thread never waits for
+    // the release of a long log.
+    std::deque<Stored> oldLog;
+    std::vector<std::vector<int32_t>> oldBlocks;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        old.swap(log);
+        oldLog.swap(log);
+        oldBlocks.swap(blocks);
+    }
+    if (oldLog.empty())
+        return;
+    // Freed and handed back to the system on a thread of its own: for a
+    // million frames that takes longer than the window may stop answering.
+    auto release = [log = std::move(oldLog), blocks = std::move(oldBlocks)]() mutable {
+        std::deque<Stored>().swap(log);
+        std::vector<std::vector<int32_t>>().swap(blocks);
+        releaseFreedMemory();
+    };
+    try {
+        std::thread(std::move(release)).detach();
+    } catch (const std::system_error &) {
+        release(); // no thread to be had: here, then
     }
 }
 
-namespace {
-// Constructed before main and destroyed after it; reception is stopped before
-// the window goes, so no callback reaches it once it is gone.
-ReceiveQueue queue;
-} // namespace
-
 ReceiveQueue &receiveQueue()
 {
-    return queue;
+    // Never destroyed: an adapter library whose stop does not wait for a
+    // callback already running may call it after main has returned.
+    static ReceiveQueue *const queue = new ReceiveQueue;
+    return *queue;
 }
 
 int KORVEX_CALL receiveCallback(int DeviceIndex, int ChannelIndex, IRResults *pIRResults)
@@ -77,6 +149,6 @@ int KORVEX_CALL receiveCallback(int DeviceIndex, int ChannelIndex, IRResults *pI
     if (!pIRResults)
         return 0;
     qDebug() << "pIRResults->decode_type = " << pIRResults->decode_type;
-    receiveQueue().append(makeEntry(*pIRResults));
+    receiveQueue().append(*pIRResults);
     return 0;
 }

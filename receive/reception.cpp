@@ -1,9 +1,8 @@
+#include "frametablemodel.h"
 #include "korvex.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
 #include "ui_mainwindow.h"
-
-#include <QStandardItemModel>
 
 namespace {
 // Display timer interval: new frames reach the table within this time.
@@ -54,8 +53,6 @@ void MainWindow::stopReception()
 
 void MainWindow::receiveTick()
 {
-    const int rows = irDataModel->rowCount();
-    const int fresh = receiveQueue().size() - rows;
-    if (fresh > 0)
-        appendFrameRows(rows, fresh);
+    // Every entry that arrived since the last tick becomes a row, in order.
+    irDataModel->appendRows(receiveQueue().size() - irDataModel->rowCount());
 }

@@ -1,12 +1,10 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
+#include "wavecurve.h"
+#include "waveseries.h"
 
 #include <qwt_plot.h>
-#include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
-
-#include <numeric>
-#include <vector>
 
 namespace {
 const QColor PlotFrameColour(255, 255, 255);
@@ -37,7 +35,7 @@ void MainWindow::setupPlotItems()
     grid->setMajorPen(GridColour, 0, Qt::DotLine);
     grid->attach(ui->qwtPlot);
 
-    waveCurve = new QwtPlotCurve(QString());
+    waveCurve = new WaveCurve(QString());
     waveCurve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
     waveCurve->setPen(QPen(CurveColour));
     waveCurve->attach(ui->qwtPlot);
@@ -45,10 +43,14 @@ void MainWindow::setupPlotItems()
 
 void MainWindow::showWaveform(const double *levels, int count)
 {
-    std::vector<double> x(static_cast<size_t>(count > 0 ? count : 0));
-    std::iota(x.begin(), x.end(), 0.0);
-    ui->qwtPlot->setAxisScale(QwtPlot::xBottom, 0, count);
-    waveCurve->setSamples(x.data(), levels, static_cast<int>(x.size()));
+    showWaveform(levels::fromSamples(levels, count));
+}
+
+void MainWindow::showWaveform(const levels::Waveform &wave)
+{
+    // The axis spans the frame's whole length, also when it is drawn cut off.
+    ui->qwtPlot->setAxisScale(QwtPlot::xBottom, 0, static_cast<double>(wave.length));
+    waveCurve->setData(new WaveSeries(wave));
     ui->qwtPlot->setAutoReplot(true);
     ui->qwtPlot->replot();
 }

@@ -4,6 +4,20 @@
 #include "sendtext.h"
 #include "ui_mainwindow.h"
 
+void MainWindow::setupRawTimingBox()
+{
+    // Raw timings are typed without spaces ("9000,4500,560"), which leaves
+    // no word boundary to wrap at; wrapping at word boundaries would then
+    // search the whole paragraph again for every line, and a long paste
+    // would freeze the window for minutes. Such text wraps anywhere anyway,
+    // so wrapping anywhere looks the same and lays out in linear time.
+    ui->textEditIRRawData->setWordWrapMode(QTextOption::WrapAnywhere);
+    // A scroll bar that appears once the text outgrows the box narrows it,
+    // and the whole text is laid out a second time; kept shown, it never
+    // changes the width.
+    ui->textEditIRRawData->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
 void MainWindow::on_checkBoxRawData_clicked(bool checked)
 {
     // Raw mode takes its numbers from the text box alone, which stays usable

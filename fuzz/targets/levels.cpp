@@ -1,6 +1,6 @@
-// The waveform of any raw timing list: never more than the sample limit, an
-// idle run at the high level first, only the two levels, and one sample per
-// unit while under the limit.
+// The waveform of any raw timing list: never more than the sample limit,
+// runs of alternating levels starting at the high idle level, one sample per
+// unit while under the limit, and the whole length for the axis.
 #include "levels.h"
 #include "fuzzinput.h"
 #include "fuzztarget.h"
@@ -9,25 +9,50 @@
 
 #include <algorithm>
 
+namespace {
+// Materialising the samples of long waveforms would make the fuzzer crawl.
+constexpr int MaxSamplesChecked = 1 << 16;
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzInput input(data, size);
     const std::string text = input.rest();
     const QString list = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-    const std::vector<double> samples = levels::build(list);
+    const levels::Waveform wave = levels::build(list);
 
-    FUZZ_CHECK(samples.size() <= static_cast<size_t>(levels::MaxSamples));
-    const size_t idle = std::min<size_t>(samples.size(), levels::IdleRunSamples);
-    FUZZ_CHECK(
-        std::all_of(samples.begin(), samples.begin() + idle, [](double v) { return v == 1.0; }));
-    FUZZ_CHECK(
-        std::all_of(samples.begin(), samples.end(), [](double v) { return v == 0.0 || v == 1.0; }));
-    if (samples.size() < static_cast<size_t>(levels::MaxSamples)) {
-        // Not cut off: both idle runs are there, the last at the level after the last part.
+    // The whole length, from the parts as the design reads them.
+    long long length = 2LL * levels::IdleRunSamples;
+    for (const QString &part : list.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int n = part.toInt(&ok, 10);
+        length += ok && n > 0 ? n : 0;
+    }
+    FUZZ_CHECK(wave.length == length);
+    FUZZ_CHECK(wave.samples == std::min<long long>(length, levels::MaxSamples));
+
+    long long sum = 0;
+    for (size_t i = 0; i < wave.runs.size(); ++i) {
+        const levels::Run &run = wave.runs[i];
+        FUZZ_CHECK(run.length > 0);
+        FUZZ_CHECK(run.level == (i % 2 == 0 ? levels::High : levels::Low));
+        sum += run.length;
+    }
+    FUZZ_CHECK(sum == wave.samples);
+    FUZZ_CHECK(!wave.runs.empty() && wave.runs.front().length >= levels::IdleRunSamples);
+    if (wave.samples == wave.length) {
+        // Not cut off: the trailing idle run is at the level after the last part.
         const int parts = list.count(QLatin1Char(',')) + 1;
-        FUZZ_CHECK(samples.size() >= 2 * static_cast<size_t>(levels::IdleRunSamples));
-        const double trailing = (parts + 1) % 2 == 0 ? 1.0 : 0.0;
-        FUZZ_CHECK(samples.back() == trailing);
+        const double trailing = (parts + 1) % 2 == 0 ? levels::High : levels::Low;
+        FUZZ_CHECK(wave.runs.back().level == trailing);
+        FUZZ_CHECK(wave.runs.back().length >= levels::IdleRunSamples);
+    }
+    if (wave.samples <= MaxSamplesChecked) {
+        const std::vector<double> samples = levels::samples(wave);
+        FUZZ_CHECK(static_cast<int>(samples.size()) == wave.samples);
+        const levels::Waveform again
+            = levels::fromSamples(samples.data(), static_cast<int>(samples.size()));
+        FUZZ_CHECK(again.runs.size() == wave.runs.size() && again.length == wave.samples);
     }
     return 0;
 }

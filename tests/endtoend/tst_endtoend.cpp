@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -94,9 +93,9 @@ private:
             qFatal("missing %s", name);
         return object;
     }
-    QStandardItemModel *model()
+    QAbstractItemModel *model()
     {
-        return qobject_cast<QStandardItemModel *>(get<QTableView>("tableViewIRData")->model());
+        return get<QTableView>("tableViewIRData")->model();
     }
     QString cell(int row, int column)
     {

@@ -34,7 +34,7 @@ constexpr uint32_t SeqMask = (1u << SeqBits) - 1;
 Frame frameFor(int p, int seq)
 {
     const int32_t type = seq % (protocols::Last - protocols::First + 1) + protocols::First;
-    // Now and then more values than an entry holds.
+    // Now and then more values than the table shows.
     const int rawCount = seq % 1000 == 0 ? MaxRawValues + 44 : seq % 7;
     std::vector<int> raw;
     for (int i = 0; i < rawCount; ++i)
@@ -101,9 +101,13 @@ void TestReceiveConcurrency::checkRows(
         QCOMPARE(e.address, sent.record.address);
         QCOMPARE(e.bits, sent.record.bits);
         QCOMPARE(e.extra, sent.record.extra);
-        const int kept = std::min<int>(int(sent.raw.size()), MaxRawValues);
-        QCOMPARE(e.raw_count, kept);
-        QVERIFY(std::equal(sent.raw.begin(), sent.raw.begin() + kept, e.raw_values));
+        const int shown = std::min<int>(int(sent.raw.size()), MaxRawValues);
+        QCOMPARE(e.raw_count, shown);
+        QVERIFY(std::equal(
+            sent.raw.begin(), sent.raw.begin() + shown, e.raw_values.begin(), e.raw_values.end()));
+        std::vector<int32_t> whole;
+        QVERIFY(receiveQueue().rawValues(r, whole));
+        QVERIFY(std::equal(sent.raw.begin(), sent.raw.end(), whole.begin(), whole.end()));
 
         const auto texts = frameformat::rowTexts(r, e);
         for (int c = 0; c < frameformat::ColumnCount; ++c)

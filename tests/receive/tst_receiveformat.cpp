@@ -1,10 +1,15 @@
-// The pure receive logic: copying records into entries, the row texts and
-// the waveform levels.
+// The pure receive logic: copying records into entries, the row and details
+// texts, the waveform levels and the line the plot draws through them.
 #include "frameformat.h"
 #include "levels.h"
 #include "receivequeue.h"
+#include "wavecurve.h"
+#include "waveseries.h"
 
 #include <QTest>
+
+#include <qwt_point_mapper.h>
+#include <qwt_scale_map.h>
 
 #include <numeric>
 
@@ -35,6 +40,14 @@ IRResultsEntry entryOf(
 }
 
 // Runs of (level, length) in a sample buffer.
+std::vector<std::pair<double, int>> runs(const levels::Waveform &wave)
+{
+    std::vector<std::pair<double, int>> out;
+    for (const levels::Run &run : wave.runs)
+        out.emplace_back(run.level, run.length);
+    return out;
+}
+
 std::vector<std::pair<double, int>> runs(const std::vector<double> &samples)
 {
     std::vector<std::pair<double, int>> out;
@@ -60,27 +73,39 @@ private slots:
     void rawTimingList_data();
     void rawTimingList();
 
+    void detailsMarkOnlyCutFrames_data();
+    void detailsMarkOnlyCutFrames();
+
     void levels_data();
     void levels();
     void levelsStopAtTheLimit();
+    void seriesGivesEverySample();
+    void polylineIsQwtsOwn_data();
+    void polylineIsQwtsOwn();
 };
 
 void TestReceiveFormat::entryKeepsRawValues_data()
 {
-    // The record's count and whether it has an array, and how many values the
-    // entry must keep (the first ones, in order).
+    // The record's count and whether it has an array; how many values the
+    // entry shows (the first ones, in order), how many the queue keeps whole,
+    // and how many the adapter reported.
     QTest::addColumn<int>("available");
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("hasArray");
+    QTest::addColumn<int>("shown");
     QTest::addColumn<int>("kept");
-    QTest::newRow("none") << 0 << 0 << false << 0;
-    QTest::newRow("one") << 1 << 1 << true << 1;
-    QTest::newRow("four") << 4 << 4 << true << 4;
-    QTest::newRow("exactly 256") << 256 << 256 << true << 256;
-    QTest::newRow("257 keeps 256") << 257 << 257 << true << 256;
-    QTest::newRow("100000 keeps 256") << 100000 << 100000 << true << 256;
-    QTest::newRow("negative count") << 4 << -3 << true << 0;
-    QTest::newRow("count without array") << 0 << 5 << false << 0;
+    QTest::addColumn<int>("reported");
+    QTest::newRow("none") << 0 << 0 << false << 0 << 0 << 0;
+    QTest::newRow("one") << 1 << 1 << true << 1 << 1 << 1;
+    QTest::newRow("four") << 4 << 4 << true << 4 << 4 << 4;
+    QTest::newRow("exactly 256") << 256 << 256 << true << 256 << 256 << 256;
+    QTest::newRow("257 shows 256, keeps all") << 257 << 257 << true << 256 << 257 << 257;
+    QTest::newRow("air conditioner, 600") << 600 << 600 << true << 256 << 600 << 600;
+    QTest::newRow("at the limit") << MaxKeptRawValues << MaxKeptRawValues << true << 256
+                                  << MaxKeptRawValues << MaxKeptRawValues;
+    QTest::newRow("100000 is cut") << 100000 << 100000 << true << 256 << MaxKeptRawValues << 100000;
+    QTest::newRow("negative count") << 4 << -3 << true << 0 << 0 << 0;
+    QTest::newRow("count without array") << 0 << 5 << false << 0 << 0 << 0;
 }
 
 void TestReceiveFormat::entryKeepsRawValues()
@@ -88,14 +113,35 @@ void TestReceiveFormat::entryKeepsRawValues()
     QFETCH(int, available);
     QFETCH(int, count);
     QFETCH(bool, hasArray);
+    QFETCH(int, shown);
     QFETCH(int, kept);
+    QFETCH(int, reported);
     std::vector<int> raw(static_cast<size_t>(available));
     std::iota(raw.begin(), raw.end(), 1);
     const IRResults r = record(3, 0, 0, 32, hasArray ? raw.data() : nullptr, count);
-    const IRResultsEntry e = makeEntry(r);
-    QCOMPARE(e.raw_count, kept);
-    for (int i = 0; i < kept; ++i)
-        QCOMPARE(e.raw_values[i], i + 1);
+    QCOMPARE(keptRawCount(r), kept);
+
+    // makeEntry and the queue give the same entry; the queue also hands out
+    // every value it kept.
+    ReceiveQueue queue;
+    queue.append(r);
+    IRResultsEntry queued;
+    QVERIFY(queue.entryAt(0, queued));
+    std::vector<int32_t> whole;
+    QVERIFY(queue.rawValues(0, whole));
+    QCOMPARE(int(whole.size()), kept);
+    QVERIFY(std::equal(whole.begin(), whole.end(), raw.begin()));
+    for (const IRResultsEntry &e : {makeEntry(r), queued}) {
+        QCOMPARE(e.raw_count, shown);
+        QCOMPARE(int(e.raw_values.size()), shown);
+        QVERIFY(std::equal(e.raw_values.begin(), e.raw_values.end(), raw.begin()));
+        QCOMPARE(e.keptCount, kept);
+        QCOMPARE(e.reportedCount, reported);
+        QCOMPARE(e.truncated(), kept < reported);
+        QCOMPARE(e.extra, 77);
+    }
+    QVERIFY(!queue.entryAt(1, queued));
+    QVERIFY(!queue.rawValues(-1, whole));
 }
 
 void TestReceiveFormat::rowTexts_data()
@@ -173,6 +219,35 @@ void TestReceiveFormat::rawTimingList()
     QCOMPARE(frameformat::rawTimingList(e), text);
 }
 
+void TestReceiveFormat::detailsMarkOnlyCutFrames_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("lines"); // the raw data line, after bits, left out
+    QTest::newRow("NEC, 4 values") << 3 << 4 << QStringList{"type:NEC", "bits:32"};
+    QTest::newRow("SHARP, 600 values")
+        << 14 << 600 << QStringList{"type:SHARP", "address:0x001F", "bits:32"};
+    QTest::newRow("cut frame") << 3 << MaxKeptRawValues + 5
+                               << QStringList{"type:NEC", "bits:32",
+                                      QStringLiteral("truncated:%1 of %2")
+                                          .arg(MaxKeptRawValues)
+                                          .arg(MaxKeptRawValues + 5)};
+}
+
+void TestReceiveFormat::detailsMarkOnlyCutFrames()
+{
+    QFETCH(int, type);
+    QFETCH(int, count);
+    QFETCH(QStringList, lines);
+    std::vector<int> raw(static_cast<size_t>(count), 7);
+    const IRResultsEntry e = entryOf(type, 0, 0x1F, 32, raw);
+    const QString rawList = frameformat::rawTimingList(e);
+    QCOMPARE(rawList.count(QLatin1Char(',')) + 1, std::min(count, MaxRawValues) - 1);
+    lines.insert(
+        lines.indexOf(QStringLiteral("bits:32")) + 1, QStringLiteral("raw data:") + rawList);
+    QCOMPARE(frameformat::detailsLines(e, rawList), lines);
+}
+
 void TestReceiveFormat::levels_data()
 {
     // Expected waveform as runs of (level, samples).
@@ -207,32 +282,142 @@ void TestReceiveFormat::levels()
     QFETCH(int, count);
     QFETCH(std::vector<double>, runLevels);
     QFETCH(std::vector<int>, runLengths);
-    const std::vector<double> samples = levels::build(rawList);
-    QCOMPARE(int(samples.size()), count);
-    const auto got = runs(samples);
+    const levels::Waveform wave = levels::build(rawList);
+    QCOMPARE(wave.samples, count);
+    QCOMPARE(wave.length, (long long)count);
+    const auto got = runs(levels::samples(wave));
+    QCOMPARE(runs(wave), got);
     QCOMPARE(got.size(), runLevels.size());
     for (size_t i = 0; i < got.size(); ++i) {
         QCOMPARE(got[i].first, runLevels[i]);
         QCOMPARE(got[i].second, runLengths[i]);
     }
+    // A level buffer gives the same waveform back.
+    const std::vector<double> buffer = levels::samples(wave);
+    QCOMPARE(runs(levels::fromSamples(buffer.data(), int(buffer.size()))), got);
 }
 
 void TestReceiveFormat::levelsStopAtTheLimit()
 {
     // Two timings of INT_MAX: the sum overflows an int, and the frame is far
-    // longer than the limit; it is drawn up to the limit.
-    const std::vector<double> samples = levels::build(QStringLiteral("2147483647,2147483647"));
-    QCOMPARE(int(samples.size()), levels::MaxSamples);
-    const auto got = runs(samples);
+    // longer than the limit; it is drawn up to the limit, and its length is
+    // the whole frame's.
+    const levels::Waveform cut = levels::build(QStringLiteral("2147483647,2147483647"));
+    QCOMPARE(cut.samples, levels::MaxSamples);
+    QCOMPARE(cut.length, 2 * 2147483647LL + 2 * levels::IdleRunSamples);
+    const auto got = runs(cut);
     QCOMPARE(int(got.size()), 2);
-    QCOMPARE(got[0].first, 1.0);
-    QCOMPARE(got[0].second, levels::IdleRunSamples);
-    QCOMPARE(got[1].first, 0.0);
+    QCOMPARE(got[0], std::make_pair(1.0, levels::IdleRunSamples));
+    QCOMPARE(got[1], std::make_pair(0.0, levels::MaxSamples - levels::IdleRunSamples));
 
-    // Just below the limit the whole frame, trailing idle run included, fits.
+    // The longest frame our adapters report (255 timings of 0xFFFF) is drawn
+    // whole; just below the limit the whole frame fits, and one more sample
+    // is cut.
+    QStringList longest;
+    for (int i = 0; i < 255; ++i)
+        longest << QStringLiteral("65535");
+    const levels::Waveform whole = levels::build(longest.join(QLatin1Char(',')));
+    QCOMPARE((long long)whole.samples, whole.length);
+    QCOMPARE(whole.length, 255 * 65535LL + 2 * levels::IdleRunSamples);
     const int fits = levels::MaxSamples - 2 * levels::IdleRunSamples;
-    QCOMPARE(int(levels::build(QString::number(fits)).size()), levels::MaxSamples);
-    QCOMPARE(levels::build(QString::number(fits)).back(), 1.0);
+    const levels::Waveform full = levels::build(QString::number(fits));
+    QCOMPARE(full.samples, levels::MaxSamples);
+    QCOMPARE(full.runs.back().level, 1.0);
+    QCOMPARE(full.runs.back().length, levels::IdleRunSamples);
+    const levels::Waveform over = levels::build(QString::number(fits + 1));
+    QCOMPARE(over.samples, levels::MaxSamples);
+    QCOMPARE(over.length, (long long)levels::MaxSamples + 1);
+    QCOMPARE(over.runs.back().length, levels::IdleRunSamples - 1);
+}
+
+void TestReceiveFormat::seriesGivesEverySample()
+{
+    // Every sample of the curve's data, read forwards, backwards and at
+    // random, is the designed one; the bounding rectangle is Qwt's.
+    const levels::Waveform wave = levels::build(QStringLiteral("180,0,11,5,abc,1,2,3"));
+    const std::vector<double> expected = levels::samples(wave);
+    const WaveSeries series(wave);
+    QCOMPARE(series.size(), expected.size());
+    std::vector<size_t> order(expected.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::vector<size_t> backwards(order.rbegin(), order.rend());
+    std::vector<size_t> scattered;
+    for (size_t i = 0; i < order.size(); ++i)
+        scattered.push_back(i * 7919 % order.size());
+    for (const auto &indices : {order, backwards, scattered}) {
+        for (size_t i : indices) {
+            const QPointF p = series.sample(i);
+            QCOMPARE(p.x(), double(i));
+            QCOMPARE(p.y(), expected[i]);
+        }
+    }
+    QCOMPARE(series.boundingRect(), QRectF(0, 0, double(expected.size() - 1), 1));
+    QVERIFY(!WaveSeries(levels::Waveform()).boundingRect().isValid());
+    QCOMPARE(WaveSeries(levels::Waveform()).size(), size_t(0));
+}
+
+void TestReceiveFormat::polylineIsQwtsOwn_data()
+{
+    // Waveforms, and the pixels of the canvas they are drawn on: squeezed
+    // (many samples per pixel) and stretched (many pixels per sample).
+    QTest::addColumn<QString>("rawList");
+    QTest::addColumn<double>("left");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to"); // -1: the last sample
+    QTest::newRow("NEC on 800 px") << "180,90,11,11,11,34,11,11,11,34" << 0.0 << 800.0 << 0 << -1;
+    QTest::newRow("long frame on 500 px")
+        << "180000,90,300000,1,1,1,70000" << 0.0 << 500.0 << 0 << -1;
+    QTest::newRow("short frame on 2000 px") << "3,1,2" << 0.0 << 2000.0 << 0 << -1;
+    QTest::newRow("part of a frame") << "180,90,11,34,11" << 0.0 << 700.0 << 1100 << 1250;
+    QTest::newRow("empty list") << "" << 0.0 << 640.0 << 0 << -1;
+    QTest::newRow("half pixels") << "" << 0.0 << 1000.0 << 0 << -1;
+    QTest::newRow("canvas off the origin") << "5000,17,300,1,90000" << 3.3 << 808.4 << 0 << -1;
+    QTest::newRow("5,000,000 samples") << "4998000" << 0.0 << 777.0 << 0 << -1;
+}
+
+void TestReceiveFormat::polylineIsQwtsOwn()
+{
+    QFETCH(QString, rawList);
+    QFETCH(double, left);
+    QFETCH(double, width);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    const levels::Waveform wave = levels::build(rawList);
+    const WaveSeries series(wave);
+    if (to < 0)
+        to = int(series.size()) - 1;
+    QwtScaleMap xMap;
+    xMap.setScaleInterval(0, double(wave.length));
+    xMap.setPaintInterval(left, left + width);
+    QwtScaleMap yMap;
+    yMap.setScaleInterval(-0.5, 1.5);
+    yMap.setPaintInterval(300, 0);
+
+    // With rounding, as on the screen: exactly the line Qwt maps.
+    QwtPointMapper mapper;
+    mapper.setFlag(QwtPointMapper::RoundPoints, true);
+    mapper.setFlag(QwtPointMapper::WeedOutPoints, true);
+    const QPolygonF qwt = mapper.toPolygonF(xMap, yMap, &series, from, to);
+    QCOMPARE(wavePolyline(series, xMap, yMap, size_t(from), size_t(to), true), qwt);
+
+    // Without, the corners of that line: every sample lies on the straight
+    // stretch between two neighbouring points.
+    const QPolygonF corners = wavePolyline(series, xMap, yMap, size_t(from), size_t(to), false);
+    QVERIFY(corners.size() <= 2 * int(wave.runs.size()));
+    int segment = 0;
+    for (int i = from; i <= to; ++i) {
+        const QPointF p(xMap.transform(i), yMap.transform(series.sample(size_t(i)).y()));
+        while (segment + 1 < corners.size() && corners[segment + 1].x() < p.x())
+            ++segment;
+        const QPointF a = corners[segment];
+        const QPointF b = segment + 1 < corners.size() ? corners[segment + 1] : a;
+        const bool onA = qFuzzyCompare(p.x(), a.x()) && qFuzzyCompare(p.y(), a.y());
+        const bool onB = qFuzzyCompare(p.x(), b.x()) && qFuzzyCompare(p.y(), b.y());
+        const bool between = a.y() == b.y() && p.y() == a.y() && p.x() >= a.x() && p.x() <= b.x();
+        if (!onA && !onB && !between)
+            QFAIL(qPrintable(QStringLiteral("sample %1 is off the line").arg(i)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestReceiveFormat)

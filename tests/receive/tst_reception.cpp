@@ -1,6 +1,7 @@
 // Reception on the window: start and stop, the callback and its queue, the
 // frame table, details, clearing and the waveform plot.
 #include "fakeadapter.h"
+#include "levels.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
 #include "receivetesting.h"
@@ -8,9 +9,9 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 
@@ -119,18 +120,23 @@ private slots:
 
     void detailsOfAClickedRow_data();
     void detailsOfAClickedRow();
+    void longFramesShowTheirFirstValues_data();
+    void longFramesShowTheirFirstValues();
     void clearingWhileReceiving();
+    void clearingManyRows();
 
     void clickDrawsTheWaveform_data();
     void clickDrawsTheWaveform();
     void secondClickReplacesTheWaveform();
+    void frameBeyondTheSampleLimitIsCut();
+    void drawnAsQwtDrawsTheSamples();
 };
 
 void TestReception::tableIsSetUp()
 {
     MainWindow window;
     QTableView *view = table(&window);
-    auto *model = qobject_cast<QStandardItemModel *>(view->model());
+    QAbstractItemModel *model = view->model();
     QVERIFY(model);
     QCOMPARE(model->rowCount(), 0);
     QCOMPARE(model->columnCount(), 6);
@@ -310,7 +316,7 @@ void TestReception::callbackTracesAndCopies()
     QCOMPARE(e.bits, 15);
     QCOMPARE(e.extra, -7);
     QCOMPARE(e.raw_count, 4);
-    QCOMPARE(std::vector<int>(e.raw_values, e.raw_values + 4), raw);
+    QCOMPARE(std::vector<int>(e.raw_values.begin(), e.raw_values.end()), raw);
     QVERIFY(!receiveQueue().entryAt(1, e));
     QVERIFY(!receiveQueue().entryAt(-1, e));
 }
@@ -392,10 +398,11 @@ void TestReception::rowCells()
     deliver(Frame(14, 0xABu, 0x1Fu, 15, {2000}));
     deliver(necExample);
     QVERIFY(displayTick(&window));
-    QStandardItemModel *model = qobject_cast<QStandardItemModel *>(table(&window)->model());
+    QAbstractItemModel *model = table(&window)->model();
     QCOMPARE(cell(&window, 0, 2), QStringLiteral("REPEAT"));
-    QVERIFY(!model->item(0, 3)); // no address item for NEC
-    QCOMPARE(model->item(1, 3)->text(), QStringLiteral("001F"));
+    QVERIFY(!model->index(0, 3).data().isValid()); // an empty cell: no address for NEC
+    QCOMPARE(cell(&window, 1, 3), QStringLiteral("001F"));
+    QCOMPARE(model->index(1, 3).data(Qt::EditRole).toString(), QStringLiteral("001F"));
     QCOMPARE(cell(&window, 1, 5), QString());
     const QStringList nec{"3", "NEC", "00FF00FF", "", "32", "180,90,11"};
     for (int c = 0; c < 6; ++c)
@@ -436,6 +443,48 @@ void TestReception::detailsOfAClickedRow()
     QCOMPARE(details(&window), lines);
 }
 
+void TestReception::longFramesShowTheirFirstValues_data()
+{
+    // Frames longer than the table shows are kept whole; only one longer than
+    // the queue keeps is cut, and only its details say so.
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("air conditioner, 600") << 600 << 600;
+    QTest::newRow("at the limit") << MaxKeptRawValues << MaxKeptRawValues;
+    QTest::newRow("beyond the limit") << MaxKeptRawValues + 9 << MaxKeptRawValues;
+}
+
+void TestReception::longFramesShowTheirFirstValues()
+{
+    QFETCH(int, count);
+    QFETCH(int, kept);
+    std::vector<int> raw(static_cast<size_t>(count));
+    std::iota(raw.begin(), raw.end(), 1);
+    const std::vector<int> first(raw.begin(), raw.begin() + MaxRawValues);
+    MainWindow window;
+    QVERIFY(start(window));
+    deliver(Frame(-1, 0u, 0u, 0, raw));
+    deliver(Frame(-1, 0u, 0u, 0, first));
+    QVERIFY(displayTick(&window));
+
+    // Table, details and waveform as for a frame of its first 256 values.
+    QCOMPARE(cell(&window, 0, 5), cell(&window, 1, 5));
+    QCOMPARE(cell(&window, 0, 5).count(QLatin1Char(',')), MaxRawValues - 2);
+    clickRow(&window, 1);
+    const QStringList designed = details(&window);
+    const size_t samples = curve(&window)->dataSize();
+    clickRow(&window, 0);
+    QStringList lines = designed;
+    if (kept < count)
+        lines << QStringLiteral("truncated:%1 of %2").arg(kept).arg(count);
+    QCOMPARE(details(&window), lines);
+    QCOMPARE(curve(&window)->dataSize(), samples);
+
+    std::vector<int32_t> whole;
+    QVERIFY(receiveQueue().rawValues(0, whole));
+    QCOMPARE(whole, std::vector<int32_t>(raw.begin(), raw.begin() + kept));
+}
+
 void TestReception::clearingWhileReceiving()
 {
     fake::Adapter &adapter = fake::Adapter::instance();
@@ -467,6 +516,34 @@ void TestReception::clearingWhileReceiving()
     QCOMPARE(cell(&window, 0, 0), QStringLiteral("1"));
     clickRow(&window, 0);
     QCOMPARE(details(&window).first(), QStringLiteral("type:SHARP"));
+}
+
+void TestReception::clearingManyRows()
+{
+    // Many frames reach the table in one tick, all of them in order, and one
+    // clearing removes them all.
+    constexpr int Frames = 200000;
+    MainWindow window;
+    QVERIFY(start(window));
+    std::vector<int> raw{2000, 180, 90, 11};
+    for (int i = 0; i < Frames; ++i)
+        receiveQueue().append(Frame(3, uint32_t(i), 0u, 32, raw).record);
+    QVERIFY(displayTick(&window));
+    QAbstractItemModel *model = table(&window)->model();
+    QCOMPARE(model->rowCount(), Frames);
+    for (int r : {0, 1, Frames / 2, Frames - 1}) {
+        QCOMPARE(cell(&window, r, 0), QString::number(r + 1));
+        QCOMPARE(
+            cell(&window, r, 2), QStringLiteral("%1").arg(r, 8, 16, QLatin1Char('0')).toUpper());
+    }
+    table(&window)->selectRow(Frames - 1);
+    child<QPushButton>(&window, "pushButtonClearData")->click();
+    QCOMPARE(model->rowCount(), 0);
+    QCOMPARE(receiveQueue().size(), 0);
+    QVERIFY(!table(&window)->selectionModel()->hasSelection());
+    deliver(necExample);
+    QVERIFY(displayTick(&window));
+    QCOMPARE(cell(&window, 0, 0), QStringLiteral("1"));
 }
 
 void TestReception::clickDrawsTheWaveform_data()
@@ -517,6 +594,51 @@ void TestReception::secondClickReplacesTheWaveform()
     QCOMPARE(wave->sample(1000).y(), 0.0);
     QCOMPARE(wave->sample(1180).y(), 1.0);
     QCOMPARE(wave->sample(2269).y(), 0.0);
+}
+
+void TestReception::frameBeyondTheSampleLimitIsCut()
+{
+    // Drawn up to the limit, exactly as designed that far; the axis shows the
+    // frame's whole length.
+    const int timing = levels::MaxSamples;
+    MainWindow window;
+    QVERIFY(start(window));
+    deliver(Frame(3, 0u, 0u, 32, {2000, timing, timing}));
+    QVERIFY(displayTick(&window));
+    clickRow(&window, 0);
+    QwtPlotCurve *wave = curve(&window);
+    QCOMPARE(int(wave->dataSize()), levels::MaxSamples);
+    QCOMPARE(xAxisEnd(&window), 2.0 * timing + 2 * levels::IdleRunSamples);
+    QCOMPARE(wave->sample(levels::IdleRunSamples - 1).y(), 1.0);
+    QCOMPARE(wave->sample(levels::IdleRunSamples).y(), 0.0);
+    QCOMPARE(wave->sample(levels::MaxSamples - 1), QPointF(levels::MaxSamples - 1, 0.0));
+}
+
+void TestReception::drawnAsQwtDrawsTheSamples()
+{
+    // The plot looks exactly as with the designed samples handed to Qwt as
+    // arrays of x and y, squeezed onto the canvas and spread over it.
+    MainWindow window;
+    window.resize(900, 600);
+    QVERIFY(start(window));
+    deliver(Frame(3, 0u, 0u, 32, {2000, 180, 90, 11, 34, 11, 11, 500, 7, 3}));
+    deliver(Frame(3, 0u, 0u, 32, {2000, 3, 1, 2}));
+    deliver(Frame(3, 0u, 0u, 32, {2000, 900000, 2, 40000}));
+    QVERIFY(displayTick(&window));
+    auto *plot = child<QwtPlot>(&window, "qwtPlot");
+    for (int row = 0; row < 3; ++row) {
+        clickRow(&window, row);
+        QwtPlotCurve *wave = curve(&window);
+        const QImage drawn = plot->grab().toImage();
+        std::vector<double> x(wave->dataSize()), y(wave->dataSize());
+        for (size_t i = 0; i < x.size(); ++i) {
+            x[i] = wave->sample(i).x();
+            y[i] = wave->sample(i).y();
+        }
+        wave->setSamples(x.data(), y.data(), int(x.size()));
+        plot->replot();
+        QVERIFY(plot->grab().toImage() == drawn);
+    }
 }
 
 QTEST_MAIN(TestReception)

@@ -4,7 +4,9 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,6 +38,7 @@ private slots:
     void closedAdapterSendsNothing();
     void modeSwitchTogglesTheProtocolControls();
     void onlyTheCheckBoxChoosesTheMode();
+    void longPasteKeepsEveryCharacterAndSends256();
 };
 
 namespace {
@@ -268,6 +271,38 @@ void TestGeneralSend::onlyTheCheckBoxChoosesTheMode()
     click(window, "pushButtonSendIR");
     QCOMPARE(adapter.count("IR_SendRaw"), 1);
     QCOMPARE(adapter.count("IR_SendProtocol"), 0);
+}
+
+void TestGeneralSend::longPasteKeepsEveryCharacterAndSends256()
+{
+    // A long paste of timings without spaces: the box wraps it anywhere (a
+    // word-boundary search would lay it out in quadratic time) at a width
+    // that does not change when the text outgrows the box, keeps all of it,
+    // and the first 256 values go out.
+    constexpr int Bytes = 200 * 1000;
+    QString text;
+    std::vector<int> first;
+    for (int i = 0; text.size() < Bytes; ++i) {
+        const int value = 500 + i % 4000;
+        if (first.size() < 256)
+            first.push_back(value);
+        text += QString::number(value) + QLatin1Char(',');
+    }
+    fake::Adapter &adapter = fake::Adapter::instance();
+    MainWindow window;
+    setRawMode(window, true);
+    auto *box = child<QTextEdit>(&window, "textEditIRRawData");
+    QCOMPARE(box->wordWrapMode(), QTextOption::WrapAnywhere);
+    QCOMPARE(box->lineWrapMode(), QTextEdit::WidgetWidth);
+    QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QApplication::clipboard()->setText(text);
+    box->paste();
+    QCOMPARE(box->toPlainText(), text);
+    click(window, "pushButtonSendIR");
+    const auto sends = adapter.calls("IR_SendRaw");
+    QCOMPARE(int(sends.size()), 1);
+    QCOMPARE(sends[0].args.back(), 256LL);
+    QCOMPARE(sends[0].timings, first);
 }
 
 QTEST_MAIN(TestGeneralSend)
