@@ -21,5 +21,10 @@ int main(int argc, char *argv[])
 #endif
     MainWindow window;
     window.show();
+    // Files named on the command line (and by the desktop entry's %F) open
+    // into the frame table; Qt's own options are gone from arguments() by now.
+    const QStringList files = QApplication::arguments().mid(1);
+    if (!files.isEmpty())
+        window.openFrameFiles(files);
     return app.exec();
 }

@@ -11,6 +11,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->setupUi(this);
     setupRawTimingBox();
     setupFrameTable();
+    setupFrameActions();
     setupPlot(ui->qwtPlot, 2000, -0.5, 1.5);
     setupPlotItems();
 }

@@ -1,10 +1,17 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "irsignal.h"
+#include "sendplan.h"
+
 #include <QMainWindow>
+
+#include <map>
+#include <vector>
 
 class FrameTableModel;
 class QModelIndex;
+class QTimer;
 class QwtPlot;
 class QwtPlotCurve;
 
@@ -38,6 +45,11 @@ public:
     // Draws a waveform, cut off at levels::MaxSamples, on an axis spanning
     // its whole length.
     void showWaveform(const levels::Waveform &wave);
+
+    // Reads IR files (.ir, LIRC .conf, .pronto, .mode2, .csv) and appends
+    // their frames to the frame table; a file that cannot be read is named
+    // in a warning and adds nothing.
+    void openFrameFiles(const QStringList &paths);
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -79,6 +91,21 @@ private:
     void setupFrameTable();
     void receiveTick();
     void stopReception();
+    void showFrameDetails(int row);
+
+    // The frame table's actions (receive/frameactions.cpp) and sending
+    // frames again (transmit/sendagain.cpp).
+    void setupFrameActions();
+    std::vector<int> actionRows() const;
+    irfiles::Signal frameSignal(int row) const;
+    std::vector<irfiles::Signal> actionFrames(const std::vector<int> &rows) const;
+    void copyFrames();
+    void copyFramesAsPronto();
+    void saveFrames();
+    void openFrames();
+    void appendOpenedFrame(const irfiles::Signal &frame);
+    void sendFramesAgain();
+    void sendNextFrameAgain();
 
     Ui::MainWindow *ui;
     int deviceIndex = 0;
@@ -93,6 +120,18 @@ private:
     FrameTableModel *irDataModel = nullptr;
     // Adapter on which reception was started; the stop path stops this one.
     int receiveDeviceIndex = -1;
+    // Frames opened from files, by receive-queue position: their names and
+    // the timings the file gave, finer than the queue's 50 us ticks.
+    std::map<int, irfiles::Signal> openedFrames;
+    // Frames being sent again: the plan, the next step and its timer.
+    struct SendAgain
+    {
+        std::vector<sendplan::Step> steps;
+        size_t next = 0;
+        int device = 0;
+        int mask = 0;
+        QTimer *timer = nullptr;
+    } sendAgain;
 };
 
 #endif // MAINWINDOW_H

@@ -18,7 +18,7 @@
 //
 // Use from the program:
 // - received frames to signals and back: fromReceived(), toRawTicks()
-//   (signal.h, which also fixes the tick and carrier conventions);
+//   (irsignal.h, which also fixes the tick and carrier conventions);
 // - open: formatForPath() (or the dialog's filter, formats()), readFile();
 //   show loaded.error->text() when it fails, nothing was loaded then;
 // - save: write(), then store Written::data;

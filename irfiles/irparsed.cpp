@@ -1,6 +1,6 @@
 #include "irparsed.h"
 
-#include "signal.h"
+#include "irsignal.h"
 
 #include <iterator>
 

@@ -1,7 +1,7 @@
 #include "lirccoded.h"
 
 #include "loaded.h"
-#include "signal.h"
+#include "irsignal.h"
 #include "text.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #ifndef IRFILES_LOADED_H
 #define IRFILES_LOADED_H
 
-#include "signal.h"
+#include "irsignal.h"
 
 #include <climits>
 #include <cstdint>

@@ -32,19 +32,14 @@ void MainWindow::setupFrameTable()
 
 void MainWindow::on_tableViewIRData_clicked(const QModelIndex &index)
 {
-    IRResultsEntry entry;
-    if (!index.isValid() || !receiveQueue().entryAt(index.row(), entry))
-        return;
-    const QString rawList = irDataModel->index(index.row(), frameformat::RawData).data().toString();
-    ui->plainTextEdit->clear();
-    for (const QString &line : frameformat::detailsLines(entry, rawList))
-        ui->plainTextEdit->appendPlainText(line);
-    showWaveform(levels::build(rawList));
+    if (index.isValid())
+        showFrameDetails(index.row());
 }
 
 void MainWindow::on_pushButtonClearData_clicked()
 {
     receiveQueue().clear();
+    openedFrames.clear();
     irDataModel->clear();
     ui->plainTextEdit->clear();
 }

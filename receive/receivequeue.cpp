@@ -51,7 +51,7 @@ IRResultsEntry makeEntry(const IRResults &results)
     return entry;
 }
 
-void ReceiveQueue::append(const IRResults &results)
+int ReceiveQueue::append(const IRResults &results)
 {
     const int32_t kept = keptRawCount(results);
     Stored stored{results, 0, 0, kept, reportedCount(results)};
@@ -69,6 +69,7 @@ void ReceiveQueue::append(const IRResults &results)
         block.insert(block.end(), results.raw_data, results.raw_data + count);
     }
     log.push_back(stored);
+    return static_cast<int>(log.size() - 1);
 }
 
 const int32_t *ReceiveQueue::rawData(const Stored &stored) const

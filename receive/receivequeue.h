@@ -50,8 +50,9 @@ IRResultsEntry makeEntry(const IRResults &results);
 class ReceiveQueue
 {
 public:
-    // Copies the record and its raw values (keptRawCount of them) to the end.
-    void append(const IRResults &results);
+    // Copies the record and its raw values (keptRawCount of them) to the
+    // end; answers the new entry's position.
+    int append(const IRResults &results);
     int size() const;
     // Copies the entry at position into entry; false when there is none.
     bool entryAt(int position, IRResultsEntry &entry) const;

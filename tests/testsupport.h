@@ -8,8 +8,48 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "korvex.h"
+
 #include <atomic>
 #include <mutex>
+#include <vector>
+
+// A received record with its own raw array, as an adapter hands it over.
+// Copies point to their own array.
+struct Frame
+{
+    Frame(int32_t type, uint32_t value, uint32_t address, int32_t bits, std::vector<int> raw)
+        : raw(std::move(raw))
+    {
+        record.decode_type = type;
+        record.value = value;
+        record.address = address;
+        record.bits = bits;
+        record.raw_count = static_cast<int32_t>(this->raw.size());
+        record.extra = 0;
+        point();
+    }
+    Frame(const Frame &other) : record(other.record), raw(other.raw)
+    {
+        point();
+    }
+    Frame &operator=(const Frame &other)
+    {
+        record = other.record;
+        raw = other.raw;
+        point();
+        return *this;
+    }
+
+    IRResults record{};
+    std::vector<int> raw;
+
+private:
+    void point()
+    {
+        record.raw_data = raw.empty() ? nullptr : raw.data();
+    }
+};
 
 // A modal warning box as the user saw it.
 struct CapturedDialog

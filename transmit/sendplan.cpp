@@ -78,8 +78,8 @@ std::vector<Step> plan(const std::vector<irfiles::Signal> &frames, int defaultCa
         if (i > 0) {
             // A frame without a recorded silence keeps the usual lead-out
             // from the one before, so that the two stay apart on the air.
-            const int64_t silence = frames[i].silenceBeforeUs > 0 ? frames[i].silenceBeforeUs
-                                                                   : irfiles::kLeadOutUs;
+            const int64_t silence
+                = frames[i].silenceBeforeUs > 0 ? frames[i].silenceBeforeUs : irfiles::kLeadOutUs;
             const int64_t delayUs = lengthUs(frames[i - 1]) + std::min(silence, MaxGapUs);
             step.delayMs = static_cast<int>((delayUs + UsPerMs - 1) / UsPerMs);
         }

@@ -4,8 +4,8 @@
 #ifndef SENDPLAN_H
 #define SENDPLAN_H
 
+#include "irsignal.h"
 #include "korvex.h"
-#include "signal.h"
 
 #include <vector>
 

@@ -44,27 +44,18 @@ inline void click(MainWindow *window, const char *name)
     QTest::mouseClick(button(window, name), Qt::LeftButton);
 }
 
-// A received record with its own raw array.
-struct Record
+// An NEC record with the frame details' example timings.
+inline Frame necRecord(uint32_t value)
 {
-    explicit Record(uint32_t value, int32_t type = 3)
-    {
-        record.decode_type = type;
-        record.value = value;
-        record.bits = 32;
-        record.raw_data = raw.data();
-        record.raw_count = static_cast<int32_t>(raw.size());
-    }
-    std::vector<int> raw{2000, 180, 90, 11};
-    IRResults record{};
-};
+    return Frame(3, value, 0, 32, {2000, 180, 90, 11});
+}
 
 // Frames as the adapter's thread would report them, through the stored
 // callback (nothing arrives while reception is not running).
 inline void deliver(int count, uint32_t firstValue = 0)
 {
     for (int i = 0; i < count; ++i) {
-        Record r(firstValue + static_cast<uint32_t>(i));
+        Frame r = necRecord(firstValue + static_cast<uint32_t>(i));
         fake::Adapter::instance().deliver(0, 0, &r.record);
     }
 }

@@ -22,7 +22,8 @@ constexpr uint32_t producerShift = 16;
 void produce(IRReceiveCallback callback, int producer, int count)
 {
     for (int i = 0; i < count; ++i) {
-        Record r((static_cast<uint32_t>(producer) << producerShift) | static_cast<uint32_t>(i));
+        Frame r = necRecord(
+            (static_cast<uint32_t>(producer) << producerShift) | static_cast<uint32_t>(i));
         callback(0, 0, &r.record);
     }
 }
@@ -172,7 +173,7 @@ void TestLateDelivery::framesWhileTheWindowIsDestroyed()
     for (int p = 0; p < producers; ++p) {
         threads.emplace_back([&done, &rounds, p] {
             for (uint32_t i = 0; !done; ++i) {
-                Record r((static_cast<uint32_t>(p) << producerShift) | (i & 0xFFFF));
+                Frame r = necRecord((static_cast<uint32_t>(p) << producerShift) | (i & 0xFFFF));
                 fake::Adapter::instance().deliver(0, 0, &r.record);
                 ++rounds;
             }

@@ -3,7 +3,7 @@
 #ifndef TESTS_IRFILES_SAMPLES_H
 #define TESTS_IRFILES_SAMPLES_H
 
-#include "signal.h"
+#include "irsignal.h"
 
 #include <QString>
 #include <QTemporaryDir>

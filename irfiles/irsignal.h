@@ -1,7 +1,7 @@
 // The recorded signal that every file format reads and writes, and the
 // conventions that tie it to received frames.
-#ifndef IRFILES_SIGNAL_H
-#define IRFILES_SIGNAL_H
+#ifndef IRFILES_IRSIGNAL_H
+#define IRFILES_IRSIGNAL_H
 
 #include "ircodec.h"
 
@@ -69,4 +69,4 @@ std::vector<int32_t> toRawTicks(const Signal &signal);
 
 } // namespace irfiles
 
-#endif // IRFILES_SIGNAL_H
+#endif // IRFILES_IRSIGNAL_H

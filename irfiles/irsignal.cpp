@@ -1,4 +1,4 @@
-#include "signal.h"
+#include "irsignal.h"
 
 #include <algorithm>
 #include <climits>

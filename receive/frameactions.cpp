@@ -1,0 +1,218 @@
+// The frame table's actions beyond the design, in its context menu and on
+// keyboard shortcuts: copy, copy as Pronto, send again, save and open. They
+// act on the selected rows, or on every row when none is selected.
+#include "formats.h"
+#include "framefiles.h"
+#include "frameformat.h"
+#include "frametablemodel.h"
+#include "levels.h"
+#include "mainwindow.h"
+#include "pronto.h"
+#include "receivequeue.h"
+#include "table.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int HzPerKHz = 1000;
+
+QString openFailedText(const QString &detail)
+{
+    return QStringLiteral("打开文件失败！\n") + detail;
+}
+
+QString saveFailedText(const QString &detail)
+{
+    return QStringLiteral("保存文件失败！\n") + detail;
+}
+
+struct ActionSpec
+{
+    const char *objectName;
+    const char *text;
+    QKeySequence::StandardKey key;
+    // Copy acts only while the table has the focus; save and open also
+    // from the send tab.
+    Qt::ShortcutContext context;
+    void (MainWindow::*run)();
+};
+
+} // namespace
+
+void MainWindow::setupFrameActions()
+{
+    const ActionSpec specs[] = {
+        {"actionCopyFrames", "复制帧", QKeySequence::Copy, Qt::WidgetShortcut,
+            &MainWindow::copyFrames},
+        {"actionCopyPronto", "复制为 Pronto 码", QKeySequence::UnknownKey, Qt::WidgetShortcut,
+            &MainWindow::copyFramesAsPronto},
+        {"actionSendFramesAgain", "重新发送", QKeySequence::UnknownKey, Qt::WidgetShortcut,
+            &MainWindow::sendFramesAgain},
+        {"actionSaveFrames", "保存…", QKeySequence::Save, Qt::WindowShortcut,
+            &MainWindow::saveFrames},
+        {"actionOpenFrames", "打开…", QKeySequence::Open, Qt::WindowShortcut,
+            &MainWindow::openFrames},
+    };
+    QTableView *table = ui->tableViewIRData;
+    for (const ActionSpec &spec : specs) {
+        auto *action = new QAction(QString::fromUtf8(spec.text), this);
+        action->setObjectName(QString::fromLatin1(spec.objectName));
+        action->setShortcut(spec.key);
+        action->setShortcutContext(spec.context);
+        connect(action, &QAction::triggered, this, spec.run);
+        table->addAction(action);
+        if (spec.context == Qt::WindowShortcut)
+            addAction(action);
+    }
+    table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The keyboard moves the current row: its details and waveform follow,
+    // as a click shows them. A mouse press moves it too; the click that ends
+    // it shows the row then.
+    connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex &current) {
+            if (QApplication::mouseButtons() == Qt::NoButton && current.isValid())
+                showFrameDetails(current.row());
+        });
+}
+
+void MainWindow::showFrameDetails(int row)
+{
+    IRResultsEntry entry;
+    if (!receiveQueue().entryAt(row, entry))
+        return;
+    const QString rawList = irDataModel->index(row, frameformat::RawData).data().toString();
+    ui->plainTextEdit->clear();
+    const auto opened = openedFrames.find(row);
+    if (opened != openedFrames.end() && !opened->second.name.empty())
+        ui->plainTextEdit->appendPlainText(
+            QStringLiteral("name:") + QString::fromStdString(opened->second.name));
+    for (const QString &line : frameformat::detailsLines(entry, rawList))
+        ui->plainTextEdit->appendPlainText(line);
+    showWaveform(levels::build(rawList));
+}
+
+irfiles::Signal MainWindow::frameSignal(int row) const
+{
+    const auto opened = openedFrames.find(row);
+    if (opened != openedFrames.end())
+        return opened->second;
+    IRResultsEntry entry;
+    std::vector<int32_t> raw;
+    receiveQueue().entryAt(row, entry);
+    receiveQueue().rawValues(row, raw);
+    ircodec::Report decoded;
+    decoded.decodeType = entry.decode_type;
+    decoded.address = entry.address;
+    decoded.value = entry.value;
+    decoded.bits = entry.bits;
+    return irfiles::fromReceived(decoded, raw.data(), static_cast<int>(raw.size()),
+        ui->spinBoxMODFreqKHz->value() * HzPerKHz);
+}
+
+std::vector<int> MainWindow::actionRows() const
+{
+    return framefiles::actionRows(ui->tableViewIRData->selectionModel(), irDataModel->rowCount());
+}
+
+std::vector<irfiles::Signal> MainWindow::actionFrames(const std::vector<int> &rows) const
+{
+    std::vector<irfiles::Signal> frames;
+    frames.reserve(rows.size());
+    for (int row : rows)
+        frames.push_back(frameSignal(row));
+    return frames;
+}
+
+void MainWindow::copyFrames()
+{
+    const std::vector<int> rows = actionRows();
+    std::vector<int> rowNumbers;
+    for (int row : rows)
+        rowNumbers.push_back(row + 1);
+    QApplication::clipboard()->setText(
+        QString::fromStdString(irfiles::copyFramesText(actionFrames(rows), rowNumbers)));
+}
+
+void MainWindow::copyFramesAsPronto()
+{
+    QStringList codes;
+    for (const irfiles::Signal &frame : actionFrames(actionRows()))
+        codes << QString::fromStdString(irfiles::prontoCode(frame));
+    QApplication::clipboard()->setText(codes.join(QLatin1Char('\n')));
+}
+
+void MainWindow::saveFrames()
+{
+    const std::vector<int> rows = actionRows();
+    if (rows.empty())
+        return;
+    QString filter;
+    QString path = framefiles::askSaveFile(this, &filter);
+    if (path.isEmpty())
+        return;
+    const auto format = framefiles::saveFormat(path, filter);
+    if (!format) {
+        warn(saveFailedText(path + QStringLiteral(": unknown file type")));
+        return;
+    }
+    const irfiles::Written written = irfiles::write(*format, actionFrames(rows));
+    if (!written.ok()) {
+        warn(saveFailedText(QString::fromStdString(written.error)));
+        return;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(written.data.data(), static_cast<qint64>(written.data.size()))
+            != static_cast<qint64>(written.data.size())
+        || !file.commit())
+        warn(saveFailedText(path + QStringLiteral(": ") + file.errorString()));
+}
+
+void MainWindow::openFrames()
+{
+    openFrameFiles(framefiles::askOpenFiles(this));
+}
+
+void MainWindow::openFrameFiles(const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        const std::string name = QFile::encodeName(path).toStdString();
+        const auto format = irfiles::formatForPath(name);
+        if (!format) {
+            warn(openFailedText(path
+                + QStringLiteral(": unknown file type (.ir, .conf, .pronto, .mode2 or .csv)")));
+            continue;
+        }
+        const irfiles::Loaded loaded = irfiles::readFile(*format, name);
+        if (!loaded.ok()) {
+            warn(openFailedText(QString::fromStdString(loaded.error->text())));
+            continue;
+        }
+        for (const irfiles::Signal &frame : loaded.list)
+            appendOpenedFrame(frame);
+    }
+    // The rows appear now, whether or not reception runs.
+    irDataModel->appendRows(receiveQueue().size() - irDataModel->rowCount());
+}
+
+void MainWindow::appendOpenedFrame(const irfiles::Signal &frame)
+{
+    // A frame from a file enters the receive queue as the adapter would have
+    // reported it, so that its row, details and waveform are a received
+    // frame's; its name and exact timings are kept beside it.
+    std::vector<int32_t> raw = irfiles::toRawTicks(frame);
+    IRResults record{};
+    record.decode_type = frame.decoded.decodeType;
+    record.address = frame.decoded.address;
+    record.value = frame.decoded.value;
+    record.bits = frame.decoded.bits;
+    record.raw_data = raw.data();
+    record.raw_count = static_cast<int32_t>(raw.size());
+    openedFrames[receiveQueue().append(record)] = frame;
+}
