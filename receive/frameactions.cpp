@@ -111,8 +111,11 @@ irfiles::Signal MainWindow::frameSignal(int row) const
     decoded.address = entry.address;
     decoded.value = entry.value;
     decoded.bits = entry.bits;
-    return irfiles::fromReceived(decoded, raw.data(), static_cast<int>(raw.size()),
+    irfiles::Signal frame = irfiles::fromReceived(decoded, raw.data(), static_cast<int>(raw.size()),
         ui->spinBoxMODFreqKHz->value() * HzPerKHz);
+    // Files name every frame; a received one is named after its row.
+    frame.name = "frame_" + std::to_string(row + 1);
+    return frame;
 }
 
 std::vector<int> MainWindow::actionRows() const

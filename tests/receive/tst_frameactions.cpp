@@ -1,0 +1,426 @@
+// The frame table's actions on the shown window: copy, copy as Pronto, send
+// again, save and open (with the file dialogs answered by the test), the
+// keyboard, and frames longer than the designed record.
+#include "fakeadapter.h"
+#include "formats.h"
+#include "framefiles.h"
+#include "ircodec.h"
+#include "mainwindow.h"
+#include "receivequeue.h"
+#include "receivetesting.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QTableView *table(QObject *w)
+{
+    return child<QTableView>(w, "tableViewIRData");
+}
+
+QStringList details(QObject *w)
+{
+    return child<QPlainTextEdit>(w, "plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
+}
+
+// The copied lines, each ended by a line break.
+QStringList clipboardLines()
+{
+    QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void trigger(QObject *w, const char *action)
+{
+    QAction *a = w->findChild<QAction *>(QString::fromLatin1(action));
+    QVERIFY2(a, action);
+    a->trigger();
+}
+
+// The raw record of an encoded frame as a receiver reports it: the silence
+// before it, then every duration, in 50 us ticks.
+Frame received(const ircodec::Frame &frame, int64_t silenceUs = 100)
+{
+    const ircodec::Durations durations = ircodec::encode(frame)->front().durations;
+    const std::vector<int32_t> ticks = ircodec::toTicks(silenceUs, durations);
+    const ircodec::Report r = ircodec::report(ircodec::decode(durations));
+    return Frame(
+        r.decodeType, r.value, r.address, r.bits, std::vector<int>(ticks.begin(), ticks.end()));
+}
+
+const Frame necFrame = received(ircodec::necFrame(0x04, 0x08, true));
+const Frame necRepeat = received(ircodec::necRepeatFrame());
+// Nothing decodes it: 9 ms, 4.5 ms, 0.55 ms.
+const Frame unknownFrame(-1, 0u, 0u, 0, {2, 180, 90, 11});
+
+// The frames enter the table as the display tick brings them.
+void receive(MainWindow &window, const std::vector<Frame> &frames)
+{
+    for (const Frame &frame : frames)
+        receiveQueue().append(frame.record);
+    tickAll(&window);
+    QCOMPARE(table(&window)->model()->rowCount(), receiveQueue().size());
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
+{
+    const QString path = dir.path() + QLatin1Char('/') + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+        return QString();
+    return path;
+}
+
+} // namespace
+
+class TestFrameActions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void actionsAndShortcuts();
+    void copyFrames();
+    void copyAsPronto();
+    void sendAgain();
+    void sendAgainStopsAtAFailure();
+    void saveAndOpen_data();
+    void saveAndOpen();
+    void openedFramesAreNamedUntilCleared();
+    void badFilesLoadNothing();
+    void saveFailures();
+    void arrowKeysShowTheCurrentRow();
+    void longFramesLoseNothing();
+
+private:
+    MainWindow *window = nullptr;
+    DialogCatcher *dialogs = nullptr;
+    QTemporaryDir dir;
+};
+
+void TestFrameActions::init()
+{
+    fake::Adapter::instance().reset();
+    fake::Adapter::instance().setScanCount(3);
+    receiveQueue().clear();
+    QApplication::clipboard()->clear();
+    window = new MainWindow;
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    // Reception runs (so the display tick does) in every test.
+    child<QPushButton>(window, "pushButtonStartReceive")->click();
+    QCOMPARE(runningTimers(window).size(), 1);
+    fake::Adapter::instance().clearCalls();
+    dialogs = new DialogCatcher;
+}
+
+void TestFrameActions::cleanup()
+{
+    framefiles::replaceDialogs(nullptr, nullptr);
+    delete dialogs;
+    delete window;
+}
+
+void TestFrameActions::actionsAndShortcuts()
+{
+    const QList<QAction *> menu = table(window)->actions();
+    QStringList names;
+    for (QAction *action : menu)
+        names << action->objectName();
+    QCOMPARE(names,
+        (QStringList{"actionCopyFrames", "actionCopyPronto", "actionSendFramesAgain",
+            "actionSaveFrames", "actionOpenFrames"}));
+    QCOMPARE(table(window)->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(menu[0]->shortcut(), QKeySequence(QKeySequence::Copy));
+    QCOMPARE(menu[0]->shortcutContext(), Qt::WidgetShortcut);
+    QCOMPARE(menu[3]->shortcut(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(menu[4]->shortcut(), QKeySequence(QKeySequence::Open));
+    // Save and open work from either tab; the designed form gains nothing.
+    QCOMPARE(window->actions(), (QList<QAction *>{menu[3], menu[4]}));
+    QVERIFY(window->menuBar()->actions().isEmpty());
+}
+
+void TestFrameActions::copyFrames()
+{
+    receive(*window, {necFrame, unknownFrame});
+    const QString header = QStringLiteral("row\ttype\tvalue\taddress\tbits\tdurations (us)");
+    // Nothing selected: every row, durations in microseconds.
+    trigger(window, "actionCopyFrames");
+    QStringList lines = clipboardLines();
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], header);
+    QVERIFY(lines[1].startsWith(QStringLiteral("1\tNEC\t20DF10EF\t\t32\t9000\t4500\t550\t")));
+    QCOMPARE(lines[2], QStringLiteral("2\tUNKNOWN\t00000000\t\t0\t9000\t4500\t550"));
+
+    // The selected row only, by Ctrl+C while the table has the focus.
+    child<QTabWidget>(window, "tabWidget")->setCurrentIndex(1);
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    table(window)->selectRow(1);
+    table(window)->setFocus();
+    QTest::keyClick(table(window), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboardLines(), (QStringList{header, lines[2]}));
+
+    // Ctrl+C elsewhere copies what it always copied.
+    auto *value = child<QLineEdit>(window, "lineEditValue");
+    value->setFocus();
+    value->selectAll();
+    QTest::keyClick(value, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("0x11223344"));
+}
+
+void TestFrameActions::copyAsPronto()
+{
+    receive(*window, {necFrame, unknownFrame});
+    trigger(window, "actionCopyPronto");
+    const QString text = QApplication::clipboard()->text();
+    const irfiles::Loaded back = irfiles::read(irfiles::Format::Pronto, text.toStdString(), "clip");
+    QVERIFY(back.ok());
+    QCOMPARE(int(back.list.size()), 2);
+    QVERIFY(text.startsWith(QStringLiteral("0000 ")));
+    // The NEC frame at its protocol's 38 kHz decodes again; the unknown one
+    // went at the send tab's carrier.
+    QCOMPARE(back.list[0].decoded.value, 0x20DF10EFu);
+    QCOMPARE(back.list[1].carrierHz / 1000, 38);
+    QCOMPARE(back.list[1].durations.size(), size_t(3));
+}
+
+void TestFrameActions::sendAgain()
+{
+    receive(*window, {necFrame, necRepeat, unknownFrame});
+    child<QComboBox>(window, "comboBoxSendDeviceIndex")->setCurrentIndex(2);
+    child<QComboBox>(window, "comboBoxSendChannel")->setCurrentIndex(4);
+    child<QSpinBox>(window, "spinBoxMODFreqKHz")->setValue(40);
+    fake::Adapter &adapter = fake::Adapter::instance();
+    trigger(window, "actionSendFramesAgain");
+    QTRY_COMPARE(adapter.count("IR_SendRaw"), 1);
+
+    const std::vector<fake::Call> calls = adapter.calls();
+    QStringList ops;
+    for (const fake::Call &call : calls)
+        ops << QString::fromStdString(call.op);
+    QCOMPARE(ops,
+        (QStringList{
+            "Device_Scan", "Device_Open", "IR_SendProtocol", "IR_NEC_SendRepeat", "IR_SendRaw"}));
+    // A decoded frame by its protocol at the protocol's carrier, the repeat
+    // code as a repeat, the rest as microseconds at the send tab's carrier.
+    QCOMPARE(calls[2].args, (std::vector<long long>{2, 0x10, 38}));
+    QCOMPARE(calls[2].sendData.protocol, 3);
+    QCOMPARE(calls[2].sendData.value, 0x20DF10EFu);
+    QCOMPARE(calls[2].sendData.bits, 32);
+    QCOMPARE(calls[2].sendData.repeat, 0);
+    QCOMPARE(calls[3].args, (std::vector<long long>{2, 0x10}));
+    QCOMPARE(calls[4].args, (std::vector<long long>{2, 0x10, 40, 3}));
+    QCOMPARE(calls[4].timings, (std::vector<int>{9000, 4500, 550}));
+    // Each frame waits for the one before and its own recorded silence.
+    QVERIFY(calls[3].time - calls[2].time >= std::chrono::milliseconds(60));
+    QVERIFY(dialogs->dialogs.isEmpty());
+
+    // Without an adapter nothing goes out.
+    adapter.clearCalls();
+    adapter.setScanCount(0);
+    table(window)->selectRow(0);
+    trigger(window, "actionSendFramesAgain");
+    QCOMPARE(dialogs->texts(), QStringList{"无设备连接！"});
+    QCOMPARE(adapter.count("IR_SendProtocol"), 0);
+}
+
+void TestFrameActions::sendAgainStopsAtAFailure()
+{
+    receive(*window, {necFrame, necRepeat, unknownFrame});
+    fake::Adapter &adapter = fake::Adapter::instance();
+    adapter.setResult("IR_NEC_SendRepeat", 1);
+    trigger(window, "actionSendFramesAgain");
+    QTRY_COMPARE(dialogs->texts(), QStringList{"红外发送失败！"});
+    // The frame after the failed one would have gone out 12 ms later.
+    QTest::qWait(300);
+    QCOMPARE(adapter.count("IR_SendRaw"), 0);
+    QCOMPARE(adapter.count("IR_SendProtocol"), 1);
+}
+
+void TestFrameActions::saveAndOpen_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("keepsNames");
+    // The filter decides where the name has no extension of a format; the
+    // extension decides where it has one.
+    QTest::newRow(".ir by filter") << 0 << "frames"
+                                   << "frames.ir" << true;
+    QTest::newRow("LIRC by filter") << 1 << "frames"
+                                    << "frames.conf" << true;
+    QTest::newRow("Pronto by extension") << 0 << "frames.pronto"
+                                         << "frames.pronto" << true;
+    QTest::newRow("pulse/space by filter") << 3 << "frames"
+                                           << "frames.mode2" << true;
+    QTest::newRow("CSV by extension") << 1 << "frames.csv"
+                                      << "frames.csv" << false;
+}
+
+void TestFrameActions::saveAndOpen()
+{
+    QFETCH(int, filter);
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+    QFETCH(bool, keepsNames);
+    receive(*window,
+        {necFrame, unknownFrame, received(*ircodec::fromSendRecord(1, 0x175, 0, 12, false))});
+    table(window)->selectionModel()->select(table(window)->model()->index(0, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    table(window)->selectionModel()->select(table(window)->model()->index(2, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    framefiles::replaceDialogs(
+        [&](QWidget *, const QString &) {
+            return QStringList{dir.path() + QLatin1Char('/') + written};
+        },
+        [&](QWidget *parent, const QStringList &filters, QString *selected) {
+            [&] { QCOMPARE(parent, static_cast<QWidget *>(window)); }();
+            *selected = filters.at(filter);
+            return dir.path() + QLatin1Char('/') + name;
+        });
+    trigger(window, "actionSaveFrames");
+    QVERIFY(QFile::exists(dir.path() + QLatin1Char('/') + written));
+
+    // Opened back, the two saved frames follow the three rows, numbered on,
+    // with what they were.
+    trigger(window, "actionOpenFrames");
+    QVERIFY(dialogs->dialogs.isEmpty());
+    QAbstractItemModel *model = table(window)->model();
+    QCOMPARE(model->rowCount(), 5);
+    QCOMPARE(model->index(3, 0).data().toString(), QStringLiteral("4"));
+    for (int column = 1; column <= 4; ++column) {
+        QCOMPARE(model->index(3, column).data(), model->index(0, column).data());
+        QCOMPARE(model->index(4, column).data(), model->index(2, column).data());
+    }
+    emit table(window)->clicked(model->index(4, 1));
+    QCOMPARE(details(window).first(),
+        keepsNames ? QStringLiteral("name:frame_3") : QStringLiteral("type:RC5"));
+}
+
+void TestFrameActions::openedFramesAreNamedUntilCleared()
+{
+    const QString path = writeFile(dir, QStringLiteral("remote.ir"),
+        "Filetype: IR signals file\nVersion: 1\n#\nname: Power\ntype: parsed\nprotocol: NEC\n"
+        "address: 04 00 00 00\ncommand: 08 00 00 00\n");
+    // Opened while reception is stopped: the rows appear all the same.
+    child<QPushButton>(window, "pushButtonStartReceive")->click();
+    QVERIFY(runningTimers(window).isEmpty());
+    window->openFrameFiles({path});
+    QCOMPARE(table(window)->model()->rowCount(), 1);
+    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    QCOMPARE(details(window).mid(0, 3), (QStringList{"name:Power", "type:NEC", "bits:32"}));
+
+    child<QPushButton>(window, "pushButtonClearData")->click();
+    child<QPushButton>(window, "pushButtonStartReceive")->click();
+    receive(*window, {necFrame});
+    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    QCOMPARE(details(window).first(), QStringLiteral("type:NEC"));
+}
+
+void TestFrameActions::badFilesLoadNothing()
+{
+    receive(*window, {necFrame});
+    const QString bad = writeFile(dir, QStringLiteral("bad.ir"),
+        "Filetype: IR signals file\nVersion: 1\n#\nname: A\ntype: raw\nfrequency: 38000\n"
+        "duty_cycle: 0.33\ndata: 9000 4500 560\n#\nname: B\ntype: raw\nfrequency: x\n");
+    const QString binary
+        = writeFile(dir, QStringLiteral("junk.mode2"), QByteArray("\x00\x01\xff", 3));
+    const QString unknown = writeFile(dir, QStringLiteral("notes.txt"), "pulse 100\n");
+    window->openFrameFiles({bad, binary, unknown, dir.path() + QStringLiteral("/missing.ir")});
+
+    // One warning per file, naming it (and the line), and not one row more.
+    const QStringList texts = dialogs->texts();
+    QCOMPARE(texts.size(), 4);
+    for (const QString &text : texts)
+        QVERIFY2(text.startsWith(QStringLiteral("打开文件失败！\n")), qPrintable(text));
+    QVERIFY2(texts[0].contains(QStringLiteral("bad.ir:10: record \"B\"")), qPrintable(texts[0]));
+    QVERIFY2(texts[1].contains(QStringLiteral("junk.mode2")), qPrintable(texts[1]));
+    QVERIFY2(texts[2].contains(QStringLiteral("notes.txt")), qPrintable(texts[2]));
+    QVERIFY2(texts[3].contains(QStringLiteral("missing.ir")), qPrintable(texts[3]));
+    QCOMPARE(table(window)->model()->rowCount(), 1);
+    QCOMPARE(receiveQueue().size(), 1);
+}
+
+void TestFrameActions::saveFailures()
+{
+    // Nothing to save: no dialog. A cancelled dialog: nothing written. A
+    // folder that does not exist: the warning.
+    int asked = 0;
+    QString answer;
+    framefiles::replaceDialogs(nullptr, [&](QWidget *, const QStringList &, QString *) {
+        ++asked;
+        return answer;
+    });
+    trigger(window, "actionSaveFrames");
+    QCOMPARE(asked, 0);
+    receive(*window, {necFrame});
+    trigger(window, "actionSaveFrames");
+    QCOMPARE(asked, 1);
+    QVERIFY(dialogs->dialogs.isEmpty());
+    answer = dir.path() + QStringLiteral("/no/such/folder/frames.ir");
+    trigger(window, "actionSaveFrames");
+    QCOMPARE(dialogs->dialogs.size(), 1);
+    QVERIFY(dialogs->texts().first().startsWith(QStringLiteral("保存文件失败！\n")));
+    QCOMPARE(dialogs->dialogs.first().title, QStringLiteral("警告"));
+}
+
+void TestFrameActions::arrowKeysShowTheCurrentRow()
+{
+    receive(*window, {necFrame, unknownFrame});
+    QTableView *view = table(window);
+    view->setFocus();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+        view->visualRect(view->model()->index(0, 1)).center());
+    QCOMPARE(details(window).first(), QStringLiteral("type:NEC"));
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(details(window).first(), QStringLiteral("type:UNKNOWN"));
+    QTest::keyClick(view, Qt::Key_Up);
+    QCOMPARE(details(window).first(), QStringLiteral("type:NEC"));
+}
+
+void TestFrameActions::longFramesLoseNothing()
+{
+    // An air conditioner's frame of 601 durations: the table and details
+    // show the designed 256 values, copy and send again take all of them.
+    std::vector<int> raw{40};
+    for (int i = 0; i < 600; ++i)
+        raw.push_back(i % 2 ? 10 + i % 7 : 11);
+    raw.push_back(11);
+    receive(*window, {Frame(-1, 0u, 0u, 0, raw)});
+    trigger(window, "actionCopyFrames");
+    const QStringList cells = clipboardLines().at(1).split(QLatin1Char('\t'));
+    QCOMPARE(cells.size(), 5 + 601);
+    QCOMPARE(cells.last(), QStringLiteral("550"));
+
+    trigger(window, "actionSendFramesAgain");
+    const auto sent = fake::Adapter::instance().calls("IR_SendRaw");
+    QCOMPARE(int(sent.size()), 1);
+    QCOMPARE(int(sent[0].timings.size()), 601);
+    QCOMPARE(sent[0].timings[1], (10 + 1 % 7) * 50);
+
+    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    const QString rawLine = details(window).last();
+    QCOMPARE(rawLine.count(QLatin1Char(',')), 254); // the designed record's 255 timings
+}
+
+QTEST_MAIN(TestFrameActions)
+#include "tst_frameactions.moc"
