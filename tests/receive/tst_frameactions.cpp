@@ -109,6 +109,7 @@ private slots:
     void saveFailures();
     void arrowKeysShowTheCurrentRow();
     void longFramesLoseNothing();
+    void realCapturesOpenAndGoOutAgain();
 
 private:
     MainWindow *window = nullptr;
@@ -420,6 +421,47 @@ void TestFrameActions::longFramesLoseNothing()
     emit table(window)->clicked(table(window)->model()->index(0, 1));
     const QString rawLine = details(window).last();
     QCOMPARE(rawLine.count(QLatin1Char(',')), 254); // the designed record's 255 timings
+}
+
+void TestFrameActions::realCapturesOpenAndGoOutAgain()
+{
+    // Frames recorded from real remotes, as an .ir file of their buttons:
+    // they open, and each goes out again, the undecoded ones with exactly
+    // the recorded microseconds and carrier.
+    QFile tsv(QStringLiteral(TAVREL_SOURCE_DIR "/../shared/captures/real-captures.tsv"));
+    if (!tsv.open(QIODevice::ReadOnly))
+        QSKIP("../shared/captures/real-captures.tsv is absent: real captures not sent");
+    QByteArray file = "Filetype: IR signals file\nVersion: 1\n";
+    std::vector<QList<QByteArray>> rows;
+    while (!tsv.atEnd() && rows.size() < 6) {
+        const QByteArray line = tsv.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        rows.push_back(line.split('\t'));
+        file += "#\nname: " + rows.back()[2] + "\ntype: raw\nfrequency: " + rows.back()[3]
+            + "\nduty_cycle: 0.33\ndata: " + rows.back()[4] + "\n";
+    }
+    window->openFrameFiles({writeFile(dir, QStringLiteral("captured.ir"), file)});
+    QVERIFY(dialogs->dialogs.isEmpty());
+    QCOMPARE(table(window)->model()->rowCount(), int(rows.size()));
+
+    fake::Adapter &adapter = fake::Adapter::instance();
+    trigger(window, "actionSendFramesAgain");
+    QTRY_COMPARE_WITH_TIMEOUT(int(adapter.calls().size()) - 2, int(rows.size()), 5000);
+    const std::vector<fake::Call> calls = adapter.calls();
+    int raw = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const fake::Call &call = calls[i + 2];
+        if (call.op != "IR_SendRaw")
+            continue;
+        ++raw;
+        std::vector<int> recorded;
+        for (const QByteArray &us : rows[i][4].split(' '))
+            recorded.push_back(us.toInt());
+        QCOMPARE(call.timings, recorded);
+        QCOMPARE(call.args[2], (rows[i][3].toLongLong() + 500) / 1000);
+    }
+    QVERIFY(raw > 0);
 }
 
 QTEST_MAIN(TestFrameActions)
