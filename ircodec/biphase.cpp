@@ -55,7 +55,7 @@ bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Ha
     if (index == d.size())
         return accept(halves);
     for (int run = 1; run <= maxRun; ++run) {
-        if (!matches(d[index], nsToUs(run * halfNs)))
+        if (!matches(d[index], nsToUs(run * halfNs), mark ? Level::Mark : Level::Space))
             continue;
         halves.insert(halves.end(), run, mark);
         if (expandFrom(d, index + 1, halfNs, maxRun, halves, accept, !mark, stepsLeft))

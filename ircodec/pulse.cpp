@@ -59,7 +59,7 @@ std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d,
         return std::nullopt;
     size_t pos = 0;
     if (hasHeader(table)) {
-        if (!matches(d[0], table.header.mark) || !matches(d[1], table.header.space))
+        if (!matchesMark(d[0], table.header.mark) || !matchesSpace(d[1], table.header.space))
             return std::nullopt;
         pos = 2;
     }
@@ -67,8 +67,8 @@ std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d,
     for (int i = 0; i < count; ++i, pos += 2) {
         const bool lastWithoutSpace = i == count - 1 && table.stopMark == 0;
         const auto fits = [&](const MarkSpace &bit) {
-            return matches(d[pos], bit.mark)
-                && (lastWithoutSpace || matches(d[pos + 1], bit.space));
+            return matchesMark(d[pos], bit.mark)
+                && (lastWithoutSpace || matchesSpace(d[pos + 1], bit.space));
         };
         if (fits(table.zero))
             bits <<= 1;
@@ -77,7 +77,7 @@ std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d,
         else
             return std::nullopt;
     }
-    if (table.stopMark > 0 && !matches(d[pos], table.stopMark))
+    if (table.stopMark > 0 && !matchesMark(d[pos], table.stopMark))
         return std::nullopt;
     return bits;
 }

@@ -32,8 +32,8 @@ std::optional<Bursts> encodeNec(const Frame &frame)
 
 std::optional<Frame> decodeNec(const Durations &d)
 {
-    if (d.size() == 3 && matches(d[0], kDitto.mark) && matches(d[1], kDitto.space)
-        && matches(d[2], kTable.stopMark))
+    if (d.size() == 3 && matchesMark(d[0], kDitto.mark) && matchesSpace(d[1], kDitto.space)
+        && matchesMark(d[2], kTable.stopMark))
         return repeatCode(Protocol::Nec);
     const auto bits = pulseDecode(kTable, d, kBits);
     if (!bits)

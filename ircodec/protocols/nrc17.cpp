@@ -33,7 +33,7 @@ std::optional<Bursts> encodeNrc17(const Frame &frame)
 
 std::optional<Frame> decodeNrc17(const Durations &d)
 {
-    if (d.size() < 3 || !matches(d[0], kPrePulse.mark) || !matches(d[1], kPrePulse.space))
+    if (d.size() < 3 || !matchesMark(d[0], kPrePulse.mark) || !matchesSpace(d[1], kPrePulse.space))
         return std::nullopt;
     std::optional<Frame> result;
     expandHalves(d, 2, kHalfNs, kMaxRun, [&](const Halves &halves) {

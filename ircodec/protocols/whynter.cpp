@@ -26,7 +26,7 @@ std::optional<Bursts> encodeWhynter(const Frame &frame)
 
 std::optional<Frame> decodeWhynter(const Durations &d)
 {
-    if (d.size() < 2 || !matches(d[0], kLeadIn.mark) || !matches(d[1], kLeadIn.space))
+    if (d.size() < 2 || !matchesMark(d[0], kLeadIn.mark) || !matchesSpace(d[1], kLeadIn.space))
         return std::nullopt;
     const auto bits = pulseDecode(kTable, Durations(d.begin() + 2, d.end()), kBits);
     if (!bits)
