@@ -18,7 +18,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 
 namespace {
@@ -47,30 +46,12 @@ void printAgreement(const std::vector<ircaptures::Referenced> &frames)
 
 void printLookAlikes(const std::vector<ircaptures::Recorded> &frames)
 {
-    std::map<std::string, int> pairs;
-    std::map<std::string, int> betterFits;
-    for (const auto &frame : frames) {
-        const auto chosen = ircodec::decode(frame.durations);
-        if (!chosen)
-            continue;
-        const double chosenFit = ircaptures::shapeFit(*chosen, frame.durations);
-        for (int p = 0; p < ircodec::kProtocolCount; ++p) {
-            const auto other = static_cast<ircodec::Protocol>(p);
-            if (other == chosen->protocol)
-                continue;
-            const auto alt = ircodec::decodeAs(other, frame.durations);
-            if (!alt)
-                continue;
-            const std::string pair
-                = std::string(ircodec::name(chosen->protocol)) + " / " + ircodec::name(other);
-            ++pairs[pair];
-            if (ircaptures::shapeFit(*alt, frame.durations) < chosenFit)
-                ++betterFits[pair];
-        }
-    }
     std::printf("%-30s %8s %12s\n", "decoded / also accepted by", "frames", "better-fit");
-    for (const auto &[pair, count] : pairs)
-        std::printf("%-30s %8d %12d\n", pair.c_str(), count, betterFits[pair]);
+    for (const auto &pair : ircaptures::lookAlikes(frames)) {
+        const std::string names
+            = std::string(ircodec::name(pair.decoded)) + " / " + ircodec::name(pair.alsoAcceptedBy);
+        std::printf("%-30s %8d %12d\n", names.c_str(), pair.frames, pair.betterFit);
+    }
     std::printf("\n");
 }
 
@@ -157,6 +138,7 @@ int main(int argc, char **argv)
         = paths.size() > 1 ? paths[1] : TAVREL_CAPTURES_DIR "/real-captures-sigrok.tsv";
 
     const auto recorded = ircaptures::loadRecorded(raw);
+    const auto referenced = ircaptures::loadReferenced(reference);
     if (!recorded.opened) {
         std::fprintf(stderr, "cannot read %s\n", raw.c_str());
         return 1;
@@ -165,15 +147,13 @@ int main(int argc, char **argv)
         list(recorded.lines, listed);
         return 0;
     }
-    std::printf("%s: %zu frames, %d unreadable lines\n", raw.c_str(), recorded.lines.size(),
-        recorded.badLines);
-    printClaims(ircaptures::claims(recorded.lines), recorded.lines.size());
-
-    const auto referenced = ircaptures::loadReferenced(reference);
     if (listMisses) {
         misses(referenced.lines);
         return 0;
     }
+    std::printf("%s: %zu frames, %d unreadable lines\n", raw.c_str(), recorded.lines.size(),
+        recorded.badLines);
+    printClaims(ircaptures::claims(recorded.lines), recorded.lines.size());
     if (referenced.opened) {
         std::printf("%s: %zu frames, %d unreadable lines\n", reference.c_str(),
             referenced.lines.size(), referenced.badLines);

@@ -1,5 +1,7 @@
 #include "captures.h"
 
+#include "shapefit.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -176,6 +178,35 @@ std::map<int32_t, Agreement> agreement(const std::vector<Referenced> &frames)
         else
             ++a.otherProtocol;
     }
+    return result;
+}
+
+std::vector<LookAlike> lookAlikes(const std::vector<Recorded> &frames)
+{
+    std::map<std::pair<ircodec::Protocol, ircodec::Protocol>, LookAlike> pairs;
+    for (const Recorded &frame : frames) {
+        const auto chosen = ircodec::decode(frame.durations);
+        if (!chosen)
+            continue;
+        const double chosenFit = shapeFit(*chosen, frame.durations);
+        for (int p = 0; p < ircodec::kProtocolCount; ++p) {
+            const auto other = static_cast<ircodec::Protocol>(p);
+            if (other == chosen->protocol)
+                continue;
+            const auto alternative = ircodec::decodeAs(other, frame.durations);
+            if (!alternative)
+                continue;
+            LookAlike &pair = pairs[{chosen->protocol, other}];
+            pair.decoded = chosen->protocol;
+            pair.alsoAcceptedBy = other;
+            ++pair.frames;
+            if (shapeFit(*alternative, frame.durations) < chosenFit)
+                ++pair.betterFit;
+        }
+    }
+    std::vector<LookAlike> result;
+    for (const auto &entry : pairs)
+        result.push_back(entry.second);
     return result;
 }
 

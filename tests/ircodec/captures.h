@@ -1,7 +1,8 @@
 // Recorded real-remote captures (tab-separated text files) and the figures
-// the codec is judged by on them: what each protocol claims, and how often a
-// decode agrees with an independent decoder's result. No Qt, so that the
-// benchmark tools can use it too.
+// the codec is judged by on them: what each protocol claims, how often a
+// decode agrees with an independent decoder's result, and which frames more
+// than one decoder accepts. No Qt, so that the benchmark tools can use it
+// too.
 //
 // Lines of the raw file: file, record index, button, carrier Hz, durations
 // (space-separated microseconds, mark first). Lines of the reference file
@@ -74,6 +75,18 @@ struct Agreement
 // Whether `got` is what the reference expects.
 bool agrees(const ircodec::Report &expected, const ircodec::Report &got);
 std::map<int32_t, Agreement> agreement(const std::vector<Referenced> &frames);
+
+// Frames that decode() gives to one protocol and another protocol's decoder
+// accepts too, per pair; `betterFit` of them the other protocol's nominal
+// timing explains better (shapefit.h): false decodes by their shape.
+struct LookAlike
+{
+    ircodec::Protocol decoded;
+    ircodec::Protocol alsoAcceptedBy;
+    int frames = 0;
+    int betterFit = 0;
+};
+std::vector<LookAlike> lookAlikes(const std::vector<Recorded> &frames);
 
 // The share of `part` in `whole`, in percent (100 for an empty whole).
 double percent(int part, int whole);
