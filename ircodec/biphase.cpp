@@ -2,6 +2,9 @@
 
 #include "timing.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace ircodec {
 
 void putBit(Halves &halves, bool one, Polarity polarity, int width)
@@ -46,6 +49,8 @@ namespace {
 // only a few; past this many steps the search gives up and the frame is not
 // decoded.
 constexpr int kMaxExpansionSteps = 1 << 16;
+// More half-bits than any duration of a bi-phase frame holds.
+constexpr int kMaxRunLimit = 4;
 
 bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Halves &halves,
     const std::function<bool(const Halves &)> &accept, bool mark, int &stepsLeft)
@@ -54,9 +59,18 @@ bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Ha
         return false;
     if (index == d.size())
         return accept(halves);
-    for (int run = 1; run <= maxRun; ++run) {
-        if (!matches(d[index], nsToUs(run * halfNs), mark ? Level::Mark : Level::Space))
-            continue;
+    // The run lengths the duration fits, the nearest first: a duration that
+    // fits two is first read as the one it is closer to.
+    const auto distance
+        = [&](int run) { return std::abs(d[index] - int64_t{nsToUs(run * halfNs)}); };
+    int runs[kMaxRunLimit];
+    int fitting = 0;
+    for (int run = 1; run <= maxRun && run <= kMaxRunLimit; ++run)
+        if (matches(d[index], nsToUs(run * halfNs), mark ? Level::Mark : Level::Space))
+            runs[fitting++] = run;
+    std::stable_sort(runs, runs + fitting, [&](int a, int b) { return distance(a) < distance(b); });
+    for (int i = 0; i < fitting; ++i) {
+        const int run = runs[i];
         halves.insert(halves.end(), run, mark);
         if (expandFrom(d, index + 1, halfNs, maxRun, halves, accept, !mark, stepsLeft))
             return true;

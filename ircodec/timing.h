@@ -1,28 +1,28 @@
 // Tolerance rules shared by the decoders.
 //
-// What a receiver does to a frame: its timing wanders a little either way
-// (remote oscillators, sampling), and an integrated IR receiver module also
-// lengthens every mark and shortens every space by a roughly constant amount,
-// its excess, typically 50 to 200 microseconds (an NEC bit of 560 / 560 comes
-// out as 700 / 420, an RC6 half-bit of 444 / 444 as 600 / 300). The excess
-// is an absolute time, so it matters for short durations only.
+// What happens to a frame on its way in: its timing wanders a little either
+// way (the remote's oscillator, sampling), and an integrated IR receiver
+// module lengthens every mark and shortens every space by a roughly constant
+// amount, its excess. Recordings show 50 to 200 microseconds (NEC's 560 / 560
+// us bits arrive as 700 / 420, RC6's 444 / 444 us half-bits as 600 / 300), a
+// little the other way in some, none in codes converted from other formats.
+// The excess is an absolute time, so it matters for short durations only.
 //
-// The rule: a measured duration d matches a nominal n
-//   - within max(100 us, 25 % of n) either way, for marks and spaces alike,
-//   - and, on the side the excess pushes it, within 200 us even when that
-//     is more: a mark may be up to max(200 us, 25 % of n) longer than n, a
-//     space up to as much shorter.
-// Marks and spaces are matched one by one, each on its own window. The
-// windows of a protocol's different durations stay apart, so every duration
-// still names its nominal unambiguously (bi-phase runs excepted, where the
-// frame's structure decides). The excess widens the windows rather than
-// shifting them by a fixed amount, as receivers differ in their excess and
-// some recordings (converted from other formats) have none or a little the
-// other way; and it is not added on top of the relative margin, so that the
-// short marks of one protocol do not fit another's (JVC's 527 us marks are
-// not MITSUBISHI's 300 us ones). The rule is applied per duration because
-// the frames that matter most are decided by single durations: the number of
-// durations, a header, a check field.
+// The rule: a measured duration d matches a nominal n when
+//     n - t <= d <= n + x   for a mark,
+//     n - x <= d <= n + t   for a space,
+// with the usual margin t = max(100 us, 25 % of n) and, on the side the
+// excess pushes to, x = max(t, min(250 us, n / 2)).
+//
+// Why so. Every duration is judged on its own, since frames are told apart
+// by single durations (a header, a check field, the count). Comparing mark +
+// space periods would cancel the excess but give up the mark's own evidence;
+// correcting by an assumed excess fails the receivers and recordings that
+// have another one; widening the one side takes them all. The allowance is
+// not added on top of t and is at most half of n (past which a bi-phase
+// duration is nearer to the next whole number of units), so that the short
+// marks of one protocol do not pass for another's: MITSUBISHI's 300 us marks
+// end at 450, short of JVC's 527.
 #ifndef IRCODEC_TIMING_H
 #define IRCODEC_TIMING_H
 
@@ -32,7 +32,7 @@ namespace ircodec {
 
 constexpr int32_t kMinToleranceUs = 100;
 constexpr int32_t kTolerancePercent = 25;
-// The largest receiver excess allowed for: marks longer, spaces shorter.
+// The largest receiver excess allowed for (x above).
 constexpr int32_t kReceiverExcessUs = 250;
 
 // Whether a duration is a mark (carrier on) or a space.
@@ -44,7 +44,8 @@ inline int64_t tolerance(int64_t nominal)
     return relative > kMinToleranceUs ? relative : kMinToleranceUs;
 }
 
-// The margin on the side that the receiver's excess pushes a duration to.
+// The margin on the side that the receiver's excess pushes a duration to:
+// x above.
 inline int64_t excessTolerance(int64_t nominal)
 {
     const int64_t half = nominal / 2;

@@ -12,6 +12,7 @@ class TestCodecFindings : public QObject
 private slots:
     void ticksOfTheLongestDurations();
     void ambiguousBiphaseStreamEnds();
+    void biphaseDurationNearerRunFirst();
 };
 
 // The segmenter clamps a stuck mark to INT32_MAX microseconds; rounding it
@@ -49,6 +50,25 @@ void TestCodecFindings::ambiguousBiphaseStreamEnds()
     stream.push_back(real.back());
     QVERIFY(!ircodec::decodeAs(ircodec::Protocol::Rc6, stream));
     QVERIFY(!ircodec::decode(stream));
+}
+
+// An RC6 frame (mode 0, toggle 0, data 1111) 15 % fast: the 3-unit mark
+// after the toggle bit comes out at 1133 us, which fits 2 units as well once
+// marks may run long, and read as 2 units it makes a shorter frame that is
+// valid too. A duration that fits two run lengths is read as the nearer one
+// first.
+void TestCodecFindings::biphaseDurationNearerRunFirst()
+{
+    ircodec::Frame frame;
+    frame.protocol = ircodec::Protocol::Rc6;
+    frame.value = 0xF;
+    frame.bits = 8;
+    const auto bursts = ircodec::encode(frame);
+    QVERIFY(bursts && !bursts->empty());
+    ircodec::Durations fast = bursts->front().durations;
+    for (int32_t &d : fast)
+        d = d * 85 / 100;
+    QCOMPARE(ircodec::decode(fast), std::optional<ircodec::Frame>(frame));
 }
 
 QTEST_APPLESS_MAIN(TestCodecFindings)

@@ -16,17 +16,6 @@ ircodec::Durations jitter(
     return out;
 }
 
-ircodec::Durations withExcess(const ircodec::Durations &durations, int32_t excessUs)
-{
-    ircodec::Durations out;
-    out.reserve(durations.size());
-    for (size_t i = 0; i < durations.size(); ++i) {
-        const int32_t change = i % 2 == 0 ? excessUs : -excessUs;
-        out.push_back(std::max<int32_t>(1, durations[i] + change));
-    }
-    return out;
-}
-
 int64_t total(const ircodec::Durations &durations)
 {
     int64_t sum = 0;

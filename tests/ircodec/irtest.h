@@ -23,10 +23,6 @@ namespace irtest {
 ircodec::Durations jitter(
     const ircodec::Durations &durations, double fraction, std::mt19937 &random);
 
-// What an IR receiver module does to a frame: every mark `excessUs` longer,
-// every space as much shorter (never below 1 microsecond).
-ircodec::Durations withExcess(const ircodec::Durations &durations, int32_t excessUs);
-
 int64_t total(const ircodec::Durations &durations);
 
 // Readable form for failure messages.

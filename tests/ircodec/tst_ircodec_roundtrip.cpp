@@ -4,6 +4,7 @@
 // protocol's frame accepted by another protocol's decoder, exact or distorted.
 #include "codecs.h"
 #include "irtest.h"
+#include "receiver.h"
 #include "timing.h"
 
 #include <QtTest>
@@ -18,29 +19,12 @@ namespace {
 constexpr double kJitter = 0.20;
 constexpr int kJitterRounds = 40;
 
-// A receiver module's excess as recorded from real remotes: NEC's 560 / 560
-// us bits come out as about 700 / 420, RC6's 444 / 444 us half-bits as 600 /
-// 300. Recordings of protocols with shorter durations show less (SHARP,
-// DENON and MITSUBISHI marks of 260 to 420 us); LEGO_PF's and ITT's are too
-// short for any. On top, every duration wanders by up to 5 %.
-constexpr int32_t kExcessUs = 150;
-constexpr int32_t kShortExcessUs = 100;
-constexpr int32_t kExcessFromUs = 400;
-constexpr int32_t kShortExcessFromUs = 250;
+// On top of a receiver's excess, every duration wanders by up to 5 %.
 constexpr double kExcessJitter = 0.05;
-
-int32_t excessFor(const ircodec::Durations &durations)
-{
-    const int32_t shortest = *std::min_element(durations.begin(), durations.end());
-    if (shortest >= kExcessFromUs)
-        return kExcessUs;
-    return shortest >= kShortExcessFromUs ? kShortExcessUs : 0;
-}
 
 ircodec::Durations received(const ircodec::Durations &durations, std::mt19937 &random)
 {
-    return irtest::jitter(
-        irtest::withExcess(durations, excessFor(durations)), kExcessJitter, random);
+    return irtest::jitter(irreceiver::received(durations), kExcessJitter, random);
 }
 
 // Look-alikes once a receiver has distorted a frame. SANYO, which has no
@@ -289,7 +273,7 @@ void RoundTrip::receiverExcess()
     std::mt19937 random(static_cast<unsigned>(qHash(QString(QTest::currentDataTag()))));
     for (size_t b = 0; b < bursts->size(); ++b) {
         const ircodec::Durations &exact = (*bursts)[b].durations;
-        const auto skewed = irtest::withExcess(exact, excessFor(exact));
+        const auto skewed = irreceiver::received(exact);
         QVERIFY2(ircodec::decode(skewed) == expected[b], qPrintable(irtest::describe(skewed)));
         for (int round = 0; round < kJitterRounds; ++round) {
             const auto distorted = received(exact, random);
@@ -356,8 +340,7 @@ void RoundTrip::noProtocolTakenForAnother()
     QVERIFY(bursts);
     std::mt19937 random(static_cast<unsigned>(qHash(QString(QTest::currentDataTag()))));
     for (const ircodec::Burst &burst : *bursts) {
-        std::vector<ircodec::Durations> distorted
-            = {irtest::withExcess(burst.durations, excessFor(burst.durations))};
+        std::vector<ircodec::Durations> distorted = {irreceiver::received(burst.durations)};
         for (int round = 0; round < kJitterRounds; ++round)
             distorted.push_back(received(burst.durations, random));
         for (int p = 0; p < ircodec::kProtocolCount; ++p) {
