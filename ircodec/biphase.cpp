@@ -52,13 +52,24 @@ constexpr int kMaxExpansionSteps = 1 << 16;
 // More half-bits than any duration of a bi-phase frame holds.
 constexpr int kMaxRunLimit = 4;
 
-bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Halves &halves,
+// The expansion so far: the halves, and the nominal taken for each duration.
+struct Expansion
+{
+    Halves halves;
+    std::vector<int32_t> nominals;
+};
+
+bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Expansion &expansion,
     const std::function<bool(const Halves &)> &accept, bool mark, int &stepsLeft)
 {
     if (--stepsLeft < 0)
         return false;
-    if (index == d.size())
-        return accept(halves);
+    if (index == d.size()) {
+        const int32_t *taken = d.data() + (d.size() - expansion.nominals.size());
+        return edgesAgree(taken, expansion.nominals.size(), [&](size_t i) {
+            return expansion.nominals[i];
+        }) && accept(expansion.halves);
+    }
     // The run lengths the duration fits, the nearest first: a duration that
     // fits two is first read as the one it is closer to.
     const auto distance
@@ -71,10 +82,12 @@ bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Ha
     std::stable_sort(runs, runs + fitting, [&](int a, int b) { return distance(a) < distance(b); });
     for (int i = 0; i < fitting; ++i) {
         const int run = runs[i];
-        halves.insert(halves.end(), run, mark);
-        if (expandFrom(d, index + 1, halfNs, maxRun, halves, accept, !mark, stepsLeft))
+        expansion.halves.insert(expansion.halves.end(), run, mark);
+        expansion.nominals.push_back(nsToUs(run * halfNs));
+        if (expandFrom(d, index + 1, halfNs, maxRun, expansion, accept, !mark, stepsLeft))
             return true;
-        halves.resize(halves.size() - run);
+        expansion.halves.resize(expansion.halves.size() - run);
+        expansion.nominals.pop_back();
     }
     return false;
 }
@@ -84,10 +97,13 @@ bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Ha
 bool expandHalves(const Durations &durations, size_t first, int64_t halfNs, int maxRun,
     const std::function<bool(const Halves &)> &accept)
 {
-    Halves halves;
-    halves.reserve(2 * durations.size());
+    if (first > durations.size())
+        return false;
+    Expansion expansion;
+    expansion.halves.reserve(static_cast<size_t>(maxRun) * durations.size());
+    expansion.nominals.reserve(durations.size() - first);
     int stepsLeft = kMaxExpansionSteps;
-    return expandFrom(durations, first, halfNs, maxRun, halves, accept, true, stepsLeft);
+    return expandFrom(durations, first, halfNs, maxRun, expansion, accept, true, stepsLeft);
 }
 
 std::optional<bool> readBit(const Halves &halves, size_t &pos, Polarity polarity, int width)

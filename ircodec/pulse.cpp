@@ -23,6 +23,20 @@ int tailEntries(const PulseTable &table)
     return table.stopMark > 0 ? 1 : -1;
 }
 
+// The nominal of duration `i` of a frame of `count` bits.
+int32_t nominalAt(const PulseTable &table, uint64_t bits, int count, size_t i)
+{
+    const bool header = hasHeader(table);
+    if (header && i < 2)
+        return i == 0 ? table.header.mark : table.header.space;
+    const size_t body = i - headerEntries(table);
+    const size_t bit = body / 2;
+    if (bit >= static_cast<size_t>(count))
+        return table.stopMark;
+    const MarkSpace &pair = ((bits >> (count - 1 - bit)) & 1u) ? table.one : table.zero;
+    return body % 2 == 0 ? pair.mark : pair.space;
+}
+
 } // namespace
 
 Durations pulseEncode(const PulseTable &table, uint64_t bits, int count)
@@ -78,6 +92,8 @@ std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d,
             return std::nullopt;
     }
     if (table.stopMark > 0 && !matchesMark(d[pos], table.stopMark))
+        return std::nullopt;
+    if (!edgesAgree(d.data(), d.size(), [&](size_t i) { return nominalAt(table, bits, count, i); }))
         return std::nullopt;
     return bits;
 }

@@ -12,20 +12,30 @@
 //     n - t <= d <= n + x   for a mark,
 //     n - x <= d <= n + t   for a space,
 // with the usual margin t = max(100 us, 25 % of n) and, on the side the
-// excess pushes to, x = max(t, min(250 us, n / 2)).
+// excess pushes to, x = max(t, min(250 us, n / 2)). The excess moves an
+// edge, it does not lengthen a frame: time that a duration gains beyond t on
+// that side comes from a neighbour. So a mark longer than n + t needs a
+// space next to it that is shorter than its nominal by about as much (give
+// or take the space's t), and a space shorter than n - t a mark next to it
+// that is longer by about as much. A receiver's excess shows as every mark
+// with the space after it; a single edge out of place, either way.
 //
-// Why so. Every duration is judged on its own, since frames are told apart
-// by single durations (a header, a check field, the count). Comparing mark +
-// space periods would cancel the excess but give up the mark's own evidence;
-// correcting by an assumed excess fails the receivers and recordings that
-// have another one; widening the one side takes them all. The allowance is
-// not added on top of t and is at most half of n (past which a bi-phase
-// duration is nearer to the next whole number of units), so that the short
-// marks of one protocol do not pass for another's: MITSUBISHI's 300 us marks
-// end at 450, short of JVC's 527.
+// Why so. Every duration is judged on its own window, since frames are told
+// apart by single durations (a header, a check field, the count). Comparing
+// mark + space periods would cancel the excess but give up the mark's own
+// evidence; correcting by an assumed excess fails the receivers and
+// recordings that have another one; widening the one side takes them all.
+// The allowance is not added on top of t and is at most half of n (past
+// which a bi-phase duration is nearer to the next whole number of units),
+// so that the short marks of one protocol do not pass for another's:
+// MITSUBISHI's 300 us marks end at 450, short of JVC's 527. Asking a
+// neighbour for the time keeps out frames that are merely fast or slow: a
+// SANYO frame 15 % fast has marks as long as a SAMSUNG frame's after a
+// receiver, but spaces longer than SAMSUNG's, which no receiver makes.
 #ifndef IRCODEC_TIMING_H
 #define IRCODEC_TIMING_H
 
+#include <cstddef>
 #include <cstdint>
 
 namespace ircodec {
@@ -69,6 +79,42 @@ inline bool matchesMark(int64_t measured, int64_t nominal)
 inline bool matchesSpace(int64_t measured, int64_t nominal)
 {
     return matches(measured, nominal, Level::Space);
+}
+
+// What a duration gains on the side the excess pushes to: a mark's
+// lengthening, a space's shortening.
+inline int64_t gain(int64_t measured, int64_t nominal, Level level)
+{
+    return level == Level::Mark ? measured - nominal : nominal - measured;
+}
+
+// `count` durations from `d`, alternating from a mark; `nominal(i)` is the
+// nominal taken for d[i]. Whether every duration that gains more than its
+// usual margin has a neighbour that gave up about as much: its own gain at
+// most the usual margin less, that is, the edge between them moved.
+template <typename Nominal> bool edgesAgree(const int32_t *d, size_t count, Nominal nominal)
+{
+    const auto levelAt = [](size_t i) { return i % 2 == 0 ? Level::Mark : Level::Space; };
+    const auto gainAt = [&](size_t i) { return gain(d[i], nominal(i), levelAt(i)); };
+    for (size_t i = 0; i < count; ++i) {
+        const int64_t gained = gainAt(i);
+        if (gained <= tolerance(nominal(i)))
+            continue;
+        const auto gaveUp = [&](size_t j) { return gained - gainAt(j) <= tolerance(nominal(j)); };
+        if (!(i > 0 && gaveUp(i - 1)) && !(i + 1 < count && gaveUp(i + 1)))
+            return false;
+    }
+    return true;
+}
+
+// `count` durations from `d`, alternating from a mark, against `nominals`
+// one by one: each within its window, and the edges agreeing.
+inline bool matchesAll(const int32_t *d, size_t count, const int32_t *nominals)
+{
+    for (size_t i = 0; i < count; ++i)
+        if (!matches(d[i], nominals[i], i % 2 == 0 ? Level::Mark : Level::Space))
+            return false;
+    return edgesAgree(d, count, [&](size_t i) { return nominals[i]; });
 }
 
 // The relative rule alone, for protocols whose durations are shorter than the

@@ -7,6 +7,8 @@
 #include "../codecs.h"
 #include "../timing.h"
 
+#include <iterator>
+
 namespace ircodec {
 
 namespace {
@@ -75,8 +77,8 @@ std::optional<Bursts> encodeRc6(const Frame &frame)
 
 std::optional<Frame> decodeRc6(const Durations &d)
 {
-    if (d.size() < 3 || !matchesMark(d[0], units(kLeaderMarkUnits))
-        || !matchesSpace(d[1], units(kLeaderSpaceUnits)))
+    const int32_t leader[] = {units(kLeaderMarkUnits), units(kLeaderSpaceUnits)};
+    if (d.size() < 3 || !matchesAll(d.data(), std::size(leader), leader))
         return std::nullopt;
     std::optional<Frame> result;
     expandHalves(d, 2, kUnitNs, kMaxRun, [&](const Halves &halves) {

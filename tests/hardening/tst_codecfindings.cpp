@@ -13,6 +13,7 @@ private slots:
     void ticksOfTheLongestDurations();
     void ambiguousBiphaseStreamEnds();
     void biphaseDurationNearerRunFirst();
+    void fastFrameIsNotAnotherProtocolsExcess();
 };
 
 // The segmenter clamps a stuck mark to INT32_MAX microseconds; rounding it
@@ -68,6 +69,24 @@ void TestCodecFindings::biphaseDurationNearerRunFirst()
     ircodec::Durations fast = bursts->front().durations;
     for (int32_t &d : fast)
         d = d * 85 / 100;
+    QCOMPARE(ircodec::decode(fast), std::optional<ircodec::Frame>(frame));
+}
+
+// A SANYO frame whose bits came out 15 % fast: its 850 us marks shrink to
+// SAMSUNG's marks as a receiver lengthens them, but its spaces stay longer
+// than SAMSUNG's instead of shorter. Not a SAMSUNG frame.
+void TestCodecFindings::fastFrameIsNotAnotherProtocolsExcess()
+{
+    ircodec::Frame frame;
+    frame.protocol = ircodec::Protocol::Sanyo;
+    frame.value = 0x42A24031;
+    frame.bits = 32;
+    const auto bursts = ircodec::encode(frame);
+    QVERIFY(bursts && !bursts->empty());
+    ircodec::Durations fast = bursts->front().durations;
+    for (size_t i = 2; i < fast.size(); ++i) // the header as sent
+        fast[i] = fast[i] * 85 / 100;
+    QVERIFY(!ircodec::decodeAs(ircodec::Protocol::Samsung, fast));
     QCOMPARE(ircodec::decode(fast), std::optional<ircodec::Frame>(frame));
 }
 

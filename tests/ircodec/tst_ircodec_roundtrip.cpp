@@ -215,6 +215,8 @@ private slots:
     void receiverExcess();
     void toleranceMargins_data();
     void toleranceMargins();
+    void edgesAgree_data();
+    void edgesAgree();
     void everyProtocolCovered();
     void noProtocolTakenForAnother_data();
     void noProtocolTakenForAnother();
@@ -317,6 +319,31 @@ void RoundTrip::toleranceMargins()
     QVERIFY(ircodec::matches(highest, nominal, level));
     QVERIFY(!ircodec::matches(lowest - 1, nominal, level));
     QVERIFY(!ircodec::matches(highest + 1, nominal, level));
+}
+
+void RoundTrip::edgesAgree_data()
+{
+    using D = ircodec::Durations;
+    QTest::addColumn<D>("measured");
+    QTest::addColumn<D>("nominal");
+    QTest::addColumn<bool>("agree");
+    const D bit = {563, 562};
+    QTest::newRow("within the usual margins") << D{700, 430} << bit << true;
+    QTest::newRow("receiver excess") << D{735, 393} << bit << true;
+    QTest::newRow("long mark, nominal space") << D{735, 562} << bit << false;
+    QTest::newRow("long mark, long space") << D{735, 600} << bit << false;
+    QTest::newRow("short space after a long mark") << D{700, 320} << bit << true;
+    const D bits = {563, 562, 563};
+    QTest::newRow("an early edge") << D{563, 320, 780} << bits << true;
+    QTest::newRow("short space alone") << D{563, 320, 563} << bits << false;
+}
+
+void RoundTrip::edgesAgree()
+{
+    QFETCH(ircodec::Durations, measured);
+    QFETCH(ircodec::Durations, nominal);
+    QFETCH(bool, agree);
+    QCOMPARE(ircodec::matchesAll(measured.data(), measured.size(), nominal.data()), agree);
 }
 
 void RoundTrip::everyProtocolCovered()
