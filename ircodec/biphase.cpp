@@ -2,7 +2,6 @@
 
 #include "timing.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace ircodec {
@@ -64,22 +63,31 @@ bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Ex
 {
     if (--stepsLeft < 0)
         return false;
-    if (index == d.size()) {
-        const int32_t *taken = d.data() + (d.size() - expansion.nominals.size());
-        return edgesAgree(taken, expansion.nominals.size(), [&](size_t i) {
-            return expansion.nominals[i];
-        }) && accept(expansion.halves);
-    }
+    // The durations expanded so far: the one before the last has both its
+    // neighbours now, the last one has them at the end.
+    const size_t known = expansion.nominals.size();
+    const int32_t *taken = d.data() + (index - known);
+    const auto nominal = [&](size_t i) { return expansion.nominals[i]; };
+    if (known >= 2 && !edgeAgrees(taken, known, known - 2, nominal))
+        return false;
+    if (index == d.size())
+        return (known == 0 || edgeAgrees(taken, known, known - 1, nominal))
+            && accept(expansion.halves);
     // The run lengths the duration fits, the nearest first: a duration that
     // fits two is first read as the one it is closer to.
     const auto distance
         = [&](int run) { return std::abs(d[index] - int64_t{nsToUs(run * halfNs)}); };
     int runs[kMaxRunLimit];
     int fitting = 0;
-    for (int run = 1; run <= maxRun && run <= kMaxRunLimit; ++run)
-        if (matches(d[index], nsToUs(run * halfNs), mark ? Level::Mark : Level::Space))
-            runs[fitting++] = run;
-    std::stable_sort(runs, runs + fitting, [&](int a, int b) { return distance(a) < distance(b); });
+    for (int run = 1; run <= maxRun && run <= kMaxRunLimit; ++run) {
+        if (!matches(d[index], nsToUs(run * halfNs), mark ? Level::Mark : Level::Space))
+            continue;
+        // Insert in order of distance; on a tie the shorter run stays first.
+        int at = fitting++;
+        for (; at > 0 && distance(runs[at - 1]) > distance(run); --at)
+            runs[at] = runs[at - 1];
+        runs[at] = run;
+    }
     for (int i = 0; i < fitting; ++i) {
         const int run = runs[i];
         expansion.halves.insert(expansion.halves.end(), run, mark);

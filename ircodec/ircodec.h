@@ -123,9 +123,10 @@ std::optional<Bursts> encode(const Frame &frame);
 
 // Decodes one frame (marks and spaces, mark first, without the silences
 // around it). Empty when no protocol accepts it. Every duration may be off by
-// up to 25 % (at least 100 microseconds); marks may also be longer and
-// spaces shorter by up to 250 microseconds (at most half their length), as
-// receiver modules make them. ITT is matched within 25 % only.
+// up to 25 % (at least 100 microseconds); a mark may also be longer, or a
+// space shorter, by up to 250 microseconds (at most half its length) when a
+// neighbour gave up that time, as receiver modules make them (timing.h).
+// ITT is matched within 25 % only.
 std::optional<Frame> decode(const Durations &durations);
 
 // Decodes with one protocol's decoder only.

@@ -17,8 +17,8 @@
 // that side comes from a neighbour. So a mark longer than n + t needs a
 // space next to it that is shorter than its nominal by about as much (give
 // or take the space's t), and a space shorter than n - t a mark next to it
-// that is longer by about as much. A receiver's excess shows as every mark
-// with the space after it; a single edge out of place, either way.
+// that is longer by about as much. A receiver's excess moves the edge at
+// the end of every mark; noise may move any single edge either way.
 //
 // Why so. Every duration is judged on its own window, since frames are told
 // apart by single durations (a header, a check field, the count). Comparing
@@ -89,21 +89,27 @@ inline int64_t gain(int64_t measured, int64_t nominal, Level level)
 }
 
 // `count` durations from `d`, alternating from a mark; `nominal(i)` is the
-// nominal taken for d[i]. Whether every duration that gains more than its
-// usual margin has a neighbour that gave up about as much: its own gain at
-// most the usual margin less, that is, the edge between them moved.
-template <typename Nominal> bool edgesAgree(const int32_t *d, size_t count, Nominal nominal)
+// nominal taken for d[i]. Whether d[i], if it gains more than its usual
+// margin, has a neighbour that gave up about as much (its own gain at most
+// the usual margin less): the edge between them moved.
+template <typename Nominal>
+bool edgeAgrees(const int32_t *d, size_t count, size_t i, const Nominal &nominal)
 {
-    const auto levelAt = [](size_t i) { return i % 2 == 0 ? Level::Mark : Level::Space; };
-    const auto gainAt = [&](size_t i) { return gain(d[i], nominal(i), levelAt(i)); };
-    for (size_t i = 0; i < count; ++i) {
-        const int64_t gained = gainAt(i);
-        if (gained <= tolerance(nominal(i)))
-            continue;
-        const auto gaveUp = [&](size_t j) { return gained - gainAt(j) <= tolerance(nominal(j)); };
-        if (!(i > 0 && gaveUp(i - 1)) && !(i + 1 < count && gaveUp(i + 1)))
+    const auto levelAt = [](size_t j) { return j % 2 == 0 ? Level::Mark : Level::Space; };
+    const auto gainAt = [&](size_t j) { return gain(d[j], nominal(j), levelAt(j)); };
+    const int64_t gained = gainAt(i);
+    if (gained <= tolerance(nominal(i)))
+        return true;
+    const auto gaveUp = [&](size_t j) { return gained - gainAt(j) <= tolerance(nominal(j)); };
+    return (i > 0 && gaveUp(i - 1)) || (i + 1 < count && gaveUp(i + 1));
+}
+
+// The same for every one of the durations.
+template <typename Nominal> bool edgesAgree(const int32_t *d, size_t count, const Nominal &nominal)
+{
+    for (size_t i = 0; i < count; ++i)
+        if (!edgeAgrees(d, count, i, nominal))
             return false;
-    }
     return true;
 }
 
