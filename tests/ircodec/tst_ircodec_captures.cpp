@@ -23,7 +23,7 @@ constexpr double kMinAgreementPercent = 99.0;
 // A frame's time is the least of a few runs, so that the scheduler does not
 // count; the bound is far above any real decode (microseconds) and still
 // catches a search that runs away.
-constexpr int kTimingRuns = 3;
+constexpr int kTimingRuns = 2;
 constexpr double kMaxSecondsPerFrame = 0.5;
 
 using Clock = std::chrono::steady_clock;

@@ -1,7 +1,8 @@
 // Every protocol: encode, disturb every duration by up to 20 %, or as a
 // receiver module does (marks longer, spaces shorter), decode, and get the
-// frame back; field boundaries; frames that no protocol may carry; no
-// protocol's frame accepted by another protocol's decoder, exact or distorted.
+// frame back; the tolerance's margins; field boundaries; frames that no
+// protocol may carry; no protocol's frame accepted by another protocol's
+// decoder, exact or as received.
 #include "codecs.h"
 #include "irtest.h"
 #include "receiver.h"
@@ -22,9 +23,26 @@ constexpr int kJitterRounds = 40;
 // On top of a receiver's excess, every duration wanders by up to 5 %.
 constexpr double kExcessJitter = 0.05;
 
-ircodec::Durations received(const ircodec::Durations &durations, std::mt19937 &random)
+// A frame as receivers deliver it: with their excess, exactly and wandering.
+std::vector<ircodec::Durations> received(const ircodec::Durations &exact, std::mt19937 &random)
 {
-    return irtest::jitter(irreceiver::received(durations), kExcessJitter, random);
+    const ircodec::Durations skewed = irreceiver::received(exact);
+    std::vector<ircodec::Durations> forms = {skewed};
+    for (int round = 0; round < kJitterRounds; ++round)
+        forms.push_back(irtest::jitter(skewed, kExcessJitter, random));
+    return forms;
+}
+
+// Every form a frame is decoded from: exact, each duration off by up to 20 %
+// either way, and as receivers deliver it.
+std::vector<ircodec::Durations> forms(const ircodec::Durations &exact, std::mt19937 &random)
+{
+    std::vector<ircodec::Durations> all = {exact};
+    for (int round = 0; round < kJitterRounds; ++round)
+        all.push_back(irtest::jitter(exact, kJitter, random));
+    for (auto &form : received(exact, random))
+        all.push_back(std::move(form));
+    return all;
 }
 
 // Look-alikes once a receiver has distorted a frame. SANYO, which has no
@@ -211,8 +229,6 @@ class RoundTrip : public QObject
 private slots:
     void roundTrip_data();
     void roundTrip();
-    void receiverExcess_data();
-    void receiverExcess();
     void toleranceMargins_data();
     void toleranceMargins();
     void edgesAgree_data();
@@ -249,40 +265,11 @@ void RoundTrip::roundTrip()
         const ircodec::Burst &burst = (*bursts)[b];
         QVERIFY(burst.durations.size() % 2 == 1); // starts and ends with a mark
         QVERIFY(burst.gap >= 2 * ircodec::kFrameSilenceUs);
-        const auto exact = ircodec::decode(burst.durations);
-        QVERIFY2(exact && *exact == expected[b], qPrintable(irtest::describe(burst.durations)));
-        for (int round = 0; round < kJitterRounds; ++round) {
-            const auto disturbed = irtest::jitter(burst.durations, kJitter, random);
-            const auto got = ircodec::decode(disturbed);
-            QVERIFY2(got, qPrintable("no decode: " + irtest::describe(disturbed)));
+        for (const ircodec::Durations &form : forms(burst.durations, random)) {
+            const auto got = ircodec::decode(form);
+            QVERIFY2(got, qPrintable("no decode: " + irtest::describe(form)));
             QVERIFY2(*got == expected[b],
-                qPrintable(irtest::describe(*got) + " from " + irtest::describe(disturbed)));
-        }
-    }
-}
-
-void RoundTrip::receiverExcess_data()
-{
-    roundTrip_data();
-}
-
-void RoundTrip::receiverExcess()
-{
-    QFETCH(Frame, sent);
-    QFETCH(std::vector<Frame>, expected);
-    const auto bursts = ircodec::encode(sent);
-    QVERIFY(bursts);
-    std::mt19937 random(static_cast<unsigned>(qHash(QString(QTest::currentDataTag()))));
-    for (size_t b = 0; b < bursts->size(); ++b) {
-        const ircodec::Durations &exact = (*bursts)[b].durations;
-        const auto skewed = irreceiver::received(exact);
-        QVERIFY2(ircodec::decode(skewed) == expected[b], qPrintable(irtest::describe(skewed)));
-        for (int round = 0; round < kJitterRounds; ++round) {
-            const auto distorted = received(exact, random);
-            const auto got = ircodec::decode(distorted);
-            QVERIFY2(got, qPrintable("no decode: " + irtest::describe(distorted)));
-            QVERIFY2(*got == expected[b],
-                qPrintable(irtest::describe(*got) + " from " + irtest::describe(distorted)));
+                qPrintable(irtest::describe(*got) + " from " + irtest::describe(form)));
         }
     }
 }
@@ -367,9 +354,7 @@ void RoundTrip::noProtocolTakenForAnother()
     QVERIFY(bursts);
     std::mt19937 random(static_cast<unsigned>(qHash(QString(QTest::currentDataTag()))));
     for (const ircodec::Burst &burst : *bursts) {
-        std::vector<ircodec::Durations> distorted = {irreceiver::received(burst.durations)};
-        for (int round = 0; round < kJitterRounds; ++round)
-            distorted.push_back(received(burst.durations, random));
+        const auto distorted = received(burst.durations, random);
         for (int p = 0; p < ircodec::kProtocolCount; ++p) {
             const auto other = static_cast<Protocol>(p);
             if (other == sent.protocol)
@@ -408,12 +393,7 @@ void RoundTrip::rc6With32DataBits()
     QVERIFY(!exact.empty());
     const Frame want = frame(Protocol::Rc6, data, kLongRc6Bits);
     std::mt19937 random(static_cast<unsigned>(qHash(QString(QTest::currentDataTag()))));
-    std::vector<ircodec::Durations> forms = {exact};
-    for (int round = 0; round < kJitterRounds; ++round) {
-        forms.push_back(irtest::jitter(exact, kJitter, random));
-        forms.push_back(received(exact, random));
-    }
-    for (const ircodec::Durations &form : forms) {
+    for (const ircodec::Durations &form : forms(exact, random)) {
         const auto got = ircodec::decode(form);
         QVERIFY2(got && *got == want, qPrintable(irtest::describe(form)));
         for (int p = 0; p < ircodec::kProtocolCount; ++p)
