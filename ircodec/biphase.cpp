@@ -51,38 +51,36 @@ constexpr int kMaxExpansionSteps = 1 << 16;
 // More half-bits than any duration of a bi-phase frame holds.
 constexpr int kMaxRunLimit = 4;
 
-// The expansion so far: the halves, and the nominal taken for each duration.
-struct Expansion
+// What is fixed for one search: the durations, the windows of every run
+// length for marks and spaces, and what to call with a full expansion.
+struct Search
 {
+    const Durations &d;
+    int maxRun;
+    Window marks[kMaxRunLimit + 1];
+    Window spaces[kMaxRunLimit + 1];
+    const std::function<bool(const Halves &)> &accept;
     Halves halves;
-    std::vector<int32_t> nominals;
+    int stepsLeft = kMaxExpansionSteps;
 };
 
-bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Expansion &expansion,
-    const std::function<bool(const Halves &)> &accept, bool mark, int &stepsLeft)
+bool expandFrom(Search &search, size_t index, bool mark, const EdgeCheck &edges)
 {
-    if (--stepsLeft < 0)
+    if (--search.stepsLeft < 0)
         return false;
-    // The durations expanded so far: the one before the last has both its
-    // neighbours now, the last one has them at the end.
-    const size_t known = expansion.nominals.size();
-    const int32_t *taken = d.data() + (index - known);
-    const auto nominal = [&](size_t i) { return expansion.nominals[i]; };
-    if (known >= 2 && !edgeAgrees(taken, known, known - 2, nominal))
-        return false;
+    const Durations &d = search.d;
     if (index == d.size())
-        return (known == 0 || edgeAgrees(taken, known, known - 1, nominal))
-            && accept(expansion.halves);
+        return edges.finish() && search.accept(search.halves);
     // The run lengths the duration fits, the nearest first: a duration that
-    // fits two is first read as the one it is closer to.
-    const auto distance
-        = [&](int run) { return std::abs(d[index] - int64_t{nsToUs(run * halfNs)}); };
+    // fits two is first read as the one it is closer to (on a tie, the
+    // shorter run).
+    const Window *windows = mark ? search.marks : search.spaces;
     int runs[kMaxRunLimit];
     int fitting = 0;
-    for (int run = 1; run <= maxRun && run <= kMaxRunLimit; ++run) {
-        if (!matches(d[index], nsToUs(run * halfNs), mark ? Level::Mark : Level::Space))
+    const auto distance = [&](int run) { return std::abs(d[index] - windows[run].nominal); };
+    for (int run = 1; run <= search.maxRun; ++run) {
+        if (!windows[run].fits(d[index]))
             continue;
-        // Insert in order of distance; on a tie the shorter run stays first.
         int at = fitting++;
         for (; at > 0 && distance(runs[at - 1]) > distance(run); --at)
             runs[at] = runs[at - 1];
@@ -90,12 +88,13 @@ bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Ex
     }
     for (int i = 0; i < fitting; ++i) {
         const int run = runs[i];
-        expansion.halves.insert(expansion.halves.end(), run, mark);
-        expansion.nominals.push_back(nsToUs(run * halfNs));
-        if (expandFrom(d, index + 1, halfNs, maxRun, expansion, accept, !mark, stepsLeft))
+        EdgeCheck further = edges;
+        if (!further.next(d[index], windows[run]))
+            continue;
+        search.halves.insert(search.halves.end(), run, mark);
+        if (expandFrom(search, index + 1, !mark, further))
             return true;
-        expansion.halves.resize(expansion.halves.size() - run);
-        expansion.nominals.pop_back();
+        search.halves.resize(search.halves.size() - run);
     }
     return false;
 }
@@ -105,13 +104,15 @@ bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Ex
 bool expandHalves(const Durations &durations, size_t first, int64_t halfNs, int maxRun,
     const std::function<bool(const Halves &)> &accept)
 {
-    if (first > durations.size())
+    if (first > durations.size() || maxRun < 1 || maxRun > kMaxRunLimit)
         return false;
-    Expansion expansion;
-    expansion.halves.reserve(static_cast<size_t>(maxRun) * durations.size());
-    expansion.nominals.reserve(durations.size() - first);
-    int stepsLeft = kMaxExpansionSteps;
-    return expandFrom(durations, first, halfNs, maxRun, expansion, accept, true, stepsLeft);
+    Search search{durations, maxRun, {}, {}, accept, {}};
+    for (int run = 1; run <= maxRun; ++run) {
+        search.marks[run] = Window(nsToUs(run * halfNs), Level::Mark);
+        search.spaces[run] = Window(nsToUs(run * halfNs), Level::Space);
+    }
+    search.halves.reserve(static_cast<size_t>(maxRun) * durations.size());
+    return expandFrom(search, first, true, EdgeCheck{});
 }
 
 std::optional<bool> readBit(const Halves &halves, size_t &pos, Polarity polarity, int width)

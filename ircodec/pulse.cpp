@@ -23,20 +23,6 @@ int tailEntries(const PulseTable &table)
     return table.stopMark > 0 ? 1 : -1;
 }
 
-// The nominal of duration `i` of a frame of `count` bits.
-int32_t nominalAt(const PulseTable &table, uint64_t bits, int count, size_t i)
-{
-    const bool header = hasHeader(table);
-    if (header && i < 2)
-        return i == 0 ? table.header.mark : table.header.space;
-    const size_t body = i - headerEntries(table);
-    const size_t bit = body / 2;
-    if (bit >= static_cast<size_t>(count))
-        return table.stopMark;
-    const MarkSpace &pair = ((bits >> (count - 1 - bit)) & 1u) ? table.one : table.zero;
-    return body % 2 == 0 ? pair.mark : pair.space;
-}
-
 } // namespace
 
 Durations pulseEncode(const PulseTable &table, uint64_t bits, int count)
@@ -67,33 +53,57 @@ int pulseBitCount(const PulseTable &table, size_t entries)
     return static_cast<int>(body / 2);
 }
 
+namespace {
+
+// A mark and its space as they may measure.
+struct PairWindows
+{
+    explicit PairWindows(const MarkSpace &nominal)
+        : mark(nominal.mark, Level::Mark), space(nominal.space, Level::Space)
+    {
+    }
+    Window mark;
+    Window space;
+};
+
+} // namespace
+
 std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d, int count)
 {
     if (count <= 0 || count > 64 || pulseBitCount(table, d.size()) != count)
         return std::nullopt;
+    EdgeCheck edges;
     size_t pos = 0;
     if (hasHeader(table)) {
-        if (!matchesMark(d[0], table.header.mark) || !matchesSpace(d[1], table.header.space))
+        const PairWindows header(table.header);
+        if (!header.mark.fits(d[0]) || !header.space.fits(d[1]) || !edges.next(d[0], header.mark)
+            || !edges.next(d[1], header.space))
             return std::nullopt;
         pos = 2;
     }
+    const PairWindows zero(table.zero);
+    const PairWindows one(table.one);
     uint64_t bits = 0;
     for (int i = 0; i < count; ++i, pos += 2) {
         const bool lastWithoutSpace = i == count - 1 && table.stopMark == 0;
-        const auto fits = [&](const MarkSpace &bit) {
-            return matchesMark(d[pos], bit.mark)
-                && (lastWithoutSpace || matchesSpace(d[pos + 1], bit.space));
+        const auto fits = [&](const PairWindows &bit) {
+            return bit.mark.fits(d[pos]) && (lastWithoutSpace || bit.space.fits(d[pos + 1]));
         };
-        if (fits(table.zero))
-            bits <<= 1;
-        else if (fits(table.one))
-            bits = (bits << 1) | 1u;
-        else
+        const bool isOne = !fits(zero);
+        if (isOne && !fits(one))
+            return std::nullopt;
+        bits = (bits << 1) | (isOne ? 1u : 0u);
+        const PairWindows &bit = isOne ? one : zero;
+        if (!edges.next(d[pos], bit.mark)
+            || (!lastWithoutSpace && !edges.next(d[pos + 1], bit.space)))
             return std::nullopt;
     }
-    if (table.stopMark > 0 && !matchesMark(d[pos], table.stopMark))
-        return std::nullopt;
-    if (!edgesAgree(d.data(), d.size(), [&](size_t i) { return nominalAt(table, bits, count, i); }))
+    if (table.stopMark > 0) {
+        const Window stop(table.stopMark, Level::Mark);
+        if (!stop.fits(d[pos]) || !edges.next(d[pos], stop))
+            return std::nullopt;
+    }
+    if (!edges.finish())
         return std::nullopt;
     return bits;
 }

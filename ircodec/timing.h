@@ -64,63 +64,90 @@ inline int64_t excessTolerance(int64_t nominal)
     return usual > excess ? usual : excess;
 }
 
+// What a mark or space of one nominal may measure, worked out once.
+struct Window
+{
+    Window() = default;
+    Window(int64_t nominal, Level level)
+        : level(level),
+          nominal(nominal),
+          margin(tolerance(nominal)),
+          low(nominal - (level == Level::Space ? excessTolerance(nominal) : margin)),
+          high(nominal + (level == Level::Mark ? excessTolerance(nominal) : margin))
+    {
+    }
+    bool fits(int64_t measured) const
+    {
+        return measured >= low && measured <= high;
+    }
+
+    Level level = Level::Mark;
+    int64_t nominal = 0;
+    int64_t margin = 0; // the usual margin, t
+    int64_t low = 0;
+    int64_t high = 0;
+};
+
+// One duration against its window, without its neighbours.
 inline bool matches(int64_t measured, int64_t nominal, Level level)
 {
-    const int64_t longer = level == Level::Mark ? excessTolerance(nominal) : tolerance(nominal);
-    const int64_t shorter = level == Level::Space ? excessTolerance(nominal) : tolerance(nominal);
-    return measured >= nominal - shorter && measured <= nominal + longer;
+    return Window(nominal, level).fits(measured);
 }
 
-inline bool matchesMark(int64_t measured, int64_t nominal)
+// Checks the edges of a frame as its durations are decided, in order from a
+// mark: a duration that gains more than its usual margin on the side the
+// excess pushes to (a mark's lengthening, a space's shortening) needs a
+// neighbour whose own gain is at most the usual margin less: the edge
+// between them moved. A duration is settled once its next one is known, the
+// last one at the end. Small and copied freely, so that a search can go back.
+class EdgeCheck
 {
-    return matches(measured, nominal, Level::Mark);
-}
+public:
+    // The next duration and the window it was matched in. False when the
+    // one before it has no agreeing neighbour.
+    bool next(int64_t measured, const Window &window)
+    {
+        const int64_t gain
+            = window.level == Level::Mark ? measured - window.nominal : window.nominal - measured;
+        older_ = previous_;
+        previous_ = latest_;
+        latest_ = {gain, window.margin, true};
+        return settled(previous_, older_, latest_);
+    }
+    // False when the last duration has no agreeing neighbour.
+    bool finish() const
+    {
+        return settled(latest_, previous_, Seen{});
+    }
 
-inline bool matchesSpace(int64_t measured, int64_t nominal)
-{
-    return matches(measured, nominal, Level::Space);
-}
+private:
+    struct Seen
+    {
+        int64_t gain = 0;
+        int64_t margin = 0;
+        bool present = false;
+    };
 
-// What a duration gains on the side the excess pushes to: a mark's
-// lengthening, a space's shortening.
-inline int64_t gain(int64_t measured, int64_t nominal, Level level)
-{
-    return level == Level::Mark ? measured - nominal : nominal - measured;
-}
+    static bool settled(const Seen &d, const Seen &before, const Seen &after)
+    {
+        const auto gaveUp = [&](const Seen &n) { return n.present && d.gain - n.gain <= n.margin; };
+        return !d.present || d.gain <= d.margin || gaveUp(before) || gaveUp(after);
+    }
 
-// `count` durations from `d`, alternating from a mark; `nominal(i)` is the
-// nominal taken for d[i]. Whether d[i], if it gains more than its usual
-// margin, has a neighbour that gave up about as much (its own gain at most
-// the usual margin less): the edge between them moved.
-template <typename Nominal>
-bool edgeAgrees(const int32_t *d, size_t count, size_t i, const Nominal &nominal)
-{
-    const auto levelAt = [](size_t j) { return j % 2 == 0 ? Level::Mark : Level::Space; };
-    const auto gainAt = [&](size_t j) { return gain(d[j], nominal(j), levelAt(j)); };
-    const int64_t gained = gainAt(i);
-    if (gained <= tolerance(nominal(i)))
-        return true;
-    const auto gaveUp = [&](size_t j) { return gained - gainAt(j) <= tolerance(nominal(j)); };
-    return (i > 0 && gaveUp(i - 1)) || (i + 1 < count && gaveUp(i + 1));
-}
-
-// The same for every one of the durations.
-template <typename Nominal> bool edgesAgree(const int32_t *d, size_t count, const Nominal &nominal)
-{
-    for (size_t i = 0; i < count; ++i)
-        if (!edgeAgrees(d, count, i, nominal))
-            return false;
-    return true;
-}
+    Seen older_, previous_, latest_;
+};
 
 // `count` durations from `d`, alternating from a mark, against `nominals`
 // one by one: each within its window, and the edges agreeing.
 inline bool matchesAll(const int32_t *d, size_t count, const int32_t *nominals)
 {
-    for (size_t i = 0; i < count; ++i)
-        if (!matches(d[i], nominals[i], i % 2 == 0 ? Level::Mark : Level::Space))
+    EdgeCheck edges;
+    for (size_t i = 0; i < count; ++i) {
+        const Window window(nominals[i], i % 2 == 0 ? Level::Mark : Level::Space);
+        if (!window.fits(d[i]) || !edges.next(d[i], window))
             return false;
-    return edgesAgree(d, count, [&](size_t i) { return nominals[i]; });
+    }
+    return edges.finish();
 }
 
 // The relative rule alone, for protocols whose durations are shorter than the
