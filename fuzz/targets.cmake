@@ -3,7 +3,7 @@
 # Targets on the window's text and record handling need Qt; the codec
 # targets need only the codec.
 set(FUZZ_QT_TARGETS raw_timings value receive_entry levels)
-set(FUZZ_CODEC_TARGETS decoders segmenter roundtrip)
 # The codec targets share the tests' model of a receiver module (Qt-free).
 set(FUZZ_CODEC_INCLUDES ${CMAKE_CURRENT_LIST_DIR}/../tests/ircodec)
+set(FUZZ_CODEC_TARGETS decoders segmenter roundtrip)
 set(FUZZ_TARGETS ${FUZZ_QT_TARGETS} ${FUZZ_CODEC_TARGETS})
