@@ -2,6 +2,8 @@
 
 #include "timing.h"
 
+#include <cstdlib>
+
 namespace ircodec {
 
 void putBit(Halves &halves, bool one, Polarity polarity, int width)
@@ -46,21 +48,53 @@ namespace {
 // only a few; past this many steps the search gives up and the frame is not
 // decoded.
 constexpr int kMaxExpansionSteps = 1 << 16;
+// More half-bits than any duration of a bi-phase frame holds.
+constexpr int kMaxRunLimit = 4;
 
-bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Halves &halves,
-    const std::function<bool(const Halves &)> &accept, bool mark, int &stepsLeft)
+// What is fixed for one search: the durations, the windows of every run
+// length for marks and spaces, and what to call with a full expansion.
+struct Search
 {
-    if (--stepsLeft < 0)
+    const Durations &d;
+    int maxRun;
+    Window marks[kMaxRunLimit + 1];
+    Window spaces[kMaxRunLimit + 1];
+    const std::function<bool(const Halves &)> &accept;
+    Halves halves;
+    int stepsLeft = kMaxExpansionSteps;
+};
+
+bool expandFrom(Search &search, size_t index, bool mark, const EdgeCheck &edges)
+{
+    if (--search.stepsLeft < 0)
         return false;
+    const Durations &d = search.d;
     if (index == d.size())
-        return accept(halves);
-    for (int run = 1; run <= maxRun; ++run) {
-        if (!matches(d[index], nsToUs(run * halfNs)))
+        return edges.finish() && search.accept(search.halves);
+    // The run lengths the duration fits, the nearest first: a duration that
+    // fits two is first read as the one it is closer to (on a tie, the
+    // shorter run).
+    const Window *windows = mark ? search.marks : search.spaces;
+    int runs[kMaxRunLimit];
+    int fitting = 0;
+    const auto distance = [&](int run) { return std::abs(d[index] - windows[run].nominal); };
+    for (int run = 1; run <= search.maxRun; ++run) {
+        if (!windows[run].fits(d[index]))
             continue;
-        halves.insert(halves.end(), run, mark);
-        if (expandFrom(d, index + 1, halfNs, maxRun, halves, accept, !mark, stepsLeft))
+        int at = fitting++;
+        for (; at > 0 && distance(runs[at - 1]) > distance(run); --at)
+            runs[at] = runs[at - 1];
+        runs[at] = run;
+    }
+    for (int i = 0; i < fitting; ++i) {
+        const int run = runs[i];
+        EdgeCheck further = edges;
+        if (!further.next(d[index], windows[run]))
+            continue;
+        search.halves.insert(search.halves.end(), run, mark);
+        if (expandFrom(search, index + 1, !mark, further))
             return true;
-        halves.resize(halves.size() - run);
+        search.halves.resize(search.halves.size() - run);
     }
     return false;
 }
@@ -70,10 +104,15 @@ bool expandFrom(const Durations &d, size_t index, int64_t halfNs, int maxRun, Ha
 bool expandHalves(const Durations &durations, size_t first, int64_t halfNs, int maxRun,
     const std::function<bool(const Halves &)> &accept)
 {
-    Halves halves;
-    halves.reserve(2 * durations.size());
-    int stepsLeft = kMaxExpansionSteps;
-    return expandFrom(durations, first, halfNs, maxRun, halves, accept, true, stepsLeft);
+    if (first > durations.size() || maxRun < 1 || maxRun > kMaxRunLimit)
+        return false;
+    Search search{durations, maxRun, {}, {}, accept, {}};
+    for (int run = 1; run <= maxRun; ++run) {
+        search.marks[run] = Window(nsToUs(run * halfNs), Level::Mark);
+        search.spaces[run] = Window(nsToUs(run * halfNs), Level::Space);
+    }
+    search.halves.reserve(static_cast<size_t>(maxRun) * durations.size());
+    return expandFrom(search, first, true, EdgeCheck{});
 }
 
 std::optional<bool> readBit(const Halves &halves, size_t &pos, Polarity polarity, int width)

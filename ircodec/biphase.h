@@ -24,10 +24,11 @@ void putBits(Halves &halves, uint64_t bits, int count, Polarity polarity);
 // the first mark and after the last mark are not part of the frame.
 Durations halvesToDurations(const Halves &halves, int64_t halfNs);
 
-// Expands durations into runs of 1..maxRun halves within tolerance. Where a
-// duration fits two run lengths, both are tried: `accept` is called with
-// each expansion until it returns true; the result says whether one did.
-// A list so ambiguous that the search would take too long is not accepted.
+// Expands durations[first..] into runs of 1..maxRun halves (maxRun at most
+// 4) within tolerance, the edges agreeing (timing.h). Where a duration fits
+// two run lengths, both are tried, the nearer first: `accept` is called with
+// each expansion until it returns true; the result says whether one did. A
+// list so ambiguous that the search would take too long is not accepted.
 bool expandHalves(const Durations &durations, size_t first, int64_t halfNs, int maxRun,
     const std::function<bool(const Halves &)> &accept);
 

@@ -82,6 +82,12 @@ IRCODEC_DECLARE(Rca)
 
 #undef IRCODEC_DECLARE
 
+// An RC6 frame of `count` bits after the start bit (3 mode bits, toggle,
+// data), for every count the decoder takes: also the 36-bit mode 6 frames
+// that encode() refuses, their value holding only the low 32 bits. Empty
+// for other counts or bits wider than `count`.
+Durations rc6Durations(uint64_t bits, int count);
+
 } // namespace ircodec
 
 #endif // IRCODEC_CODECS_H

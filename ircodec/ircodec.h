@@ -72,7 +72,12 @@ struct Frame
 
 // Fields per protocol (bits accepted by encode(); decode() reports the first):
 //   RC5        bits 12: toggle, 5-bit address, 6-bit command (S1, S2 = 1 added)
-//   RC6        bits 4..32: 3 mode bits, toggle (sent double width), data
+//   RC6        bits 4..32: 3 mode bits, toggle (sent double width), data.
+//              Mode 0 has 16 data bits (bits 20); mode 6 has 16, 20, 24 or
+//              32 (bits 20, 24, 28, 36). A 36-bit frame is received only:
+//              value = the low 32 bits of mode, toggle and data, which are
+//              the data (media-centre remotes: 0x800F04xx, with their own
+//              toggle in bit 15, reported as it comes).
 //   NEC        bits 32: the four bytes; repeat: the ditto
 //   SONY       bits 12, 15 or 20
 //   PANASONIC  bits 48 (or 32): address = the first 16 bits, value = the last 32
@@ -118,7 +123,10 @@ std::optional<Bursts> encode(const Frame &frame);
 
 // Decodes one frame (marks and spaces, mark first, without the silences
 // around it). Empty when no protocol accepts it. Every duration may be off by
-// up to 25 % (at least 100 microseconds, ITT excepted).
+// up to 25 % (at least 100 microseconds); a mark may also be longer, or a
+// space shorter, by up to 250 microseconds (at most half its length) when a
+// neighbour gave up that time, as receiver modules make them (timing.h).
+// ITT is matched within 25 % only.
 std::optional<Frame> decode(const Durations &durations);
 
 // Decodes with one protocol's decoder only.

@@ -53,31 +53,57 @@ int pulseBitCount(const PulseTable &table, size_t entries)
     return static_cast<int>(body / 2);
 }
 
+namespace {
+
+// A mark and its space as they may measure.
+struct PairWindows
+{
+    explicit PairWindows(const MarkSpace &nominal)
+        : mark(nominal.mark, Level::Mark), space(nominal.space, Level::Space)
+    {
+    }
+    Window mark;
+    Window space;
+};
+
+} // namespace
+
 std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d, int count)
 {
     if (count <= 0 || count > 64 || pulseBitCount(table, d.size()) != count)
         return std::nullopt;
+    EdgeCheck edges;
     size_t pos = 0;
     if (hasHeader(table)) {
-        if (!matches(d[0], table.header.mark) || !matches(d[1], table.header.space))
+        const PairWindows header(table.header);
+        if (!header.mark.fits(d[0]) || !header.space.fits(d[1]) || !edges.next(d[0], header.mark)
+            || !edges.next(d[1], header.space))
             return std::nullopt;
         pos = 2;
     }
+    const PairWindows zero(table.zero);
+    const PairWindows one(table.one);
     uint64_t bits = 0;
     for (int i = 0; i < count; ++i, pos += 2) {
         const bool lastWithoutSpace = i == count - 1 && table.stopMark == 0;
-        const auto fits = [&](const MarkSpace &bit) {
-            return matches(d[pos], bit.mark)
-                && (lastWithoutSpace || matches(d[pos + 1], bit.space));
+        const auto fits = [&](const PairWindows &bit) {
+            return bit.mark.fits(d[pos]) && (lastWithoutSpace || bit.space.fits(d[pos + 1]));
         };
-        if (fits(table.zero))
-            bits <<= 1;
-        else if (fits(table.one))
-            bits = (bits << 1) | 1u;
-        else
+        const bool isOne = !fits(zero);
+        if (isOne && !fits(one))
+            return std::nullopt;
+        bits = (bits << 1) | (isOne ? 1u : 0u);
+        const PairWindows &bit = isOne ? one : zero;
+        if (!edges.next(d[pos], bit.mark)
+            || (!lastWithoutSpace && !edges.next(d[pos + 1], bit.space)))
             return std::nullopt;
     }
-    if (table.stopMark > 0 && !matches(d[pos], table.stopMark))
+    if (table.stopMark > 0) {
+        const Window stop(table.stopMark, Level::Mark);
+        if (!stop.fits(d[pos]) || !edges.next(d[pos], stop))
+            return std::nullopt;
+    }
+    if (!edges.finish())
         return std::nullopt;
     return bits;
 }

@@ -1,9 +1,12 @@
 // Any field values for any protocol: when the encoder accepts the frame,
-// every burst of it, exact or disturbed by up to 15 % per duration, decodes
-// to what was sent. A wrong or missing decode is a finding.
+// every burst of it, exact, disturbed by up to 15 % per duration, or as a
+// receiver module delivers it (marks longer, spaces shorter) and disturbed by
+// up to 5 %, decodes to what was sent. A wrong or missing decode is a
+// finding.
 #include "fuzzinput.h"
 #include "fuzztarget.h"
 #include "ircodec.h"
+#include "receiver.h"
 
 #include <cstdio>
 
@@ -13,6 +16,7 @@ using ircodec::Protocol;
 namespace {
 
 constexpr int MaxJitterPercent = 15;
+constexpr int MaxReceivedJitterPercent = 5;
 constexpr int PanasonicShortBits = 32;
 constexpr int PanasonicBits = 48;
 constexpr int AiwaShortBits = 8;
@@ -52,10 +56,10 @@ Frame expected(Frame sent, size_t index)
     return sent;
 }
 
-ircodec::Durations disturbed(ircodec::Durations durations, FuzzInput &input)
+ircodec::Durations disturbed(ircodec::Durations durations, FuzzInput &input, int maxPercent)
 {
     for (int32_t &d : durations) {
-        const int percent = input.take<uint8_t>() % (2 * MaxJitterPercent + 1) - MaxJitterPercent;
+        const int percent = input.take<uint8_t>() % (2 * maxPercent + 1) - maxPercent;
         d += static_cast<int32_t>(static_cast<int64_t>(d) * percent / 100);
     }
     return durations;
@@ -99,7 +103,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const ircodec::Durations &exact = (*bursts)[i].durations;
         const Frame want = expected(sent, i);
         checkDecodes(exact, want, sent);
-        checkDecodes(disturbed(exact, input), want, sent);
+        checkDecodes(disturbed(exact, input, MaxJitterPercent), want, sent);
+        checkDecodes(
+            disturbed(irreceiver::received(exact), input, MaxReceivedJitterPercent), want, sent);
     }
     return 0;
 }

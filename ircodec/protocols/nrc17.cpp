@@ -6,6 +6,8 @@
 #include "../pulse.h"
 #include "../timing.h"
 
+#include <iterator>
+
 namespace ircodec {
 
 namespace {
@@ -33,7 +35,8 @@ std::optional<Bursts> encodeNrc17(const Frame &frame)
 
 std::optional<Frame> decodeNrc17(const Durations &d)
 {
-    if (d.size() < 3 || !matches(d[0], kPrePulse.mark) || !matches(d[1], kPrePulse.space))
+    const int32_t prePulse[] = {kPrePulse.mark, kPrePulse.space};
+    if (d.size() < 3 || !matchesAll(d.data(), std::size(prePulse), prePulse))
         return std::nullopt;
     std::optional<Frame> result;
     expandHalves(d, 2, kHalfNs, kMaxRun, [&](const Halves &halves) {

@@ -1,10 +1,13 @@
 // RC6: leader (6 units mark, 2 units space), then bi-phase bits of one unit
 // per half, a 1 being mark then space: start bit 1, 3 mode bits, the toggle
 // bit at double width, then the data, most significant first. The value is
-// everything after the start bit.
+// everything after the start bit; of a 36-bit frame (mode 6 with 32 data
+// bits) the low 32 bits, which are the data.
 #include "../biphase.h"
 #include "../codecs.h"
 #include "../timing.h"
+
+#include <iterator>
 
 namespace ircodec {
 
@@ -17,7 +20,10 @@ constexpr Polarity kPolarity = Polarity::OneIsMarkFirst;
 constexpr int kToggleIndex = 3; // fourth bit of the value
 constexpr int kToggleWidth = 2;
 constexpr int kMinBits = kToggleIndex + 1;
-constexpr int kMaxBits = 32;
+// Frames of up to 32 bits fit a value whole and can be sent; mode 6 frames
+// with 32 data bits (36 in all) are received too.
+constexpr int kMaxSendBits = 32;
+constexpr int kLongBits = 36;
 // Longest run in the body: a half next to the double-width toggle bit.
 constexpr int kMaxRun = 3;
 
@@ -31,36 +37,48 @@ int widthOf(int index)
     return index == kToggleIndex ? kToggleWidth : 1;
 }
 
+bool decodable(int count)
+{
+    return (count >= kMinBits && count <= kMaxSendBits) || count == kLongBits;
+}
+
 // Start bit and body take 2 + 2 x bits + 2 halves; the halves of the last
 // bit's second half are missing when they are a space.
 int bitCount(size_t halves)
 {
-    for (int count = kMinBits; count <= kMaxBits; ++count) {
+    for (int count = kMinBits; count <= kLongBits; ++count) {
         const size_t full = 2 + 2 * count + 2 * (kToggleWidth - 1);
         if (halves <= full && halves + widthOf(count - 1) >= full)
-            return count;
+            return decodable(count) ? count : -1;
     }
     return -1;
 }
 
 } // namespace
 
-std::optional<Bursts> encodeRc6(const Frame &frame)
+Durations rc6Durations(uint64_t bits, int count)
 {
-    if (frame.bits < kMinBits || frame.bits > kMaxBits || !fitsBits(frame.value, frame.bits))
-        return std::nullopt;
+    if (!decodable(count) || !fitsBits(bits, count))
+        return {};
     Halves halves(kLeaderMarkUnits, true);
     halves.insert(halves.end(), kLeaderSpaceUnits, false);
     putBit(halves, true, kPolarity);
-    for (int i = 0; i < frame.bits; ++i)
-        putBit(halves, (frame.value >> (frame.bits - 1 - i)) & 1u, kPolarity, widthOf(i));
-    return single(halvesToDurations(halves, kUnitNs));
+    for (int i = 0; i < count; ++i)
+        putBit(halves, (bits >> (count - 1 - i)) & 1u, kPolarity, widthOf(i));
+    return halvesToDurations(halves, kUnitNs);
+}
+
+std::optional<Bursts> encodeRc6(const Frame &frame)
+{
+    if (frame.bits < kMinBits || frame.bits > kMaxSendBits || !fitsBits(frame.value, frame.bits))
+        return std::nullopt;
+    return single(rc6Durations(frame.value, frame.bits));
 }
 
 std::optional<Frame> decodeRc6(const Durations &d)
 {
-    if (d.size() < 3 || !matches(d[0], units(kLeaderMarkUnits))
-        || !matches(d[1], units(kLeaderSpaceUnits)))
+    const int32_t leader[] = {units(kLeaderMarkUnits), units(kLeaderSpaceUnits)};
+    if (d.size() < 3 || !matchesAll(d.data(), std::size(leader), leader))
         return std::nullopt;
     std::optional<Frame> result;
     expandHalves(d, 2, kUnitNs, kMaxRun, [&](const Halves &halves) {
@@ -71,16 +89,17 @@ std::optional<Frame> decodeRc6(const Durations &d)
         const auto start = readBit(halves, pos, kPolarity);
         if (!start || !*start)
             return false;
-        uint32_t value = 0;
+        uint64_t bits = 0;
         for (int i = 0; i < count; ++i) {
             const auto bit = readBit(halves, pos, kPolarity, widthOf(i));
             if (!bit)
                 return false;
-            value = (value << 1) | (*bit ? 1u : 0u);
+            bits = (bits << 1) | (*bit ? 1u : 0u);
         }
         if (pos < halves.size())
             return false;
-        result = decoded(Protocol::Rc6, value, count);
+        // The low 32 bits: a 36-bit frame reports its data.
+        result = decoded(Protocol::Rc6, static_cast<uint32_t>(bits), count);
         return true;
     });
     return result;

@@ -4,6 +4,8 @@
 #include "../pulse.h"
 #include "../timing.h"
 
+#include <iterator>
+
 namespace ircodec {
 
 namespace {
@@ -28,8 +30,8 @@ std::optional<Bursts> encodeSamsung(const Frame &frame)
 
 std::optional<Frame> decodeSamsung(const Durations &d)
 {
-    if (d.size() == 3 && matches(d[0], kDitto.mark) && matches(d[1], kDitto.space)
-        && matches(d[2], kTable.stopMark))
+    const int32_t ditto[] = {kDitto.mark, kDitto.space, kTable.stopMark};
+    if (d.size() == std::size(ditto) && matchesAll(d.data(), d.size(), ditto))
         return repeatCode(Protocol::Samsung);
     const auto bits = pulseDecode(kTable, d, kBits);
     if (!bits)

@@ -4,6 +4,8 @@
 #include "../pulse.h"
 #include "../timing.h"
 
+#include <iterator>
+
 namespace ircodec {
 
 namespace {
@@ -26,7 +28,8 @@ std::optional<Bursts> encodeWhynter(const Frame &frame)
 
 std::optional<Frame> decodeWhynter(const Durations &d)
 {
-    if (d.size() < 2 || !matches(d[0], kLeadIn.mark) || !matches(d[1], kLeadIn.space))
+    const int32_t leadIn[] = {kLeadIn.mark, kLeadIn.space};
+    if (d.size() < std::size(leadIn) || !matchesAll(d.data(), std::size(leadIn), leadIn))
         return std::nullopt;
     const auto bits = pulseDecode(kTable, Durations(d.begin() + 2, d.end()), kBits);
     if (!bits)

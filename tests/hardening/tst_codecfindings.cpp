@@ -12,6 +12,8 @@ class TestCodecFindings : public QObject
 private slots:
     void ticksOfTheLongestDurations();
     void ambiguousBiphaseStreamEnds();
+    void biphaseDurationNearerRunFirst();
+    void fastFrameIsNotAnotherProtocolsExcess();
 };
 
 // The segmenter clamps a stuck mark to INT32_MAX microseconds; rounding it
@@ -49,6 +51,43 @@ void TestCodecFindings::ambiguousBiphaseStreamEnds()
     stream.push_back(real.back());
     QVERIFY(!ircodec::decodeAs(ircodec::Protocol::Rc6, stream));
     QVERIFY(!ircodec::decode(stream));
+}
+
+// An RC6 frame (mode 0, toggle 0, data 1111) 15 % fast: the 3-unit mark
+// after the toggle bit comes out at 1133 us, which fits 2 units as well once
+// marks may run long, and read as 2 units it makes a shorter frame that is
+// valid too. A duration that fits two run lengths is read as the nearer one
+// first.
+void TestCodecFindings::biphaseDurationNearerRunFirst()
+{
+    ircodec::Frame frame;
+    frame.protocol = ircodec::Protocol::Rc6;
+    frame.value = 0xF;
+    frame.bits = 8;
+    const auto bursts = ircodec::encode(frame);
+    QVERIFY(bursts && !bursts->empty());
+    ircodec::Durations fast = bursts->front().durations;
+    for (int32_t &d : fast)
+        d = d * 85 / 100;
+    QCOMPARE(ircodec::decode(fast), std::optional<ircodec::Frame>(frame));
+}
+
+// A SANYO frame whose bits came out 15 % fast: its 850 us marks shrink to
+// SAMSUNG's marks as a receiver lengthens them, but its spaces stay longer
+// than SAMSUNG's instead of shorter. Not a SAMSUNG frame.
+void TestCodecFindings::fastFrameIsNotAnotherProtocolsExcess()
+{
+    ircodec::Frame frame;
+    frame.protocol = ircodec::Protocol::Sanyo;
+    frame.value = 0x42A24031;
+    frame.bits = 32;
+    const auto bursts = ircodec::encode(frame);
+    QVERIFY(bursts && !bursts->empty());
+    ircodec::Durations fast = bursts->front().durations;
+    for (size_t i = 2; i < fast.size(); ++i) // the header as sent
+        fast[i] = fast[i] * 85 / 100;
+    QVERIFY(!ircodec::decodeAs(ircodec::Protocol::Samsung, fast));
+    QCOMPARE(ircodec::decode(fast), std::optional<ircodec::Frame>(frame));
 }
 
 QTEST_APPLESS_MAIN(TestCodecFindings)

@@ -1,5 +1,6 @@
 // The encoders' timings against the published numbers: headers, bit
 // lengths, repeat forms and the worked examples of each protocol.
+#include "codecs.h"
 #include "irtest.h"
 
 #include <QtTest>
@@ -58,6 +59,7 @@ private slots:
     void sharpEchoFollows40ms();
     void legoCopySpacing();
     void rc6DoubleWidthToggle();
+    void rc6Mode6With32DataBits();
 };
 
 void Timings::workedExamples_data()
@@ -247,6 +249,25 @@ void Timings::rc6DoubleWidthToggle()
     const Durations d = first(frame(Protocol::Rc6, 0x10000, 20));
     QVERIFY2(startsWith(d, {2667, 889, 444, 889, 444, 444, 444, 444, 1333, 1333, 444}, 1),
         qPrintable(irtest::describe(d)));
+}
+
+void Timings::rc6Mode6With32DataBits()
+{
+    // Mode 6, toggle 0, data 0x800F040C: after the start bit, mode 110 ends
+    // in a space that merges with the toggle's double-width space, and the
+    // toggle's mark with the first data bit's (1). 8 units of leader, 2 of
+    // start bit, 6 of mode, 4 of toggle, 64 of data: 84 units.
+    const uint64_t onAir = uint64_t{6} << 33 | 0x800F040Cu;
+    const Durations d = ircodec::rc6Durations(onAir, 36);
+    QVERIFY2(startsWith(d, {2667, 889, 444, 444, 444, 444, 444, 889, 444, 889, 1333, 889}, 1),
+        qPrintable(irtest::describe(d)));
+    QVERIFY2(
+        std::abs(irtest::total(d) - 37333) <= 1, qPrintable(QString::number(irtest::total(d))));
+    // The same layout as the sent frames: a 32-bit frame is the 36-bit one
+    // without its last four data bits.
+    const Durations shorter = first(frame(Protocol::Rc6, static_cast<uint32_t>(onAir >> 4), 32));
+    QCOMPARE(
+        Durations(d.begin(), d.begin() + 20), Durations(shorter.begin(), shorter.begin() + 20));
 }
 
 QTEST_APPLESS_MAIN(Timings)
