@@ -6,6 +6,7 @@
 #include "lirc_device.h"
 #include "mode2.h"
 #include "registry.h"
+#include "results.h"
 #include "tempdir.h"
 #include "virtual_adapter.h"
 
@@ -43,6 +44,12 @@ std::vector<uint32_t> samplesOf(const ircodec::Durations &durations, uint32_t le
     return samples;
 }
 
+std::vector<int> ticksOf(int64_t silence, const ircodec::Durations &durations)
+{
+    const auto ticks = ircodec::toTicks(silence, durations);
+    return std::vector<int>(ticks.begin(), ticks.end());
+}
+
 // The frames `splitter` cuts out of `samples`.
 std::vector<korvex_lirc::Cut> split(Mode2Splitter &splitter, const std::vector<uint32_t> &samples)
 {
@@ -70,6 +77,7 @@ private slots:
     void timeoutAndGapMakeOneSilence();
     void firstPulseFollowsTheTimeSinceStart();
     void staleSamplesGiveNoFrame();
+    void framesAsTheKernelReportsThem();
     void framesSplitAcrossReads();
     void overflowReportedUndecoded();
     void longFramesComeWhole();
@@ -103,7 +111,7 @@ void LircReceive::frequencyReportsIgnored()
 void LircReceive::overflowBreaksTheFrameUnderWay()
 {
     auto samples = samplesOf(durationsOf(kNec), kLeadingGapUs);
-    samples.insert(samples.begin() + 9, LIRC_OVERFLOW(0));
+    samples.insert(samples.begin() + 9, LIRC_OVERFLOW(LIRC_VALUE_MASK));
     const auto next = samplesOf(durationsOf(kNec), kLeadingGapUs);
     samples.insert(samples.end(), next.begin(), next.end());
     const auto cuts = split(samples);
@@ -176,6 +184,36 @@ void LircReceive::staleSamplesGiveNoFrame()
     QVERIFY(cuts[0].capture.durations == durationsOf(kNec));
 }
 
+void LircReceive::framesAsTheKernelReportsThem()
+{
+    // A SHARP message (two halves 40 ms apart) and an NEC frame, with a
+    // device timeout shorter than either silence, as a receiver reports them
+    // and as rc-loopback does: the same frames and silences either way.
+    const auto sharp = *ircodec::encode(ircodec::Frame{ircodec::Protocol::Sharp, 0x11, 3, 15});
+    const auto nec = *ircodec::encode(kNec);
+    const std::vector<std::pair<std::vector<int32_t>, int32_t>> frames
+        = {{sharp[0].durations, sharp[0].gap}, {sharp[1].durations, sharp[1].gap},
+            {nec[0].durations, nec[0].gap}};
+    for (const bool whole : {false, true}) {
+        Mode2Splitter splitter;
+        korvex_ops::Reporter reporter;
+        std::vector<korvex_ops::Received> received;
+        for (uint32_t sample : fake::kernelSamples(frames, kTimeoutUs, whole))
+            if (auto cut = splitter.sample(sample, kLeadingGapUs))
+                if (auto r = reporter.take(cut->capture, cut->broken))
+                    received.push_back(std::move(*r));
+        if (auto cut = splitter.idle(ircodec::kFrameSilenceUs))
+            if (auto r = reporter.take(cut->capture, cut->broken))
+                received.push_back(std::move(*r));
+        QCOMPARE(received.size(), size_t(2));
+        QCOMPARE(received[0].report.decodeType, ircodec::catalogueId(ircodec::Protocol::Sharp));
+        QCOMPARE(received[0].report.address, 3u);
+        QCOMPARE(received[0].raw, ticksOf(kLeadingGapUs, sharp[0].durations));
+        QCOMPARE(received[1].report.value, kNec.value);
+        QCOMPARE(received[1].raw, ticksOf(sharp[1].gap, nec[0].durations));
+    }
+}
+
 // ---------------------------------------------------------------------------
 // The reader thread.
 
@@ -216,12 +254,6 @@ void clearGot()
     got.clear();
 }
 
-std::vector<int> ticksOf(int64_t silence, const ircodec::Durations &durations)
-{
-    const auto ticks = ircodec::toTicks(silence, durations);
-    return std::vector<int>(ticks.begin(), ticks.end());
-}
-
 struct Receiving : fake::Opened
 {
     explicit Receiving(fake::Settings settings, int index = 0, int channel = 2)
@@ -258,7 +290,7 @@ void LircReceive::overflowReportedUndecoded()
 {
     Receiving r({kReceiver, nullptr, 0});
     auto samples = samplesOf(durationsOf(kNec), kLeadingGapUs);
-    samples.insert(samples.begin() + 9, LIRC_OVERFLOW(0));
+    samples.insert(samples.begin() + 9, LIRC_OVERFLOW(LIRC_VALUE_MASK));
     fake::feed(r.fake.peer, samples);
     const auto frames = waitGot(1);
     QCOMPARE(frames.size(), size_t(1));
