@@ -7,6 +7,7 @@
 #include "ircodec.h"
 #include "korvex.h"
 
+#include <cctype>
 #include <fstream>
 #include <spawn.h>
 #include <sstream>
@@ -24,7 +25,8 @@ using namespace std::chrono_literals;
 constexpr auto kFrameWait = 3000ms;
 constexpr auto kSettle = 500ms;
 
-// "+9000 -4500 ..." or "pulse 9000" / "space 4500" lines; other lines
+// "pulse 9000" / "space 4500" lines, a plain list of alternating values
+// ("9000 4500 ...") or signed values ("+9000 -4500 ..."); other words
 // (carrier, timeout, comments) are skipped.
 ircodec::Durations readTimings(const std::string &path)
 {
@@ -37,8 +39,10 @@ ircodec::Durations readTimings(const std::string &path)
             std::getline(in, word);
             continue;
         }
-        const bool pulse = word[0] == '+' || pulseNext;
-        const bool space = word[0] == '-' || spaceNext;
+        const bool bare
+            = std::isdigit(static_cast<unsigned char>(word[0])) && !pulseNext && !spaceNext;
+        const bool pulse = word[0] == '+' || pulseNext || (bare && timings.size() % 2 == 0);
+        const bool space = word[0] == '-' || spaceNext || (bare && timings.size() % 2 == 1);
         pulseNext = word == "pulse";
         spaceNext = word == "space";
         if (!pulse && !space)
