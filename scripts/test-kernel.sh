@@ -96,9 +96,9 @@ for lib in $(ldd "$irctl" | grep -o '/[^ ]*'); do
     mkdir -p "$rootfs$(dirname "$lib")"
     cp -L "$lib" "$rootfs$lib"
 done
-# An NEC frame (address 4, command 8) and its ditto as ir-ctl text: as
-# "pulse N" / "space N" lines, and as a plain list of alternating values.
-# (This ir-ctl rejects the "+9000 -4500" notation of later versions.)
+# An NEC frame (address 4, command 8) and its ditto as ir-ctl text, in the
+# "pulse N" / "space N" lines this ir-ctl takes (it rejects "+9000 -4500"
+# and plain lists of values).
 nec_timings() {
     local byte bit
     printf '+9000 -4500'
@@ -110,7 +110,6 @@ nec_timings() {
     printf ' +563 -39937 +9000 -2250 +563\n'
 }
 nec_timings | tr ' ' '\n' | sed -e 's/^+/pulse /' -e 's/^-/space /' >"$rootfs/test/nec-mode2.txt"
-nec_timings | tr -d '+-' >"$rootfs/test/nec-list.txt"
 for file in "${payloads[@]}"; do cp "$file" "$rootfs/extra/"; done
 n=0
 for script in "${checks[@]}"; do
@@ -135,7 +134,7 @@ for module in /lib/rc/ir-*-decoder.ko; do insmod "$module" || status=1; done
 insmod /lib/rc/rc-loopback.ko || status=1
 [ -c /dev/lirc0 ] || { echo "FAIL no /dev/lirc0"; status=1; }
 /test/kernel_check || status=1
-for file in /test/nec-mode2.txt /test/nec-list.txt; do
+for file in /test/nec-mode2.txt; do
     /test/kernel_check --receive "$file" -- ir-ctl -d /dev/lirc0 "--send=$file" || status=1
 done
 cd /extra
@@ -167,7 +166,8 @@ booted_at=""
 vm_started=$EPOCHREALTIME
 set +e
 timeout "$run_timeout" "${qemu[@]}" -accel "$accel" -append "$append" </dev/null 2>&1 \
-    | tr -d '\r' | while IFS= read -r line; do
+    | while IFS= read -r line; do
+        line="${line%$'\r'}"
         case "$line" in
         *TAVREL-BOOTED*) echo "host-booted $EPOCHREALTIME" >"$build/booted" ;;
         esac
