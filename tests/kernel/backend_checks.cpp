@@ -7,6 +7,7 @@
 
 #include "ircodec.h"
 #include "korvex.h"
+#include "operations.h"
 
 #include <functional>
 #include <thread>
@@ -21,8 +22,13 @@ using namespace std::chrono_literals;
 using harness::expect;
 
 constexpr int kOutput = 1;          // emitter 0
+constexpr int kUnheardOutput = 2;   // emitter 1, which rc-loopback's receiver does not hear
 constexpr unsigned char kInput = 1; // the one receiver
 constexpr int kEmitters = 2;        // rc-loopback's two "emitters"
+// rc-loopback queues a whole write for the kernel's decoders in a queue of
+// 512 events, the last its own end-of-frame silence: a longer write loses
+// its end ("IR event FIFO is full").
+constexpr int kLoopbackMaxValues = 511;
 
 int virtualIndex = -1;
 
@@ -134,8 +140,9 @@ std::vector<roundtrip::Case> catalogueCases()
     return cases;
 }
 
-// Raw frames: an NEC frame's timings, the longest list the operation takes,
-// and an even count whose last value is the silence after the frame.
+// Raw frames: an NEC frame's timings, the longest frame rc-loopback carries
+// (longer than the 256 raw values a received frame was once cut at), and an
+// even count whose last value is the silence after the frame.
 std::vector<roundtrip::Case> rawCases()
 {
     std::vector<roundtrip::Case> cases;
@@ -152,7 +159,7 @@ std::vector<roundtrip::Case> rawCases()
     };
     const auto nec = (*ircodec::encode(ircodec::necFrame(0x04, 0x08, true)))[0].durations;
     raw(std::vector<int>(nec.begin(), nec.end()));
-    std::vector<int> longest(ircodec::kMaxFrameDurations);
+    std::vector<int> longest(kLoopbackMaxValues);
     for (size_t i = 0; i < longest.size(); ++i)
         longest[i] = i % 2 == 0 ? 400 : 700;
     raw(longest);
@@ -344,17 +351,22 @@ void driverAnswers()
         {"500 ms in all", {1000, 498000, 1000}, 0, true},
         {"over 500 ms", {1000, 498001, 1000}, 0, false},
         {"part of a value", {500, 500, 500}, 10, false},
+        {"1023 values", std::vector<uint32_t>(1023, 100), 0, true},
         {"1025 values", std::vector<uint32_t>(1025, 100), 0, false},
     };
+    // On emitter 1, unheard: the writes that pass are not played back.
     fd.set(LIRC_SET_SEND_MODE, LIRC_MODE_PULSE);
+    fd.set(LIRC_SET_TRANSMITTER_MASK, kUnheardOutput);
     for (const WriteCase &w : writes) {
         const size_t bytes = w.bytes ? w.bytes : w.values.size() * sizeof(uint32_t);
         const long answer = fd.write(w.values.data(), bytes);
         expect((answer == long(bytes)) == w.accepted && (w.accepted || answer == -EINVAL),
             std::string("kernel write limit: ") + w.name, "answer " + str(answer));
     }
+    fd.set(LIRC_SET_TRANSMITTER_MASK, kOutput);
     fd.drain();
-    // The same limits through IR_SendRaw.
+    // The same limits through IR_SendRaw (the longest list is 1024 values,
+    // the last the silence after the frame), on the unheard emitter too.
     struct RawCase
     {
         const char *name;
@@ -365,13 +377,16 @@ void driverAnswers()
         {"500 ms in all", {1000, 498000, 1000}, true},
         {"over 500 ms", {1000, 498001, 1000}, false},
         {"a zero", {500, 0, 500}, false},
-        {"257 values", std::vector<int>(ircodec::kMaxRawValues + 1, 300), false},
+        {"the longest list", std::vector<int>(korvex_ops::kMaxRawCount, 300), true},
+        {"one value more", std::vector<int>(korvex_ops::kMaxRawCount + 1, 300), false},
     };
     for (RawCase r : raws)
-        expect((IR_SendRaw(kDevice, kOutput, 38, r.timings.data(), int(r.timings.size())) == 0)
+        expect(
+            (IR_SendRaw(kDevice, kUnheardOutput, 38, r.timings.data(), int(r.timings.size())) == 0)
                 == r.accepted,
             std::string("IR_SendRaw: ") + r.name);
-    std::this_thread::sleep_for(600ms);
+    // The accepted frames (500 ms, then 307 ms) leave the transmitter.
+    std::this_thread::sleep_for(1000ms);
     fd.drain();
 }
 
