@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <linux/lirc.h>
 
 namespace korvex_lirc {
@@ -43,6 +44,38 @@ uint32_t emitterCount(Io &io, uint32_t features)
     return answer > 0 && answer <= kMaxEmitters ? static_cast<uint32_t>(answer) : 0;
 }
 
+// Whole samples out of reads that may end inside one.
+class SampleReader
+{
+public:
+    // Reads once and hands each whole sample to `take`; false at the end of
+    // the device or on an error.
+    bool read(Io &io, const std::string &path, const std::function<void(uint32_t)> &take)
+    {
+        char *bytes = reinterpret_cast<char *>(samples_);
+        const ssize_t got = io.read(bytes + have_, sizeof samples_ - have_);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+            return true;
+        if (got <= 0) {
+            if (got < 0)
+                debugLine(path, "read failed", errno);
+            return false;
+        }
+        have_ += static_cast<size_t>(got);
+        const size_t whole = have_ / kSampleBytes;
+        for (size_t i = 0; i < whole; ++i)
+            take(samples_[i]);
+        const size_t rest = have_ % kSampleBytes;
+        std::memmove(bytes, bytes + whole * kSampleBytes, rest);
+        have_ = rest;
+        return true;
+    }
+
+private:
+    uint32_t samples_[kReadSamples];
+    size_t have_ = 0; // bytes read, an incomplete sample at the end
+};
+
 } // namespace
 
 class LircDevice::Reception : public korvex_ops::Reception
@@ -60,8 +93,24 @@ public:
         io->wake();
     }
 
+    // The device keeps what it received while nobody was receiving (before
+    // the start, after a stop): those samples are read now and only set the
+    // silence before the first frame of this reception.
+    void skipWaiting(const std::string &path)
+    {
+        for (Wait wait = io->wait(0); wait == Wait::Readable || wait == Wait::Woken;
+             wait = io->wait(0)) {
+            if (wait == Wait::Readable
+                && !reader.read(*io, path, [this](uint32_t sample) { splitter.stale(sample); }))
+                return;
+        }
+    }
+
     LircDevice &device;
     const std::shared_ptr<Io> io;
+    Mode2Splitter splitter;
+    SampleReader reader;
+    Clock::time_point started;
 };
 
 LircDevice::LircDevice(std::string path, Opener opener)
@@ -230,15 +279,17 @@ std::shared_ptr<korvex_ops::Reception> LircDevice::makeReception()
     if (has(features_, LIRC_CAN_SET_REC_TIMEOUT)
         && io_->set(LIRC_SET_REC_TIMEOUT, ircodec::kFrameSilenceUs) != 0)
         debugLine(path_, "receive timeout refused", errno);
-    return std::make_shared<Reception>(*this, io_);
+    auto reception = std::make_shared<Reception>(*this, io_);
+    reception->skipWaiting(path_);
+    reception->started = Clock::now();
+    return reception;
 }
 
 void LircDevice::receiveLoop(Reception &reception)
 {
     Io &io = *reception.io;
-    Mode2Splitter splitter;
-    uint32_t samples[kReadSamples];
-    size_t have = 0; // bytes of an incomplete sample at the start of `samples`
+    Mode2Splitter &splitter = reception.splitter;
+    SampleReader &reader = reception.reader;
     bool ended = false;
 
     auto deliver = [&](std::optional<Cut> cut) {
@@ -257,23 +308,11 @@ void LircDevice::receiveLoop(Reception &reception)
             ended = true;
             break;
         case Wait::Readable: {
-            char *bytes = reinterpret_cast<char *>(samples);
-            const ssize_t got = io.read(bytes + have, sizeof samples - have);
-            if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
-                break;
-            } else if (got <= 0) {
-                if (got < 0)
-                    debugLine(path_, "read failed", errno);
-                ended = true;
-                break;
-            }
-            have += static_cast<size_t>(got);
-            const size_t whole = have / kSampleBytes;
-            for (size_t i = 0; i < whole; ++i)
-                deliver(splitter.sample(samples[i]));
-            const size_t rest = have % kSampleBytes;
-            std::memmove(bytes, bytes + whole * kSampleBytes, rest);
-            have = rest;
+            const int64_t sinceStartUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                Clock::now() - reception.started)
+                                             .count();
+            ended = !reader.read(io, path_,
+                [&](uint32_t sample) { deliver(splitter.sample(sample, sinceStartUs)); });
             break;
         }
         }

@@ -11,8 +11,10 @@
 //
 // Receiving: LIRC_MODE_MODE2 on a reader thread that sleeps in poll() until
 // samples come, split into frames by Mode2Splitter and reported through the
-// callback as the virtual adapter reports them. The receive timeout is set
-// to the frame silence where the device allows. The channel passed to
+// callback as the virtual adapter reports them. Samples the device kept
+// from before the start give no frame; the first frame's silence is the time
+// since the start where the kernel sends none before it. The receive
+// timeout is set to the frame silence where the device allows. The channel passed to
 // IR_ReceiveStart is the one reported back: the device has one receiver.
 // An error or the end of the device ends reception; the device is then gone
 // until it is opened again. A device the system no longer lists is gone too,

@@ -89,7 +89,54 @@ int Record::readError()
 
 std::function<int(uint32_t)> emitters(int count)
 {
-    return [count](uint32_t mask) { return mask != 0 && (mask >> count) == 0 ? 0 : count; };
+    return [count](uint32_t mask) { return (mask >> count) == 0 ? 0 : count; };
+}
+
+bool writeAccepted(const uint32_t *values, size_t bytes)
+{
+    const size_t count = bytes / sizeof(uint32_t);
+    if (bytes % sizeof(uint32_t) != 0 || count % 2 == 0 || count > kWriteMaxValues)
+        return false;
+    uint64_t total = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (values[i] == 0)
+            return false;
+        total += values[i];
+    }
+    return total <= kWriteMaxUs;
+}
+
+std::vector<uint32_t> kernelSamples(
+    const std::vector<std::pair<std::vector<int32_t>, int32_t>> &frames, uint32_t timeoutUs,
+    bool whole)
+{
+    std::vector<uint32_t> samples;
+    uint32_t rest = 0; // the space the next pulse brings, after a timeout report
+    bool idle = false;
+    auto silence = [&](uint32_t us) {
+        if (us < timeoutUs) {
+            samples.push_back(LIRC_SPACE(us));
+            return;
+        }
+        samples.push_back(LIRC_TIMEOUT(whole ? us : timeoutUs));
+        rest = whole ? 0 : us - timeoutUs;
+        idle = true;
+    };
+    for (const auto &[durations, gap] : frames) {
+        for (size_t i = 0; i < durations.size(); ++i) {
+            const auto us = static_cast<uint32_t>(durations[i]);
+            if (i % 2 == 1) {
+                silence(us);
+                continue;
+            }
+            if (idle)
+                samples.push_back(LIRC_SPACE(rest));
+            idle = false;
+            samples.push_back(LIRC_PULSE(us));
+        }
+        silence(static_cast<uint32_t>(gap));
+    }
+    return samples;
 }
 
 Kernel::Kernel(int fd, Settings settings, std::shared_ptr<Record> record)
@@ -133,6 +180,10 @@ ssize_t Kernel::read(void *buffer, size_t size)
 ssize_t Kernel::write(const void *data, size_t size)
 {
     const auto *values = static_cast<const uint32_t *>(data);
+    if (!writeAccepted(values, size)) {
+        errno = EINVAL;
+        return -1;
+    }
     record_->write(std::vector<uint32_t>(values, values + size / sizeof(uint32_t)));
     return static_cast<ssize_t>(size);
 }

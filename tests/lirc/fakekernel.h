@@ -63,8 +63,26 @@ struct Settings
     size_t readChunk = 0;
 };
 
-// Emitters 0..count-1: other masks are answered with the count.
+// Emitters 0..count-1: other masks are answered with the count; mask 0 is
+// taken, as rc-loopback takes it.
 std::function<int(uint32_t)> emitters(int count);
+
+// The kernel's limits on a LIRC_MODE_PULSE write: whole values, an odd
+// count of at most this many, none 0, at most this long in total. Others
+// fail with EINVAL.
+constexpr size_t kWriteMaxValues = 1023;
+constexpr uint64_t kWriteMaxUs = 500000;
+bool writeAccepted(const uint32_t *values, size_t bytes);
+
+// Frames as the kernel reports them in mode2 samples, each burst's gap
+// after it: no space before the first pulse after the module was loaded;
+// a silence of at least the device's timeout becomes a timeout report of
+// `timeoutUs` once the device is idle and, with the next pulse, a space of
+// the rest. rc-loopback, which plays a whole write at once, reports the
+// silence whole in the timeout report (`whole`) and a space of about 0.
+std::vector<uint32_t> kernelSamples(
+    const std::vector<std::pair<std::vector<int32_t>, int32_t>> &frames, uint32_t timeoutUs,
+    bool whole = false);
 
 class Kernel : public korvex_lirc::Io
 {

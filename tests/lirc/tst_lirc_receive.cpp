@@ -6,6 +6,7 @@
 #include "lirc_device.h"
 #include "mode2.h"
 #include "registry.h"
+#include "results.h"
 #include "tempdir.h"
 #include "virtual_adapter.h"
 
@@ -43,14 +44,26 @@ std::vector<uint32_t> samplesOf(const ircodec::Durations &durations, uint32_t le
     return samples;
 }
 
-std::vector<korvex_lirc::Cut> split(const std::vector<uint32_t> &samples)
+std::vector<int> ticksOf(int64_t silence, const ircodec::Durations &durations)
 {
-    Mode2Splitter splitter;
+    const auto ticks = ircodec::toTicks(silence, durations);
+    return std::vector<int>(ticks.begin(), ticks.end());
+}
+
+// The frames `splitter` cuts out of `samples`.
+std::vector<korvex_lirc::Cut> split(Mode2Splitter &splitter, const std::vector<uint32_t> &samples)
+{
     std::vector<korvex_lirc::Cut> cuts;
     for (uint32_t sample : samples)
         if (auto cut = splitter.sample(sample))
             cuts.push_back(std::move(*cut));
     return cuts;
+}
+
+std::vector<korvex_lirc::Cut> split(const std::vector<uint32_t> &samples)
+{
+    Mode2Splitter splitter;
+    return split(splitter, samples);
 }
 
 class LircReceive : public QObject
@@ -61,13 +74,18 @@ private slots:
     void wholeFrameWithItsLeadingGap();
     void frequencyReportsIgnored();
     void overflowBreaksTheFrameUnderWay();
-    void shortTimeoutWaitsForTheGap();
+    void timeoutAndGapMakeOneSilence();
+    void firstPulseFollowsTheTimeSinceStart();
+    void staleSamplesGiveNoFrame();
+    void framesAsTheKernelReportsThem();
     void framesSplitAcrossReads();
     void overflowReportedUndecoded();
     void longFramesComeWhole();
     void frameEndsWithoutTimeoutReports();
     void endOfFileAndNoDeviceEndReception();
     void stopMeansNoFurtherCallback();
+    void onlyFramesAfterTheStart();
+    void firstFrameAfterTheStartFollowsItsTime();
     void necThroughTheOperations();
     void aRescanLeavesReceptionOnItsDevice();
 };
@@ -93,7 +111,7 @@ void LircReceive::frequencyReportsIgnored()
 void LircReceive::overflowBreaksTheFrameUnderWay()
 {
     auto samples = samplesOf(durationsOf(kNec), kLeadingGapUs);
-    samples.insert(samples.begin() + 9, LIRC_OVERFLOW(0));
+    samples.insert(samples.begin() + 9, LIRC_OVERFLOW(LIRC_VALUE_MASK));
     const auto next = samplesOf(durationsOf(kNec), kLeadingGapUs);
     samples.insert(samples.end(), next.begin(), next.end());
     const auto cuts = split(samples);
@@ -102,18 +120,98 @@ void LircReceive::overflowBreaksTheFrameUnderWay()
     QVERIFY(!cuts[1].broken);
 }
 
-void LircReceive::shortTimeoutWaitsForTheGap()
+void LircReceive::timeoutAndGapMakeOneSilence()
 {
-    // A device whose timeout is shorter than the frame gap: its report does
-    // not end the frame; the kernel's space before the next pulse does, and
-    // the next frame's silence is that whole space.
-    std::vector<uint32_t> samples{LIRC_PULSE(500), LIRC_SPACE(500), LIRC_PULSE(500),
-        LIRC_TIMEOUT(2000), LIRC_SPACE(30000), LIRC_PULSE(700), LIRC_TIMEOUT(kTimeoutUs)};
+    // The kernel reports a silence as a timeout report, once the device has
+    // been idle for its timeout, and a space of the time since that report
+    // before the next pulse. A device timeout shorter than the frame gap
+    // splits spaces inside a frame too; rc-loopback reports a long space of
+    // its frame whole in the timeout report.
+    std::vector<uint32_t> samples{LIRC_PULSE(500), LIRC_TIMEOUT(2000), LIRC_SPACE(2500),
+        LIRC_PULSE(500), LIRC_TIMEOUT(2000), LIRC_SPACE(30000), LIRC_PULSE(700),
+        LIRC_TIMEOUT(45000), LIRC_SPACE(1), LIRC_PULSE(600), LIRC_TIMEOUT(kTimeoutUs)};
     const auto cuts = split(samples);
-    QCOMPARE(cuts.size(), size_t(2));
-    QVERIFY(cuts[0].capture.durations == (ircodec::Durations{500, 500, 500}));
-    QCOMPARE(cuts[1].capture.silenceBefore, int64_t(30000));
+    QCOMPARE(cuts.size(), size_t(3));
+    QVERIFY(cuts[0].capture.durations == (ircodec::Durations{500, 4500, 500}));
+    QCOMPARE(cuts[1].capture.silenceBefore, int64_t(32000));
     QVERIFY(cuts[1].capture.durations == ircodec::Durations{700});
+    QCOMPARE(cuts[2].capture.silenceBefore, int64_t(45001));
+}
+
+void LircReceive::firstPulseFollowsTheTimeSinceStart()
+{
+    // After the module is loaded the kernel sends no space before the first
+    // pulse: the silence is the time since reception started.
+    constexpr int64_t kSinceStartUs = 123456;
+    Mode2Splitter splitter;
+    QVERIFY(!splitter.sample(LIRC_PULSE(9000), kSinceStartUs));
+    QVERIFY(!splitter.sample(LIRC_SPACE(2250), kSinceStartUs));
+    QVERIFY(!splitter.sample(LIRC_PULSE(563), kSinceStartUs));
+    const auto cut = splitter.sample(LIRC_TIMEOUT(kTimeoutUs), kSinceStartUs);
+    QVERIFY(cut.has_value());
+    QCOMPARE(cut->capture.silenceBefore, kSinceStartUs);
+    // Later pulses follow the kernel's own silence, whatever the time.
+    QVERIFY(!splitter.sample(LIRC_SPACE(5000), 2 * kSinceStartUs));
+    QVERIFY(!splitter.sample(LIRC_PULSE(563), 2 * kSinceStartUs));
+    const auto next = splitter.sample(LIRC_TIMEOUT(kTimeoutUs), 2 * kSinceStartUs);
+    QVERIFY(next.has_value());
+    QCOMPARE(next->capture.silenceBefore, int64_t(kTimeoutUs + 5000));
+}
+
+void LircReceive::staleSamplesGiveNoFrame()
+{
+    // Samples that waited in the device before reception started: a whole
+    // frame, then the start of another. Neither is reported; the silence
+    // after the whole one counts.
+    const auto frame = samplesOf(durationsOf(kNec), kLeadingGapUs);
+    Mode2Splitter whole;
+    for (uint32_t sample : frame)
+        whole.stale(sample);
+    std::vector<uint32_t> next(frame.begin() + 1, frame.end());
+    next.insert(next.begin(), LIRC_SPACE(5000));
+    auto cuts = split(whole, next);
+    QCOMPARE(cuts.size(), size_t(1));
+    QCOMPARE(cuts[0].capture.silenceBefore, int64_t(kTimeoutUs + 5000));
+    QVERIFY(cuts[0].capture.durations == durationsOf(kNec));
+
+    Mode2Splitter underWay;
+    for (size_t i = 0; i < 9; ++i)
+        underWay.stale(frame[i]);
+    const std::vector<uint32_t> rest(frame.begin() + 9, frame.end());
+    QCOMPARE(split(underWay, rest).size(), size_t(0));
+    cuts = split(underWay, frame);
+    QCOMPARE(cuts.size(), size_t(1));
+    QVERIFY(cuts[0].capture.durations == durationsOf(kNec));
+}
+
+void LircReceive::framesAsTheKernelReportsThem()
+{
+    // A SHARP message (two halves 40 ms apart) and an NEC frame, with a
+    // device timeout shorter than either silence, as a receiver reports them
+    // and as rc-loopback does: the same frames and silences either way.
+    const auto sharp = *ircodec::encode(ircodec::Frame{ircodec::Protocol::Sharp, 0x11, 3, 15});
+    const auto nec = *ircodec::encode(kNec);
+    const std::vector<std::pair<std::vector<int32_t>, int32_t>> frames
+        = {{sharp[0].durations, sharp[0].gap}, {sharp[1].durations, sharp[1].gap},
+            {nec[0].durations, nec[0].gap}};
+    for (const bool whole : {false, true}) {
+        Mode2Splitter splitter;
+        korvex_ops::Reporter reporter;
+        std::vector<korvex_ops::Received> received;
+        for (uint32_t sample : fake::kernelSamples(frames, kTimeoutUs, whole))
+            if (auto cut = splitter.sample(sample, kLeadingGapUs))
+                if (auto r = reporter.take(cut->capture, cut->broken))
+                    received.push_back(std::move(*r));
+        if (auto cut = splitter.idle(ircodec::kFrameSilenceUs))
+            if (auto r = reporter.take(cut->capture, cut->broken))
+                received.push_back(std::move(*r));
+        QCOMPARE(received.size(), size_t(2));
+        QCOMPARE(received[0].report.decodeType, ircodec::catalogueId(ircodec::Protocol::Sharp));
+        QCOMPARE(received[0].report.address, 3u);
+        QCOMPARE(received[0].raw, ticksOf(kLeadingGapUs, sharp[0].durations));
+        QCOMPARE(received[1].report.value, kNec.value);
+        QCOMPARE(received[1].raw, ticksOf(sharp[1].gap, nec[0].durations));
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -156,12 +254,6 @@ void clearGot()
     got.clear();
 }
 
-std::vector<int> ticksOf(int64_t silence, const ircodec::Durations &durations)
-{
-    const auto ticks = ircodec::toTicks(silence, durations);
-    return std::vector<int>(ticks.begin(), ticks.end());
-}
-
 struct Receiving : fake::Opened
 {
     explicit Receiving(fake::Settings settings, int index = 0, int channel = 2)
@@ -198,7 +290,7 @@ void LircReceive::overflowReportedUndecoded()
 {
     Receiving r({kReceiver, nullptr, 0});
     auto samples = samplesOf(durationsOf(kNec), kLeadingGapUs);
-    samples.insert(samples.begin() + 9, LIRC_OVERFLOW(0));
+    samples.insert(samples.begin() + 9, LIRC_OVERFLOW(LIRC_VALUE_MASK));
     fake::feed(r.fake.peer, samples);
     const auto frames = waitGot(1);
     QCOMPARE(frames.size(), size_t(1));
@@ -209,7 +301,8 @@ void LircReceive::overflowReportedUndecoded()
 void LircReceive::longFramesComeWhole()
 {
     // An air conditioner's 599 durations come whole; a frame beyond the
-    // segmenter's limit comes cut there, undecoded.
+    // segmenter's limit comes cut there, undecoded. The second frame's
+    // silence is the first one's timeout report and the space after it.
     Receiving r({kReceiver, nullptr, 0});
     const ircodec::Durations airConditioner(599, 400);
     const ircodec::Durations overlong(ircodec::kMaxFrameDurations + 100, 400);
@@ -222,7 +315,7 @@ void LircReceive::longFramesComeWhole()
     QCOMPARE(frames[0].raw, ticksOf(kLeadingGapUs, airConditioner));
     QCOMPARE(frames[1].type, -1);
     QCOMPARE(frames[1].raw,
-        ticksOf(kLeadingGapUs,
+        ticksOf(kTimeoutUs + kLeadingGapUs,
             ircodec::Durations(overlong.begin(), overlong.begin() + ircodec::kMaxFrameDurations)));
 }
 
@@ -274,6 +367,46 @@ void LircReceive::stopMeansNoFurtherCallback()
     r.device.stopReceiving();
     fake::feed(r.fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
     QCOMPARE(waitGot(2, 300ms).size(), size_t(1));
+}
+
+void LircReceive::onlyFramesAfterTheStart()
+{
+    // The kernel keeps what an open device receives while nobody reads it:
+    // a frame from before the start is not reported.
+    fake::Opened d({kReceiver, nullptr, 0});
+    QVERIFY(d.opened);
+    fake::feed(d.fake.peer, samplesOf(durationsOf(kNec), kLeadingGapUs));
+    QVERIFY(d.device.startReceiving(0, 0, collect));
+    fake::feed(d.fake.peer, samplesOf(durationsOf(ircodec::necRepeatFrame()), kLeadingGapUs));
+    const auto frames = waitGot(2, 300ms);
+    d.device.stopReceiving();
+    clearGot();
+    QCOMPARE(frames.size(), size_t(1));
+    QCOMPARE(frames[0].value, ircodec::kRepeatValue);
+    QCOMPARE(frames[0].raw[0], int((kTimeoutUs + kLeadingGapUs) / ircodec::kTickUs));
+}
+
+void LircReceive::firstFrameAfterTheStartFollowsItsTime()
+{
+    // The kernel sends no space before the first pulse after it was loaded:
+    // that frame's silence is the time since the start.
+    constexpr auto kQuiet = 30ms;
+    const auto start = std::chrono::steady_clock::now();
+    Receiving r({kReceiver, nullptr, 0});
+    QVERIFY(r.started);
+    std::this_thread::sleep_for(kQuiet);
+    auto samples = samplesOf(durationsOf(kNec), 0);
+    samples.erase(samples.begin());
+    fake::feed(r.fake.peer, samples);
+    const auto frames = waitGot(1);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    const auto ticks = [](auto duration) {
+        return std::chrono::duration_cast<std::chrono::microseconds>(duration).count()
+            / ircodec::kTickUs;
+    };
+    QCOMPARE(frames.size(), size_t(1));
+    QVERIFY(frames[0].raw[0] >= ticks(kQuiet));
+    QVERIFY(frames[0].raw[0] <= ticks(elapsed));
 }
 
 // ---------------------------------------------------------------------------

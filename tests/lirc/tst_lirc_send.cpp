@@ -42,16 +42,31 @@ private slots:
 
 void LircSend::pulseFrameLimits()
 {
-    // Count: odd and at most 1024 values.
-    QVERIFY(toPulseFrame(burstOf(std::vector<int32_t>(1023, 100))));
-    QVERIFY(!toPulseFrame(burstOf(std::vector<int32_t>(1025, 100))));
-    QVERIFY(!toPulseFrame(burstOf({100, 100})));
+    // The kernel's limits on one write, which the fake kernel models too: an
+    // odd count of at most 1024 values, none 0, at most 500 ms in all.
+    struct Case
+    {
+        const char *name;
+        std::vector<int32_t> values;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"1023 values", std::vector<int32_t>(1023, 100), true},
+        {"1025 values", std::vector<int32_t>(1025, 100), false},
+        {"an even count", {100, 100}, false},
+        {"500 ms in all", {250000, 1, 249999}, true},
+        {"over 500 ms", {250000, 2, 249999}, false},
+        {"a zero", {100, 0, 100}, false},
+    };
+    for (const Case &c : cases) {
+        const std::vector<uint32_t> written(c.values.begin(), c.values.end());
+        QVERIFY2(toPulseFrame(burstOf(c.values)).has_value() == c.accepted, c.name);
+        QVERIFY2(
+            fake::writeAccepted(written.data(), written.size() * sizeof(uint32_t)) == c.accepted,
+            c.name);
+    }
+    // Nothing to send, and negative values.
     QVERIFY(!toPulseFrame({}));
-    // Duration: at most 500 ms.
-    QVERIFY(toPulseFrame(burstOf({250000, 1, 249999})));
-    QVERIFY(!toPulseFrame(burstOf({250000, 2, 249999})));
-    // No value of 0 (nor below).
-    QVERIFY(!toPulseFrame(burstOf({100, 0, 100})));
     QVERIFY(!toPulseFrame(burstOf({100, -5, 100})));
 }
 
