@@ -74,10 +74,10 @@ struct Frame
 //   RC5        bits 12: toggle, 5-bit address, 6-bit command (S1, S2 = 1 added)
 //   RC6        bits 4..32: 3 mode bits, toggle (sent double width), data.
 //              Mode 0 has 16 data bits (bits 20); mode 6 has 16, 20, 24 or
-//              32 (bits 20, 24, 28, 36). A 36-bit frame is received only:
-//              value = the low 32 bits of mode, toggle and data, which are
-//              the data (media-centre remotes: 0x800F04xx, with their own
-//              toggle in bit 15, reported as it comes).
+//              32 (bits 20, 24, 28, 36). A 36-bit frame: value = the low
+//              32 bits of mode, toggle and data, which are the data
+//              (media-centre remotes: 0x800F04xx, with their own toggle in
+//              bit 15, reported as it comes); sent as mode 6, toggle 0.
 //   NEC        bits 32: the four bytes; repeat: the ditto
 //   SONY       bits 12, 15 or 20
 //   PANASONIC  bits 48 (or 32): address = the first 16 bits, value = the last 32

@@ -2,7 +2,9 @@
 // per half, a 1 being mark then space: start bit 1, 3 mode bits, the toggle
 // bit at double width, then the data, most significant first. The value is
 // everything after the start bit; of a 36-bit frame (mode 6 with 32 data
-// bits) the low 32 bits, which are the data.
+// bits) the low 32 bits, which are the data. Such a frame is sent as mode 6
+// with the toggle bit 0: the media-centre remotes, the ones that use this
+// length, keep their toggle in the data.
 #include "../biphase.h"
 #include "../codecs.h"
 #include "../timing.h"
@@ -20,10 +22,13 @@ constexpr Polarity kPolarity = Polarity::OneIsMarkFirst;
 constexpr int kToggleIndex = 3; // fourth bit of the value
 constexpr int kToggleWidth = 2;
 constexpr int kMinBits = kToggleIndex + 1;
-// Frames of up to 32 bits fit a value whole and can be sent; mode 6 frames
-// with 32 data bits (36 in all) are received too.
+// Frames of up to 32 bits fit a value whole; mode 6 frames with 32 data
+// bits (36 in all) carry the data in the value, the mode and toggle being
+// implied.
 constexpr int kMaxSendBits = 32;
 constexpr int kLongBits = 36;
+constexpr uint64_t kLongMode = 6;
+constexpr int kLongDataBits = 32;
 // Longest run in the body: a half next to the double-width toggle bit.
 constexpr int kMaxRun = 3;
 
@@ -70,6 +75,8 @@ Durations rc6Durations(uint64_t bits, int count)
 
 std::optional<Bursts> encodeRc6(const Frame &frame)
 {
+    if (frame.bits == kLongBits) // mode 6, toggle 0, the 32 data bits
+        return single(rc6Durations(kLongMode << (kLongDataBits + 1) | frame.value, kLongBits));
     if (frame.bits < kMinBits || frame.bits > kMaxSendBits || !fitsBits(frame.value, frame.bits))
         return std::nullopt;
     return single(rc6Durations(frame.value, frame.bits));
