@@ -68,7 +68,7 @@ suite "ThreadSanitizer (threaded tests)"
 build build-tsan -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=thread -DTAVREL_BUILD_BENCH=OFF
 (cd "$root/build-tsan" && ctest --output-on-failure -L threaded)
 
-for extra in test-windows-binding.sh fuzz.sh; do
+for extra in test-windows-binding.sh fuzz.sh test-kernel.sh; do
     suite "$extra"
     bash "$root/scripts/$extra"
 done
