@@ -110,6 +110,9 @@ nec_timings() {
     printf ' +563 -39937 +9000 -2250 +563\n'
 }
 nec_timings | tr ' ' '\n' | sed -e 's/^+/pulse /' -e 's/^-/space /' >"$rootfs/test/nec-mode2.txt"
+# Frames of every protocol the .ir format names, which kernel_check writes
+# as pulse/space text with our writer for ir-ctl to send.
+cp "$root/docs/screenshots/remote.ir" "$rootfs/test/remote.ir"
 for file in "${payloads[@]}"; do cp "$file" "$rootfs/extra/"; done
 n=0
 for script in "${checks[@]}"; do
@@ -134,7 +137,7 @@ for module in /lib/rc/ir-*-decoder.ko; do insmod "$module" || status=1; done
 insmod /lib/rc/rc-loopback.ko || status=1
 [ -c /dev/lirc0 ] || { echo "FAIL no /dev/lirc0"; status=1; }
 /test/kernel_check || status=1
-for file in /test/nec-mode2.txt; do
+for file in /test/nec-mode2.txt /test/remote.ir; do
     /test/kernel_check --receive "$file" -- ir-ctl -d /dev/lirc0 "--send=$file" || status=1
 done
 cd /extra

@@ -5,7 +5,9 @@
 //
 //   kernel_check                       every check
 //   kernel_check --receive FILE -- COMMAND...
-//                                      receive while COMMAND sends FILE
+//                                      receive while COMMAND sends FILE; an
+//                                      IR file other than pulse/space text
+//                                      is sent as our writer writes it
 #include "checks.h"
 #include "harness.h"
 

@@ -1,9 +1,12 @@
 // Frames from a pulse/space text file, sent by another program (ir-ctl),
-// received through the back end.
+// received through the back end. An IR file of another format is first
+// written as pulse/space text by our own writer, so that the sender judges
+// that writer, and its frames must arrive decoded as the file decodes them.
 #include "checks.h"
 #include "collector.h"
 #include "harness.h"
 
+#include "formats.h"
 #include "ircodec.h"
 #include "korvex.h"
 
@@ -33,10 +36,19 @@ ircodec::Durations readTimings(const std::string &path)
     std::ifstream in(path);
     ircodec::Durations timings;
     std::string word;
-    bool pulseNext = false, spaceNext = false;
+    bool pulseNext = false, spaceNext = false, valueOfOther = false;
     while (in >> word) {
         if (word[0] == '#') {
             std::getline(in, word);
+            continue;
+        }
+        // The number after "carrier" or "timeout" is no duration.
+        if (valueOfOther) {
+            valueOfOther = false;
+            continue;
+        }
+        if (word == "carrier" || word == "timeout") {
+            valueOfOther = true;
             continue;
         }
         const bool bare
@@ -73,11 +85,73 @@ int run(const std::vector<std::string> &command)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Writes each frame of an IR file as our pulse/space text, one file a frame
+// next to it: a sender writes a file to the kernel at once, and the kernel
+// takes at most 500 ms a write. Empty when the file cannot be read.
+std::vector<std::string> writtenAsPulseSpace(
+    const std::string &file, std::vector<irfiles::Signal> &list)
+{
+    const auto format = irfiles::formatForPath(file);
+    const irfiles::Loaded loaded = irfiles::readFile(*format, file);
+    harness::expect(loaded.ok(), "read " + file, loaded.error ? loaded.error->text() : "");
+    std::vector<std::string> files;
+    for (const irfiles::Signal &signal : loaded.list) {
+        const irfiles::Written written = irfiles::write(irfiles::Format::PulseSpace, {signal});
+        harness::expect(written.ok(), "pulse/space text of " + signal.name, written.error);
+        files.push_back(file + "." + std::to_string(files.size() + 1) + ".mode2");
+        std::ofstream(files.back()) << written.data;
+    }
+    list = loaded.list;
+    return files;
+}
+
+// The command with its argument naming FILE repeated for each text written
+// from it (ir-ctl takes --send=FILE once per file).
+std::vector<std::string> sending(const std::vector<std::string> &command, const std::string &file,
+    const std::vector<std::string> &texts)
+{
+    std::vector<std::string> out;
+    for (const std::string &arg : command) {
+        const size_t at = arg.find(file);
+        if (at == std::string::npos) {
+            out.push_back(arg);
+            continue;
+        }
+        for (const std::string &text : texts)
+            out.push_back(std::string(arg).replace(at, file.size(), text));
+    }
+    return out;
+}
+
+// The durations of pulse/space text files, one after another, with a frame
+// silence between them.
+ircodec::Durations timingsOf(const std::vector<std::string> &files)
+{
+    ircodec::Durations all;
+    for (const std::string &file : files) {
+        const ircodec::Durations one = readTimings(file);
+        if (!all.empty())
+            all.push_back(ircodec::kFrameSilenceUs);
+        all.insert(all.end(), one.begin(), one.end());
+    }
+    return all;
+}
+
 } // namespace
 
-int receiveFile(const std::string &file, const std::vector<std::string> &command)
+int receiveFile(const std::string &given, const std::vector<std::string> &givenCommand)
 {
-    const auto frames = ircodec::segment(readTimings(file));
+    std::vector<irfiles::Signal> list;
+    const auto format = irfiles::formatForPath(given);
+    const bool ours = format && *format != irfiles::Format::PulseSpace;
+    const std::vector<std::string> files
+        = ours ? writtenAsPulseSpace(given, list) : std::vector<std::string>{given};
+    if (files.empty())
+        return harness::finish();
+    const std::vector<std::string> command
+        = ours ? sending(givenCommand, given, files) : givenCommand;
+    const std::string &file = given;
+    const auto frames = ircodec::segment(timingsOf(files));
     harness::expect(!frames.empty(), "frames in " + file);
     harness::expect(Device_Scan(0) >= 2 && Device_Open(kDevice) == 1, "Device_Open(0)");
     collector::clear();
@@ -96,6 +170,10 @@ int receiveFile(const std::string &file, const std::vector<std::string> &command
         const bool same = got[i].raw.size() == want.size()
             && std::equal(want.begin() + 1, want.end(), got[i].raw.begin() + 1);
         harness::expect(same, file + ": frame " + std::to_string(i + 1) + " to the tick");
+        if (i < list.size())
+            harness::expect(got[i].type == list[i].decoded.decodeType
+                    && got[i].value == list[i].decoded.value && got[i].bits == list[i].decoded.bits,
+                given + ": frame " + std::to_string(i + 1) + " decoded as the file decodes it");
     }
     return harness::finish();
 }
