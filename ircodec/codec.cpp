@@ -8,26 +8,30 @@ namespace {
 
 // Decoders with a header or a check come before the bare ones (SANYO,
 // MITSUBISHI), so a frame goes to the protocol with the strongest evidence.
+// Columns: protocol, catalogue identifier, name of a protocol the catalogue
+// lacks (the catalogue names the others), nominal carrier in Hz (from the
+// protocols' published carriers; ITT flashes without one), encoder, decoder.
 const Codec kCodecs[] = {
-    {Protocol::Nec, "NEC", protocols::Nec, encodeNec, decodeNec},
-    {Protocol::Samsung, "SAMSUNG", protocols::Samsung, encodeSamsung, decodeSamsung},
-    {Protocol::Jvc, "JVC", protocols::Jvc, encodeJvc, decodeJvc},
-    {Protocol::Lg, "LG", protocols::Lg, encodeLg, decodeLg},
-    {Protocol::AiwaRcT501, "AIWA_RC_T501", protocols::AiwaRcT501, encodeAiwa, decodeAiwa},
-    {Protocol::Panasonic, "PANASONIC", protocols::Panasonic, encodePanasonic, decodePanasonic},
-    {Protocol::Whynter, "WHYNTER", protocols::Whynter, encodeWhynter, decodeWhynter},
-    {Protocol::Dish, "DISH", protocols::Dish, encodeDish, decodeDish},
-    {Protocol::LegoPf, "LEGO_PF", protocols::LegoPf, encodeLegoPf, decodeLegoPf},
-    {Protocol::Rca, "RCA", protocols::Unknown, encodeRca, decodeRca},
-    {Protocol::Sony, "SONY", protocols::Sony, encodeSony, decodeSony},
-    {Protocol::Rc6, "RC6", protocols::Rc6, encodeRc6, decodeRc6},
-    {Protocol::Rc5, "RC5", protocols::Rc5, encodeRc5, decodeRc5},
-    {Protocol::Nrc17, "NRC17", protocols::Unknown, encodeNrc17, decodeNrc17},
-    {Protocol::Sharp, "SHARP", protocols::Sharp, encodeSharp, decodeSharp},
-    {Protocol::Denon, "DENON", protocols::Denon, encodeDenon, decodeDenon},
-    {Protocol::Itt, "ITT", protocols::Unknown, encodeItt, decodeItt},
-    {Protocol::Sanyo, "SANYO", protocols::Sanyo, encodeSanyo, decodeSanyo},
-    {Protocol::Mitsubishi, "MITSUBISHI", protocols::Mitsubishi, encodeMitsubishi, decodeMitsubishi},
+    {Protocol::Nec, protocols::Nec, nullptr, 38000, encodeNec, decodeNec},
+    {Protocol::Samsung, protocols::Samsung, nullptr, 38000, encodeSamsung, decodeSamsung},
+    {Protocol::Jvc, protocols::Jvc, nullptr, 38000, encodeJvc, decodeJvc},
+    {Protocol::Lg, protocols::Lg, nullptr, 38000, encodeLg, decodeLg},
+    {Protocol::AiwaRcT501, protocols::AiwaRcT501, nullptr, 38000, encodeAiwa, decodeAiwa},
+    {Protocol::Panasonic, protocols::Panasonic, nullptr, 37000, encodePanasonic, decodePanasonic},
+    {Protocol::Whynter, protocols::Whynter, nullptr, 38000, encodeWhynter, decodeWhynter},
+    {Protocol::Dish, protocols::Dish, nullptr, 57600, encodeDish, decodeDish},
+    {Protocol::LegoPf, protocols::LegoPf, nullptr, 38000, encodeLegoPf, decodeLegoPf},
+    {Protocol::Rca, protocols::Unknown, "RCA", 56000, encodeRca, decodeRca},
+    {Protocol::Sony, protocols::Sony, nullptr, 40000, encodeSony, decodeSony},
+    {Protocol::Rc6, protocols::Rc6, nullptr, 36000, encodeRc6, decodeRc6},
+    {Protocol::Rc5, protocols::Rc5, nullptr, 36000, encodeRc5, decodeRc5},
+    {Protocol::Nrc17, protocols::Unknown, "NRC17", 38000, encodeNrc17, decodeNrc17},
+    {Protocol::Sharp, protocols::Sharp, nullptr, 38000, encodeSharp, decodeSharp},
+    {Protocol::Denon, protocols::Denon, nullptr, 38000, encodeDenon, decodeDenon},
+    {Protocol::Itt, protocols::Unknown, "ITT", 0, encodeItt, decodeItt},
+    {Protocol::Sanyo, protocols::Sanyo, nullptr, 38000, encodeSanyo, decodeSanyo},
+    {Protocol::Mitsubishi, protocols::Mitsubishi, nullptr, 32600, encodeMitsubishi,
+        decodeMitsubishi},
 };
 
 static_assert(sizeof(kCodecs) / sizeof(kCodecs[0]) == kProtocolCount, "one codec per protocol");
@@ -90,7 +94,13 @@ std::optional<Frame> decodeAs(Protocol protocol, const Durations &durations)
 
 const char *name(Protocol protocol)
 {
-    return codecFor(protocol).name;
+    const Codec &codec = codecFor(protocol);
+    return codec.ownName ? codec.ownName : protocols::name(codec.catalogueId);
+}
+
+int32_t nominalCarrierHz(Protocol protocol)
+{
+    return codecFor(protocol).carrierHz;
 }
 
 int32_t catalogueId(Protocol protocol)

@@ -17,8 +17,9 @@ using Decoder = std::optional<Frame> (*)(const Durations &);
 struct Codec
 {
     Protocol protocol;
-    const char *name;
     int32_t catalogueId;
+    const char *ownName; // null: the catalogue's name of catalogueId
+    int32_t carrierHz;
     Encoder encode;
     Decoder decode;
 };

@@ -132,8 +132,13 @@ std::optional<Frame> decode(const Durations &durations);
 // Decodes with one protocol's decoder only.
 std::optional<Frame> decodeAs(Protocol protocol, const Durations &durations);
 
-// Name for messages and tests ("NEC", "ITT", ...).
+// Name for messages and tests: the catalogue's name ("NEC"), or "ITT",
+// "NRC17", "RCA" for the protocols it lacks.
 const char *name(Protocol protocol);
+
+// The carrier a protocol is sent on, in Hz; 0 for ITT, which flashes
+// without one.
+int32_t nominalCarrierHz(Protocol protocol);
 
 // ---------------------------------------------------------------------------
 // Catalogue identifiers (protocols.h) and the adapter's records.

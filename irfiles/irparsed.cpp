@@ -299,7 +299,7 @@ std::optional<ParsedFrame> fromParsed(const ParsedCode &code, std::string &error
         ParsedFrame result;
         result.frame = *frame;
         result.carrierHz
-            = decoder.carrierHz ? decoder.carrierHz : nominalCarrierHz(frame->protocol);
+            = decoder.carrierHz ? decoder.carrierHz : ircodec::nominalCarrierHz(frame->protocol);
         return result;
     }
     error = "unknown protocol '" + code.protocol + "'";

@@ -42,10 +42,6 @@ struct Signal
 int64_t ticksToUs(int64_t ticks);
 int64_t usToTicks(int64_t us);
 
-// The nominal carrier of a protocol in Hz (0 for ITT, which flashes without
-// one). One table for the whole program.
-int32_t nominalCarrierHz(ircodec::Protocol protocol);
-
 // The carrier of a frame: the nominal carrier of its protocol when it
 // decodes (by its catalogue type, else by our decoders, which also know ITT,
 // NRC17 and RCA), otherwise defaultHz.

@@ -2,6 +2,7 @@
 #define RECEIVEQUEUE_H
 
 #include "korvex.h"
+#include "protocols.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,7 @@
 #include <vector>
 
 // Raw values of a frame that the table, the details and the waveform show.
-constexpr int MaxRawValues = 256;
+constexpr int MaxRawValues = protocols::MaxRawValues;
 // Raw values kept per frame for copying, saving and sending again: far above
 // the longest real frames (air conditioners send 200 to 600). A longer frame
 // is cut here and marked as cut.

@@ -2,6 +2,7 @@
 #define SENDTEXT_H
 
 #include "korvex.h"
+#include "protocols.h"
 
 #include <QString>
 #include <QVector>
@@ -13,7 +14,7 @@
 namespace sendtext {
 
 // IR_SendRaw takes at most this many timings.
-constexpr int MaxRawValues = 256;
+constexpr int MaxRawValues = protocols::MaxRawValues;
 
 // Raw timings typed as decimal numbers separated by commas. Empty pieces are
 // kept, a piece that is not a decimal int gives 0, pieces after the 256th

@@ -12,22 +12,6 @@ constexpr int kFailed = 1;
 constexpr int kOutputMask = (1 << kOutputChannels) - 1;
 constexpr int kInputMask = (1 << kInputChannels) - 1;
 
-struct CarrierOf
-{
-    ircodec::Protocol protocol;
-    int hz;
-};
-
-// The quick-send protocols' carriers; ITT flashes without one.
-constexpr CarrierOf kQuickSendCarriers[] = {
-    {ircodec::Protocol::Nec, 38000},
-    {ircodec::Protocol::Itt, 0},
-    {ircodec::Protocol::Jvc, 38000},
-    {ircodec::Protocol::Nrc17, 38000},
-    {ircodec::Protocol::Rca, 56000},
-};
-constexpr int kDefaultCarrierHz = 38000;
-
 int status(bool ok)
 {
     return ok ? kOk : kFailed;
@@ -65,19 +49,12 @@ int send(int index, int mask, int carrierHz, const std::optional<ircodec::Frame>
 
 int quickSend(int index, int mask, const std::optional<ircodec::Frame> &frame)
 {
-    const int hz = frame ? quickSendCarrierHz(frame->protocol) : 0;
+    // The quick-send operations take no carrier: each goes on its own.
+    const int hz = frame ? ircodec::nominalCarrierHz(frame->protocol) : 0;
     return send(index, mask, hz, frame);
 }
 
 } // namespace
-
-int quickSendCarrierHz(ircodec::Protocol protocol)
-{
-    for (const CarrierOf &entry : kQuickSendCarriers)
-        if (entry.protocol == protocol)
-            return entry.hz;
-    return kDefaultCarrierHz;
-}
 
 } // namespace korvex_ops
 

@@ -78,9 +78,6 @@ int deviceCount();
 // naming the same device from one count to the next.
 std::shared_ptr<Device> device(int index);
 
-// The carrier of each quick-send protocol, in Hz (0: none).
-int quickSendCarrierHz(ircodec::Protocol protocol);
-
 } // namespace korvex_ops
 
 #endif // KORVEX_COMMON_OPERATIONS_H

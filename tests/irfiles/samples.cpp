@@ -58,7 +58,7 @@ std::vector<irfiles::Signal> everyProtocol()
             continue; // the comparison of protocols covered shows it
         irfiles::Signal s;
         s.name = std::string(ircodec::name(f.protocol)) + "_" + std::to_string(list.size());
-        s.carrierHz = irfiles::nominalCarrierHz(f.protocol);
+        s.carrierHz = ircodec::nominalCarrierHz(f.protocol);
         s.durations = bursts->front().durations;
         s.decoded = irfiles::decodeDurations(s.durations);
         list.push_back(s);

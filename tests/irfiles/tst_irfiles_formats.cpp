@@ -446,7 +446,7 @@ void Formats::receivedConventions()
     tiny.silenceBeforeUs = 10000000;
     QCOMPARE(irfiles::toRawTicks(tiny), (std::vector<int32_t>{ircodec::kMaxSilenceTicks, 1}));
     // The nominal carriers: unmodulated ITT, RCA's 56 kHz.
-    QCOMPARE(irfiles::nominalCarrierHz(ircodec::Protocol::Itt), 0);
+    QCOMPARE(ircodec::nominalCarrierHz(ircodec::Protocol::Itt), 0);
     QCOMPARE(
         irfiles::carrierFor({}, ircodec::encode(*ircodec::rcaFrame(1, 2))->front().durations, 1),
         56000);
