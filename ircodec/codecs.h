@@ -36,13 +36,7 @@ Bursts single(Durations durations, int32_t gap = kLeadOutUs);
 inline Frame decoded(
     Protocol protocol, uint32_t value, int bits, uint32_t address = 0, bool repeat = false)
 {
-    Frame frame;
-    frame.protocol = protocol;
-    frame.value = value;
-    frame.bits = bits;
-    frame.address = address;
-    frame.repeat = repeat;
-    return frame;
+    return makeFrame(protocol, value, bits, address, repeat);
 }
 
 // The decoded form of a repeat code.

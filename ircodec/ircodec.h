@@ -70,6 +70,19 @@ struct Frame
     }
 };
 
+// A frame from its fields.
+inline Frame makeFrame(
+    Protocol protocol, uint32_t value, int bits, uint32_t address = 0, bool repeat = false)
+{
+    Frame frame;
+    frame.protocol = protocol;
+    frame.value = value;
+    frame.bits = bits;
+    frame.address = address;
+    frame.repeat = repeat;
+    return frame;
+}
+
 // Fields per protocol (bits accepted by encode(); decode() reports the first):
 //   RC5        bits 12: toggle, 5-bit address, 6-bit command (S1, S2 = 1 added)
 //   RC6        bits 4..32: 3 mode bits, toggle (sent double width), data.

@@ -9,6 +9,7 @@ namespace irfiles {
 namespace {
 
 using ircodec::Frame;
+using ircodec::makeFrame;
 using ircodec::Protocol;
 
 constexpr int kByteBits = 8;
@@ -25,16 +26,6 @@ uint32_t rev(uint32_t value, int bits)
 uint32_t lowBits(int bits)
 {
     return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
-}
-
-Frame make(Protocol protocol, uint32_t value, int bits, uint32_t address = 0)
-{
-    Frame frame;
-    frame.protocol = protocol;
-    frame.value = value;
-    frame.bits = bits;
-    frame.address = address;
-    return frame;
 }
 
 // Four bytes in on-air order (each least significant bit first) as the value
@@ -58,33 +49,33 @@ uint32_t inverted(uint32_t byte)
 
 Frame nec(uint32_t a, uint32_t c)
 {
-    return make(Protocol::Nec, onAirValue(a, inverted(a), c, inverted(c)), 32);
+    return makeFrame(Protocol::Nec, onAirValue(a, inverted(a), c, inverted(c)), 32);
 }
 
 Frame necExt(uint32_t a, uint32_t c)
 {
-    return make(Protocol::Nec, onAirValue(a, a >> kByteBits, c, c >> kByteBits), 32);
+    return makeFrame(Protocol::Nec, onAirValue(a, a >> kByteBits, c, c >> kByteBits), 32);
 }
 
 Frame samsung(uint32_t a, uint32_t c)
 {
-    return make(Protocol::Samsung, onAirValue(a, a, c, inverted(c)), 32);
+    return makeFrame(Protocol::Samsung, onAirValue(a, a, c, inverted(c)), 32);
 }
 
 Frame rc5(uint32_t a, uint32_t c)
 {
-    return make(Protocol::Rc5, a << 6 | c, 12);
+    return makeFrame(Protocol::Rc5, a << 6 | c, 12);
 }
 
 Frame rc6(uint32_t a, uint32_t c)
 {
-    return make(Protocol::Rc6, a << kByteBits | c, 20);
+    return makeFrame(Protocol::Rc6, a << kByteBits | c, 20);
 }
 
 Frame sirc(uint32_t a, uint32_t c, int addressBits)
 {
     const int bits = kSonyCommandBits + addressBits;
-    return make(
+    return makeFrame(
         Protocol::Sony, rev(c, kSonyCommandBits) << addressBits | rev(a, addressBits), bits);
 }
 
@@ -120,8 +111,8 @@ Frame kaseikyo(uint32_t a, uint32_t c)
 {
     const Kaseikyo k = kaseikyoBytes(a, c);
     const uint32_t address = rev(k.bytes[0], kByteBits) << kByteBits | rev(k.bytes[1], kByteBits);
-    return make(Protocol::Panasonic, onAirValue(k.bytes[2], k.bytes[3], k.bytes[4], k.bytes[5]), 48,
-        address);
+    return makeFrame(Protocol::Panasonic,
+        onAirValue(k.bytes[2], k.bytes[3], k.bytes[4], k.bytes[5]), 48, address);
 }
 
 struct Decoder
@@ -180,7 +171,7 @@ const Decoder kDecoders[] = {
                       "only";
                 return std::nullopt;
             }
-            return make(Protocol::AiwaRcT501, c, 42);
+            return makeFrame(Protocol::AiwaRcT501, c, 42);
         },
         0},
 };

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 using ircodec::Frame;
+using ircodec::makeFrame;
 using ircodec::Protocol;
 
 Q_DECLARE_METATYPE(ircodec::Level)
@@ -70,26 +71,15 @@ ptrdiff_t decodeRank(Protocol protocol)
     return &ircodec::codecFor(protocol) - ircodec::codecsBegin();
 }
 
-Frame frame(Protocol protocol, uint32_t value, int bits, uint32_t address = 0, bool repeat = false)
-{
-    Frame f;
-    f.protocol = protocol;
-    f.value = value;
-    f.bits = bits;
-    f.address = address;
-    f.repeat = repeat;
-    return f;
-}
-
 Frame repeatOf(Protocol protocol)
 {
-    return frame(protocol, ircodec::kRepeatValue, 0, 0, true);
+    return makeFrame(protocol, ircodec::kRepeatValue, 0, 0, true);
 }
 
 // An RC6 frame: 3 mode bits, toggle, then `dataBits` of data.
 Frame rc6(uint32_t mode, uint32_t toggle, uint32_t data, int dataBits)
 {
-    return frame(
+    return makeFrame(
         Protocol::Rc6, (mode << (dataBits + 1)) | (toggle << dataBits) | data, 4 + dataBits);
 }
 
@@ -125,23 +115,23 @@ struct Case
 std::vector<Case> cases()
 {
     using P = Protocol;
-    const Frame sharpLow = frame(P::Sharp, 0, 15, 0);
-    const Frame sharpHigh = frame(P::Sharp, 0xFF, 15, 0x1F);
-    const Frame sharpExample = frame(P::Sharp, 0x11, 15, 3);
-    const Frame lego = frame(P::LegoPf, 0x011F, 16);
-    const Frame legoRepeated = withRepeat(frame(P::LegoPf, 0x3FFC, 16), true);
+    const Frame sharpLow = makeFrame(P::Sharp, 0, 15, 0);
+    const Frame sharpHigh = makeFrame(P::Sharp, 0xFF, 15, 0x1F);
+    const Frame sharpExample = makeFrame(P::Sharp, 0x11, 15, 3);
+    const Frame lego = makeFrame(P::LegoPf, 0x011F, 16);
+    const Frame legoRepeated = withRepeat(makeFrame(P::LegoPf, 0x3FFC, 16), true);
     std::vector<Case> list = {
         {"NEC standard 0/0", ircodec::necFrame(0, 0, true), {}},
         {"NEC standard 255/255", ircodec::necFrame(255, 255, true), {}},
         {"NEC standard 4/8", ircodec::necFrame(0x04, 0x08, true), {}},
         {"NEC plain bytes 0xAA/0x55", ircodec::necFrame(0xAA, 0x55, false), {}},
         {"NEC plain bytes 255/255", ircodec::necFrame(255, 255, false), {}},
-        {"NEC value 0", frame(P::Nec, 0, 32), {}},
-        {"NEC value all ones", frame(P::Nec, 0xFFFFFFFF, 32), {}},
+        {"NEC value 0", makeFrame(P::Nec, 0, 32), {}},
+        {"NEC value all ones", makeFrame(P::Nec, 0xFFFFFFFF, 32), {}},
         {"NEC repeat", ircodec::necRepeatFrame(), {repeatOf(P::Nec)}},
-        {"SAMSUNG 0xE0E040BF", frame(P::Samsung, 0xE0E040BF, 32), {}},
-        {"SAMSUNG 0", frame(P::Samsung, 0, 32), {}},
-        {"SAMSUNG all ones", frame(P::Samsung, 0xFFFFFFFF, 32), {}},
+        {"SAMSUNG 0xE0E040BF", makeFrame(P::Samsung, 0xE0E040BF, 32), {}},
+        {"SAMSUNG 0", makeFrame(P::Samsung, 0, 32), {}},
+        {"SAMSUNG all ones", makeFrame(P::Samsung, 0xFFFFFFFF, 32), {}},
         {"SAMSUNG repeat", repeatOf(P::Samsung), {repeatOf(P::Samsung)}},
         {"JVC 0/0", ircodec::jvcFrame(0, 0, true), {}},
         {"JVC 255/255", ircodec::jvcFrame(255, 255, true), {}},
@@ -158,59 +148,59 @@ std::vector<Case> cases()
         {"RCA 0/0", *ircodec::rcaFrame(0, 0), {}},
         {"RCA 15/255", *ircodec::rcaFrame(15, 255), {}},
         {"RCA 0xA/0x68", *ircodec::rcaFrame(0xA, 0x68), {}},
-        {"RC5 0", frame(P::Rc5, 0, 12), {}},
-        {"RC5 all ones", frame(P::Rc5, 0xFFF, 12), {}},
-        {"RC5 0x175", frame(P::Rc5, 0x175, 12), {}},
-        {"RC6 mode 0 zero", frame(P::Rc6, 0, 20), {}},
-        {"RC6 mode 0 all ones", frame(P::Rc6, 0xFFFFF, 20), {}},
-        {"RC6 0x0040C", frame(P::Rc6, 0x0040C, 20), {}},
-        {"RC6 4 bits", frame(P::Rc6, 0xF, 4), {}},
-        {"RC6 32 bits", frame(P::Rc6, 0x80000001, 32), {}},
-        {"RC6 32 bits all ones", frame(P::Rc6, 0xFFFFFFFF, 32), {}},
-        {"RC6 24 bits", frame(P::Rc6, 0x6A5A5A, 24), {}},
+        {"RC5 0", makeFrame(P::Rc5, 0, 12), {}},
+        {"RC5 all ones", makeFrame(P::Rc5, 0xFFF, 12), {}},
+        {"RC5 0x175", makeFrame(P::Rc5, 0x175, 12), {}},
+        {"RC6 mode 0 zero", makeFrame(P::Rc6, 0, 20), {}},
+        {"RC6 mode 0 all ones", makeFrame(P::Rc6, 0xFFFFF, 20), {}},
+        {"RC6 0x0040C", makeFrame(P::Rc6, 0x0040C, 20), {}},
+        {"RC6 4 bits", makeFrame(P::Rc6, 0xF, 4), {}},
+        {"RC6 32 bits", makeFrame(P::Rc6, 0x80000001, 32), {}},
+        {"RC6 32 bits all ones", makeFrame(P::Rc6, 0xFFFFFFFF, 32), {}},
+        {"RC6 24 bits", makeFrame(P::Rc6, 0x6A5A5A, 24), {}},
         {"RC6 mode 6, 16 data bits", rc6(6, 1, 0x1234, 16), {}},
         {"RC6 mode 6, 20 data bits", rc6(6, 0, 0xC0034, 20), {}},
         {"RC6 mode 6, 24 data bits", rc6(6, 1, 0xABCDEF, 24), {}},
-        {"SONY 12 zero", frame(P::Sony, 0, 12), {}},
-        {"SONY 12 0xA90", frame(P::Sony, 0xA90, 12), {}},
-        {"SONY 15 all ones", frame(P::Sony, 0x7FFF, 15), {}},
-        {"SONY 20 all ones", frame(P::Sony, 0xFFFFF, 20), {}},
-        {"SONY 20 zero", frame(P::Sony, 0, 20), {}},
-        {"PANASONIC TV power", frame(P::Panasonic, 0x0100BCBD, 48, 0x4004), {}},
-        {"PANASONIC all ones", frame(P::Panasonic, 0xFFFFFFFF, 48, 0xFFFF), {}},
-        {"PANASONIC zero", frame(P::Panasonic, 0, 48, 0), {}},
-        {"PANASONIC 32 given", frame(P::Panasonic, 0x12345678, 32, 0x4004),
-            {frame(P::Panasonic, 0x12345678, 48, 0x4004)}},
-        {"WHYNTER 0x87654321", frame(P::Whynter, 0x87654321, 32), {}},
-        {"WHYNTER zero", frame(P::Whynter, 0, 32), {}},
-        {"WHYNTER all ones", frame(P::Whynter, 0xFFFFFFFF, 32), {}},
-        {"AIWA 0", frame(P::AiwaRcT501, 0, 42), {}},
-        {"AIWA 0xFF", frame(P::AiwaRcT501, 0xFF, 42), {}},
-        {"AIWA 8 given", frame(P::AiwaRcT501, 0x21, 8), {frame(P::AiwaRcT501, 0x21, 42)}},
-        {"LG 0xF17776B", frame(P::Lg, 0xF17776B, 28), {}},
-        {"LG zero", frame(P::Lg, 0, 28), {}},
-        {"LG all ones", frame(P::Lg, 0xFFFFFFF, 28), {}},
-        {"SANYO 12 zero", frame(P::Sanyo, 0, 12), {}},
-        {"SANYO 12 all ones", frame(P::Sanyo, 0xFFF, 12), {}},
-        {"SANYO 20", frame(P::Sanyo, 0x12345, 20), {}},
-        {"SANYO 32 all ones", frame(P::Sanyo, 0xFFFFFFFF, 32), {}},
-        {"MITSUBISHI 16 zero", frame(P::Mitsubishi, 0, 16), {}},
-        {"MITSUBISHI 16 all ones", frame(P::Mitsubishi, 0xFFFF, 16), {}},
-        {"MITSUBISHI 24", frame(P::Mitsubishi, 0xABCDEF, 24), {}},
-        {"MITSUBISHI 32 all ones", frame(P::Mitsubishi, 0xFFFFFFFF, 32), {}},
-        {"DISH zero", frame(P::Dish, 0, 16), {}},
-        {"DISH all ones", frame(P::Dish, 0xFFFF, 16), {}},
-        {"DISH 0x1234", frame(P::Dish, 0x1234, 16), {}},
+        {"SONY 12 zero", makeFrame(P::Sony, 0, 12), {}},
+        {"SONY 12 0xA90", makeFrame(P::Sony, 0xA90, 12), {}},
+        {"SONY 15 all ones", makeFrame(P::Sony, 0x7FFF, 15), {}},
+        {"SONY 20 all ones", makeFrame(P::Sony, 0xFFFFF, 20), {}},
+        {"SONY 20 zero", makeFrame(P::Sony, 0, 20), {}},
+        {"PANASONIC TV power", makeFrame(P::Panasonic, 0x0100BCBD, 48, 0x4004), {}},
+        {"PANASONIC all ones", makeFrame(P::Panasonic, 0xFFFFFFFF, 48, 0xFFFF), {}},
+        {"PANASONIC zero", makeFrame(P::Panasonic, 0, 48, 0), {}},
+        {"PANASONIC 32 given", makeFrame(P::Panasonic, 0x12345678, 32, 0x4004),
+            {makeFrame(P::Panasonic, 0x12345678, 48, 0x4004)}},
+        {"WHYNTER 0x87654321", makeFrame(P::Whynter, 0x87654321, 32), {}},
+        {"WHYNTER zero", makeFrame(P::Whynter, 0, 32), {}},
+        {"WHYNTER all ones", makeFrame(P::Whynter, 0xFFFFFFFF, 32), {}},
+        {"AIWA 0", makeFrame(P::AiwaRcT501, 0, 42), {}},
+        {"AIWA 0xFF", makeFrame(P::AiwaRcT501, 0xFF, 42), {}},
+        {"AIWA 8 given", makeFrame(P::AiwaRcT501, 0x21, 8), {makeFrame(P::AiwaRcT501, 0x21, 42)}},
+        {"LG 0xF17776B", makeFrame(P::Lg, 0xF17776B, 28), {}},
+        {"LG zero", makeFrame(P::Lg, 0, 28), {}},
+        {"LG all ones", makeFrame(P::Lg, 0xFFFFFFF, 28), {}},
+        {"SANYO 12 zero", makeFrame(P::Sanyo, 0, 12), {}},
+        {"SANYO 12 all ones", makeFrame(P::Sanyo, 0xFFF, 12), {}},
+        {"SANYO 20", makeFrame(P::Sanyo, 0x12345, 20), {}},
+        {"SANYO 32 all ones", makeFrame(P::Sanyo, 0xFFFFFFFF, 32), {}},
+        {"MITSUBISHI 16 zero", makeFrame(P::Mitsubishi, 0, 16), {}},
+        {"MITSUBISHI 16 all ones", makeFrame(P::Mitsubishi, 0xFFFF, 16), {}},
+        {"MITSUBISHI 24", makeFrame(P::Mitsubishi, 0xABCDEF, 24), {}},
+        {"MITSUBISHI 32 all ones", makeFrame(P::Mitsubishi, 0xFFFFFFFF, 32), {}},
+        {"DISH zero", makeFrame(P::Dish, 0, 16), {}},
+        {"DISH all ones", makeFrame(P::Dish, 0xFFFF, 16), {}},
+        {"DISH 0x1234", makeFrame(P::Dish, 0x1234, 16), {}},
         {"SHARP 0/0", sharpLow, {sharpLow, echoOf(sharpLow)}},
         {"SHARP 31/255", sharpHigh, {sharpHigh, echoOf(sharpHigh)}},
         {"SHARP 3/0x11", sharpExample, {sharpExample, echoOf(sharpExample)}},
-        {"DENON zero", frame(P::Denon, 0, 14), {}},
-        {"DENON all ones", frame(P::Denon, 0x3FFF, 14), {}},
-        {"DENON control 11", frame(P::Denon, 0x1233, 14), {}},
-        {"DENON control 00", frame(P::Denon, 0x2AA8, 14), {}},
+        {"DENON zero", makeFrame(P::Denon, 0, 14), {}},
+        {"DENON all ones", makeFrame(P::Denon, 0x3FFF, 14), {}},
+        {"DENON control 11", makeFrame(P::Denon, 0x1233, 14), {}},
+        {"DENON control 00", makeFrame(P::Denon, 0x2AA8, 14), {}},
         {"LEGO_PF 0x011F", lego, {}},
-        {"LEGO_PF zero data", frame(P::LegoPf, 0x000F, 16), {}},
-        {"LEGO_PF all ones data", frame(P::LegoPf, 0xFFF0, 16), {}},
+        {"LEGO_PF zero data", makeFrame(P::LegoPf, 0x000F, 16), {}},
+        {"LEGO_PF all ones data", makeFrame(P::LegoPf, 0xFFF0, 16), {}},
         {"LEGO_PF five copies", legoRepeated,
             std::vector<Frame>(5, withRepeat(legoRepeated, false))},
     };
@@ -391,7 +381,7 @@ void RoundTrip::rc6With32DataBits()
     QFETCH(uint32_t, data);
     const ircodec::Durations exact = ircodec::rc6Durations(onAir, kLongRc6Bits);
     QVERIFY(!exact.empty());
-    const Frame want = frame(Protocol::Rc6, data, kLongRc6Bits);
+    const Frame want = makeFrame(Protocol::Rc6, data, kLongRc6Bits);
     std::mt19937 random(static_cast<unsigned>(qHash(QString(QTest::currentDataTag()))));
     for (const ircodec::Durations &form : forms(exact, random)) {
         const auto got = ircodec::decode(form);
@@ -419,45 +409,45 @@ void RoundTrip::unsendableFramesRefused_data()
 {
     using P = Protocol;
     QTest::addColumn<Frame>("frame");
-    QTest::newRow("NEC 31 bits") << frame(P::Nec, 0, 31);
-    QTest::newRow("NEC 0 bits") << frame(P::Nec, 0, 0);
-    QTest::newRow("NEC repeat 16 bits") << frame(P::Nec, 0, 16, 0, true);
-    QTest::newRow("SAMSUNG 33 bits") << frame(P::Samsung, 0, 33);
-    QTest::newRow("JVC 17 bits") << frame(P::Jvc, 0, 17);
-    QTest::newRow("JVC value too wide") << frame(P::Jvc, 0x10000, 16);
-    QTest::newRow("ITT 9 bits") << frame(P::Itt, 0, 9);
-    QTest::newRow("ITT value too wide") << frame(P::Itt, 0x400, 10);
-    QTest::newRow("NRC17 15 bits") << frame(P::Nrc17, 0, 15);
-    QTest::newRow("RCA without complement") << frame(P::Rca, 0x000000, 24);
-    QTest::newRow("RC5 11 bits") << frame(P::Rc5, 0, 11);
-    QTest::newRow("RC5 13 bits") << frame(P::Rc5, 0, 13);
-    QTest::newRow("RC5 value too wide") << frame(P::Rc5, 0x1000, 12);
-    QTest::newRow("RC6 3 bits") << frame(P::Rc6, 0, 3);
-    QTest::newRow("RC6 33 bits") << frame(P::Rc6, 0, 33);
-    QTest::newRow("RC6 value too wide") << frame(P::Rc6, 0x100000, 20);
-    QTest::newRow("SONY 13 bits") << frame(P::Sony, 0, 13);
-    QTest::newRow("SONY value too wide") << frame(P::Sony, 0x1000, 12);
-    QTest::newRow("PANASONIC 47 bits") << frame(P::Panasonic, 0, 47);
-    QTest::newRow("PANASONIC address too wide") << frame(P::Panasonic, 0, 48, 0x10000);
-    QTest::newRow("WHYNTER 31 bits") << frame(P::Whynter, 0, 31);
-    QTest::newRow("AIWA 32 bits") << frame(P::AiwaRcT501, 0, 32);
-    QTest::newRow("AIWA command too wide") << frame(P::AiwaRcT501, 0x100, 42);
-    QTest::newRow("LG 32 bits") << frame(P::Lg, 0, 32);
-    QTest::newRow("LG value too wide") << frame(P::Lg, 0x10000000, 28);
-    QTest::newRow("SANYO 11 bits") << frame(P::Sanyo, 0, 11);
-    QTest::newRow("SANYO 33 bits") << frame(P::Sanyo, 0, 33);
-    QTest::newRow("MITSUBISHI 15 bits") << frame(P::Mitsubishi, 0, 15);
-    QTest::newRow("MITSUBISHI value too wide") << frame(P::Mitsubishi, 0x10000, 16);
-    QTest::newRow("DISH value too wide") << frame(P::Dish, 0x10000, 16);
-    QTest::newRow("SHARP 13 bits") << frame(P::Sharp, 0, 13);
-    QTest::newRow("SHARP address too wide") << frame(P::Sharp, 0, 15, 32);
-    QTest::newRow("SHARP command too wide") << frame(P::Sharp, 256, 15);
-    QTest::newRow("DENON 15 bits") << frame(P::Denon, 0, 15);
-    QTest::newRow("DENON value too wide") << frame(P::Denon, 0x4000, 14);
-    QTest::newRow("DENON control 01") << frame(P::Denon, 0x0001, 14);
-    QTest::newRow("DENON control 10") << frame(P::Denon, 0x0002, 14);
-    QTest::newRow("LEGO_PF wrong check nibble") << frame(P::LegoPf, 0x0110, 16);
-    QTest::newRow("LEGO_PF 15 bits") << frame(P::LegoPf, 0x011F, 15);
+    QTest::newRow("NEC 31 bits") << makeFrame(P::Nec, 0, 31);
+    QTest::newRow("NEC 0 bits") << makeFrame(P::Nec, 0, 0);
+    QTest::newRow("NEC repeat 16 bits") << makeFrame(P::Nec, 0, 16, 0, true);
+    QTest::newRow("SAMSUNG 33 bits") << makeFrame(P::Samsung, 0, 33);
+    QTest::newRow("JVC 17 bits") << makeFrame(P::Jvc, 0, 17);
+    QTest::newRow("JVC value too wide") << makeFrame(P::Jvc, 0x10000, 16);
+    QTest::newRow("ITT 9 bits") << makeFrame(P::Itt, 0, 9);
+    QTest::newRow("ITT value too wide") << makeFrame(P::Itt, 0x400, 10);
+    QTest::newRow("NRC17 15 bits") << makeFrame(P::Nrc17, 0, 15);
+    QTest::newRow("RCA without complement") << makeFrame(P::Rca, 0x000000, 24);
+    QTest::newRow("RC5 11 bits") << makeFrame(P::Rc5, 0, 11);
+    QTest::newRow("RC5 13 bits") << makeFrame(P::Rc5, 0, 13);
+    QTest::newRow("RC5 value too wide") << makeFrame(P::Rc5, 0x1000, 12);
+    QTest::newRow("RC6 3 bits") << makeFrame(P::Rc6, 0, 3);
+    QTest::newRow("RC6 33 bits") << makeFrame(P::Rc6, 0, 33);
+    QTest::newRow("RC6 value too wide") << makeFrame(P::Rc6, 0x100000, 20);
+    QTest::newRow("SONY 13 bits") << makeFrame(P::Sony, 0, 13);
+    QTest::newRow("SONY value too wide") << makeFrame(P::Sony, 0x1000, 12);
+    QTest::newRow("PANASONIC 47 bits") << makeFrame(P::Panasonic, 0, 47);
+    QTest::newRow("PANASONIC address too wide") << makeFrame(P::Panasonic, 0, 48, 0x10000);
+    QTest::newRow("WHYNTER 31 bits") << makeFrame(P::Whynter, 0, 31);
+    QTest::newRow("AIWA 32 bits") << makeFrame(P::AiwaRcT501, 0, 32);
+    QTest::newRow("AIWA command too wide") << makeFrame(P::AiwaRcT501, 0x100, 42);
+    QTest::newRow("LG 32 bits") << makeFrame(P::Lg, 0, 32);
+    QTest::newRow("LG value too wide") << makeFrame(P::Lg, 0x10000000, 28);
+    QTest::newRow("SANYO 11 bits") << makeFrame(P::Sanyo, 0, 11);
+    QTest::newRow("SANYO 33 bits") << makeFrame(P::Sanyo, 0, 33);
+    QTest::newRow("MITSUBISHI 15 bits") << makeFrame(P::Mitsubishi, 0, 15);
+    QTest::newRow("MITSUBISHI value too wide") << makeFrame(P::Mitsubishi, 0x10000, 16);
+    QTest::newRow("DISH value too wide") << makeFrame(P::Dish, 0x10000, 16);
+    QTest::newRow("SHARP 13 bits") << makeFrame(P::Sharp, 0, 13);
+    QTest::newRow("SHARP address too wide") << makeFrame(P::Sharp, 0, 15, 32);
+    QTest::newRow("SHARP command too wide") << makeFrame(P::Sharp, 256, 15);
+    QTest::newRow("DENON 15 bits") << makeFrame(P::Denon, 0, 15);
+    QTest::newRow("DENON value too wide") << makeFrame(P::Denon, 0x4000, 14);
+    QTest::newRow("DENON control 01") << makeFrame(P::Denon, 0x0001, 14);
+    QTest::newRow("DENON control 10") << makeFrame(P::Denon, 0x0002, 14);
+    QTest::newRow("LEGO_PF wrong check nibble") << makeFrame(P::LegoPf, 0x0110, 16);
+    QTest::newRow("LEGO_PF 15 bits") << makeFrame(P::LegoPf, 0x011F, 15);
 }
 
 void RoundTrip::unsendableFramesRefused()

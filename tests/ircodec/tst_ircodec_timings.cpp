@@ -7,20 +7,10 @@
 
 using ircodec::Durations;
 using ircodec::Frame;
+using ircodec::makeFrame;
 using ircodec::Protocol;
 
 namespace {
-
-Frame frame(Protocol protocol, uint32_t value, int bits, uint32_t address = 0, bool repeat = false)
-{
-    Frame f;
-    f.protocol = protocol;
-    f.value = value;
-    f.bits = bits;
-    f.address = address;
-    f.repeat = repeat;
-    return f;
-}
 
 ircodec::Bursts encoded(const Frame &f)
 {
@@ -82,32 +72,32 @@ void Timings::workedExamples_data()
                                   << Durations{4000, 4000, 500, 2000, 500, 1000, 500, 2000, 500,
                                          1000, 500, 1000, 500, 2000, 500, 2000}
                                   << 51 << 56500 << 0;
-    QTest::newRow("RC5 5/0x35") << frame(P::Rc5, 0x175, 12)
+    QTest::newRow("RC5 5/0x35") << makeFrame(P::Rc5, 0x175, 12)
                                 << Durations{889, 889, 1778, 889, 889, 889, 889, 1778, 1778, 1778,
                                        889, 889, 889, 889, 1778, 1778, 1778, 1778, 889}
                                 << 19 << 24003 << 0;
-    QTest::newRow("RC6 4/0x0C") << frame(P::Rc6, 0x0040C,
+    QTest::newRow("RC6 4/0x0C") << makeFrame(P::Rc6, 0x0040C,
         20) << Durations{2667, 889, 444, 889, 444, 444, 444, 444, 444, 889, 889, 444, 444, 444}
                                 << 39 << 23111 << 1;
-    QTest::newRow("SONY 12 0x15/1") << frame(P::Sony, 0xA90, 12)
+    QTest::newRow("SONY 12 0x15/1") << makeFrame(P::Sony, 0xA90, 12)
                                     << Durations{2400, 600, 1200, 600, 600, 600, 1200, 600, 600,
                                            600, 1200, 600, 600, 600, 600, 600, 1200, 600, 600}
                                     << 25 << 19200 << 0;
     QTest::newRow("PANASONIC TV power")
-        << frame(P::Panasonic, 0x0100BCBD, 48, 0x4004)
+        << makeFrame(P::Panasonic, 0x0100BCBD, 48, 0x4004)
         << Durations{3456, 1728, 432, 432, 432, 1296, 432, 432, 432, 432, 432, 432} << 99 << 0
         << -1;
-    QTest::newRow("SAMSUNG 7/2") << frame(P::Samsung, 0xE0E040BF,
+    QTest::newRow("SAMSUNG 7/2") << makeFrame(P::Samsung, 0xE0E040BF,
         32) << Durations{4500, 4500, 560, 1690, 560, 1690, 560, 1690, 560, 560, 560, 560}
                                  << 67 << 61220 << 0;
     QTest::newRow("WHYNTER 0x87654321")
-        << frame(P::Whynter, 0x87654321, 32)
+        << makeFrame(P::Whynter, 0x87654321, 32)
         << Durations{750, 750, 3000, 3000, 750, 2250, 750, 750, 750, 750, 750, 750} << 69 << 0
         << -1;
-    QTest::newRow("LG 0xF17776B") << frame(P::Lg, 0xF17776B,
+    QTest::newRow("LG 0xF17776B") << makeFrame(P::Lg, 0xF17776B,
         28) << Durations{8000, 4000, 600, 1600, 600, 1600, 600, 1600, 600, 1600, 600, 550}
                                   << 59 << 0 << -1;
-    QTest::newRow("MITSUBISHI 0x23/0x45") << frame(P::Mitsubishi,
+    QTest::newRow("MITSUBISHI 0x23/0x45") << makeFrame(P::Mitsubishi,
         ircodec::reverseBits(0x23, 8) << 8 | ircodec::reverseBits(0x45, 8),
         16) << Durations{300, 2100, 300, 2100, 300, 900, 300, 900, 300, 900, 300, 2100}
                                           << 33 << 0 << -1;
@@ -116,18 +106,18 @@ void Timings::workedExamples_data()
     const uint32_t dishNames
         = 0x1Au << 10 | ircodec::reverseBits(0, 5) << 5 | ircodec::reverseBits(1, 5);
     QTest::newRow("DISH 0x1A/0/1")
-        << frame(P::Dish, ~dishNames & 0xFFFF, 16)
+        << makeFrame(P::Dish, ~dishNames & 0xFFFF, 16)
         << Durations{406, 6090, 406, 1624, 406, 2842, 406, 2842, 406, 1624, 406, 2842} << 35 << 0
         << -1;
-    QTest::newRow("SHARP 3/0x11") << frame(P::Sharp, 0x11, 15,
+    QTest::newRow("SHARP 3/0x11") << makeFrame(P::Sharp, 0x11, 15,
         3) << Durations{320, 1680, 320, 1680, 320, 680, 320, 680, 320, 680, 320, 1680}
                                   << 31 << 20320 << 0;
     // DENON address 2, command 0x11: the leading 0 bit, then the value.
-    QTest::newRow("DENON 2/0x11") << frame(P::Denon, 0b1000'10001000'00,
+    QTest::newRow("DENON 2/0x11") << makeFrame(P::Denon, 0b1000'10001000'00,
         14) << Durations{264, 792, 264, 1848, 264, 792, 264, 792, 264, 792, 264, 1848}
                                   << 31 << 0 << -1;
     QTest::newRow("LEGO_PF 0x011F")
-        << frame(P::LegoPf, 0x011F, 16)
+        << makeFrame(P::LegoPf, 0x011F, 16)
         << Durations{158, 1026, 158, 263, 158, 263, 158, 263, 158, 263, 158, 263, 158, 263, 158,
                263, 158, 553, 158, 263, 158, 263, 158, 263, 158, 553, 158, 553, 158, 553, 158, 553,
                158, 553, 158}
@@ -145,8 +135,8 @@ void Timings::workedExamples_data()
         << *ircodec::nrc17Frame(254, 255, 255)
         << Durations{500, 2500, 500, 1000, 1000, 500, 500, 500} << 33 << 19500 << 0;
     QTest::newRow("AIWA command 0x21")
-        << frame(P::AiwaRcT501, 0x21, 42) << Durations{8800, 4400, 550, 550, 550, 1650} << 87 << 0
-        << -1;
+        << makeFrame(P::AiwaRcT501, 0x21, 42) << Durations{8800, 4400, 550, 550, 550, 1650} << 87
+        << 0 << -1;
 }
 
 void Timings::workedExamples()
@@ -170,9 +160,9 @@ void Timings::exactFrames_data()
     QTest::addColumn<Durations>("durations");
     QTest::newRow("NEC ditto") << ircodec::necRepeatFrame() << Durations{9000, 2250, 563};
     QTest::newRow("SAMSUNG ditto")
-        << frame(Protocol::Samsung, 0, 32, 0, true) << Durations{4500, 2250, 560};
+        << makeFrame(Protocol::Samsung, 0, 32, 0, true) << Durations{4500, 2250, 560};
     // RC5 and NRC17 worked examples in full.
-    QTest::newRow("RC5 0x175") << frame(Protocol::Rc5, 0x175, 12)
+    QTest::newRow("RC5 0x175") << makeFrame(Protocol::Rc5, 0x175, 12)
                                << Durations{889, 889, 1778, 889, 889, 889, 889, 1778, 1778, 1778,
                                       889, 889, 889, 889, 1778, 1778, 1778, 1778, 889};
 }
@@ -211,7 +201,7 @@ void Timings::jvcRepeatLeavesOutHeader()
 
 void Timings::sharpEchoFollows40ms()
 {
-    const auto bursts = encoded(frame(Protocol::Sharp, 0x11, 15, 3));
+    const auto bursts = encoded(makeFrame(Protocol::Sharp, 0x11, 15, 3));
     QCOMPARE(bursts.size(), size_t(2));
     QCOMPARE(bursts[0].gap, 40000);
     QCOMPARE(irtest::total(bursts[1].durations), int64_t(24320));
@@ -230,7 +220,7 @@ void Timings::legoCopySpacing()
         int channel;
     } const examples[] = {{0x011F, 1}, {0x3FFC, 4}};
     for (const auto &example : examples) {
-        const auto bursts = encoded(frame(Protocol::LegoPf, example.message, 16, 0, true));
+        const auto bursts = encoded(makeFrame(Protocol::LegoPf, example.message, 16, 0, true));
         QCOMPARE(bursts.size(), size_t(5));
         const int64_t length = irtest::total(bursts[0].durations);
         for (int copy = 0; copy < 4; ++copy) {
@@ -246,7 +236,7 @@ void Timings::rc6DoubleWidthToggle()
 {
     // Toggle set, data 0: after the start bit and mode 000, the toggle's
     // double-width mark and space merge with their neighbours into 3 units.
-    const Durations d = first(frame(Protocol::Rc6, 0x10000, 20));
+    const Durations d = first(makeFrame(Protocol::Rc6, 0x10000, 20));
     QVERIFY2(startsWith(d, {2667, 889, 444, 889, 444, 444, 444, 444, 1333, 1333, 444}, 1),
         qPrintable(irtest::describe(d)));
 }
@@ -265,7 +255,8 @@ void Timings::rc6Mode6With32DataBits()
         std::abs(irtest::total(d) - 37333) <= 1, qPrintable(QString::number(irtest::total(d))));
     // The same layout as the sent frames: a 32-bit frame is the 36-bit one
     // without its last four data bits.
-    const Durations shorter = first(frame(Protocol::Rc6, static_cast<uint32_t>(onAir >> 4), 32));
+    const Durations shorter
+        = first(makeFrame(Protocol::Rc6, static_cast<uint32_t>(onAir >> 4), 32));
     QCOMPARE(
         Durations(d.begin(), d.begin() + 20), Durations(shorter.begin(), shorter.begin() + 20));
 }

@@ -7,17 +7,8 @@ namespace samples {
 namespace {
 
 using ircodec::Frame;
+using ircodec::makeFrame;
 using ircodec::Protocol;
-
-Frame frame(Protocol protocol, uint32_t value, int bits, uint32_t address = 0)
-{
-    Frame f;
-    f.protocol = protocol;
-    f.value = value;
-    f.bits = bits;
-    f.address = address;
-    return f;
-}
 
 } // namespace
 
@@ -28,25 +19,25 @@ std::vector<irfiles::Signal> everyProtocol()
         ircodec::necFrame(0x04, 0x08, true),
         ircodec::necFrame(0x12, 0x34, false),
         ircodec::necRepeatFrame(),
-        frame(P::Rc5, 0x175, 12),
-        frame(P::Rc5, 0x975, 12), // toggle set
-        frame(P::Rc6, 0x0040C, 20),
-        frame(P::Rc6, 0x1AA55, 20), // toggle set
-        frame(P::Sony, 0xA90, 12),
-        frame(P::Sony, 0x2A5A, 15),
-        frame(P::Sony, 0x5A5A5, 20),
-        frame(P::Panasonic, 0x0100BCBD, 48, 0x4004),
+        makeFrame(P::Rc5, 0x175, 12),
+        makeFrame(P::Rc5, 0x975, 12), // toggle set
+        makeFrame(P::Rc6, 0x0040C, 20),
+        makeFrame(P::Rc6, 0x1AA55, 20), // toggle set
+        makeFrame(P::Sony, 0xA90, 12),
+        makeFrame(P::Sony, 0x2A5A, 15),
+        makeFrame(P::Sony, 0x5A5A5, 20),
+        makeFrame(P::Panasonic, 0x0100BCBD, 48, 0x4004),
         ircodec::jvcFrame(0x59, 0x35, true),
-        frame(P::Samsung, 0xE0E040BF, 32),
-        frame(P::Whynter, 0x87654321, 32),
-        frame(P::AiwaRcT501, 0x15, 42),
-        frame(P::Lg, 0xF17776B, 28),
-        frame(P::Sanyo, 0xABC, 12),
-        frame(P::Mitsubishi, 0x2345, 16),
-        frame(P::Dish, 0x1A2B, 16),
-        frame(P::Sharp, 0x11, 15, 3),
-        frame(P::Denon, 0x0444, 14),
-        frame(P::LegoPf, 0x011F, 16),
+        makeFrame(P::Samsung, 0xE0E040BF, 32),
+        makeFrame(P::Whynter, 0x87654321, 32),
+        makeFrame(P::AiwaRcT501, 0x15, 42),
+        makeFrame(P::Lg, 0xF17776B, 28),
+        makeFrame(P::Sanyo, 0xABC, 12),
+        makeFrame(P::Mitsubishi, 0x2345, 16),
+        makeFrame(P::Dish, 0x1A2B, 16),
+        makeFrame(P::Sharp, 0x11, 15, 3),
+        makeFrame(P::Denon, 0x0444, 14),
+        makeFrame(P::LegoPf, 0x011F, 16),
         *ircodec::ittFrame(5, 0x2A),
         *ircodec::nrc17Frame(0x5C, 6, 1),
         *ircodec::rcaFrame(0xA, 0x68),

@@ -2,24 +2,14 @@
 #ifndef TESTS_KERNEL_COLLECTOR_H
 #define TESTS_KERNEL_COLLECTOR_H
 
-#include "korvex.h"
+#include "callbackinbox.h"
 
 #include <chrono>
 #include <vector>
 
 namespace collector {
 
-struct Got
-{
-    int device = -1;
-    int channel = -1;
-    int32_t type = 0;
-    uint32_t address = 0;
-    uint32_t value = 0;
-    int32_t bits = 0;
-    std::vector<int> raw;
-    std::chrono::steady_clock::time_point at;
-};
+using Got = GotFrame;
 
 int KORVEX_CALL callback(int device, int channel, IRResults *results);
 // The same, and it stops reception of its device from inside.

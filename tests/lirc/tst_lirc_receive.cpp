@@ -1,6 +1,7 @@
 // Receiving on a LIRC device: mode2 samples into frames, and the reader
 // thread over a socketpair that plays the kernel; end to end through the
 // operations of korvex.h, an NEC frame to the callback.
+#include "callbackinbox.h"
 #include "enumerate.h"
 #include "fakekernel.h"
 #include "lirc_device.h"
@@ -217,41 +218,23 @@ void LircReceive::framesAsTheKernelReportsThem()
 // ---------------------------------------------------------------------------
 // The reader thread.
 
-struct Got
-{
-    int device = -1;
-    int channel = -1;
-    int32_t type = 0;
-    uint32_t address = 0;
-    uint32_t value = 0;
-    int32_t bits = 0;
-    std::vector<int> raw;
-};
-
-std::mutex gotLock;
-std::condition_variable gotWake;
-std::vector<Got> got;
+using Got = GotFrame;
+Inbox gotFrames;
 
 int KORVEX_CALL collect(int device, int channel, IRResults *r)
 {
-    std::lock_guard<std::mutex> lock(gotLock);
-    got.push_back({device, channel, r->decode_type, r->address, r->value, r->bits,
-        std::vector<int>(r->raw_data, r->raw_data + r->raw_count)});
-    gotWake.notify_all();
+    gotFrames.add(gotFrame(device, channel, r));
     return 0;
 }
 
 std::vector<Got> waitGot(size_t count, std::chrono::milliseconds timeout = kWait)
 {
-    std::unique_lock<std::mutex> lock(gotLock);
-    gotWake.wait_for(lock, timeout, [&] { return got.size() >= count; });
-    return got;
+    return gotFrames.waitFor(count, timeout);
 }
 
 void clearGot()
 {
-    std::lock_guard<std::mutex> lock(gotLock);
-    got.clear();
+    gotFrames.take();
 }
 
 struct Receiving : fake::Opened

@@ -2,6 +2,7 @@
 // frames sent on an output come back through the loopback air, decoded, on
 // the adapter's own thread; every failure status; reception's start and
 // stop, including from inside the callback.
+#include "callbackinbox.h"
 #include "ircodec.h"
 #include "korvex.h"
 
@@ -18,91 +19,33 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Received
-{
-    int device = -1;
-    int channel = -1;
-    int32_t type = 0;
-    uint32_t address = 0;
-    uint32_t value = 0;
-    int32_t bits = 0;
-    std::vector<int> raw;
-    std::thread::id thread;
-};
-
-// Frames the callbacks record, with a way to wait for them.
-class Inbox
-{
-public:
-    void add(Received r)
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            frames_.push_back(std::move(r));
-        }
-        cv_.notify_all();
-    }
-    // Waits until `count` frames are in, or the timeout; returns them all.
-    std::vector<Received> waitFor(size_t count, std::chrono::milliseconds timeout)
-    {
-        std::unique_lock<std::mutex> lock(m_);
-        cv_.wait_for(lock, timeout, [&] { return frames_.size() >= count; });
-        return frames_;
-    }
-    std::vector<Received> take()
-    {
-        std::lock_guard<std::mutex> lock(m_);
-        std::vector<Received> out;
-        out.swap(frames_);
-        return out;
-    }
-
-private:
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::vector<Received> frames_;
-};
+using Received = GotFrame;
 
 Inbox inbox;
 Inbox otherInbox;
 
-Received record(int device, int channel, const IRResults *r)
-{
-    Received out;
-    out.device = device;
-    out.channel = channel;
-    out.type = r->decode_type;
-    out.address = r->address;
-    out.value = r->value;
-    out.bits = r->bits;
-    if (r->raw_count > 0)
-        out.raw.assign(r->raw_data, r->raw_data + r->raw_count);
-    out.thread = std::this_thread::get_id();
-    return out;
-}
-
 int KORVEX_CALL collect(int device, int channel, IRResults *results)
 {
-    inbox.add(record(device, channel, results));
+    inbox.add(gotFrame(device, channel, results));
     return 0;
 }
 
 int KORVEX_CALL collectOther(int device, int channel, IRResults *results)
 {
-    otherInbox.add(record(device, channel, results));
+    otherInbox.add(gotFrame(device, channel, results));
     return 0;
 }
 
 int KORVEX_CALL collectAndStop(int device, int channel, IRResults *results)
 {
-    inbox.add(record(device, channel, results));
+    inbox.add(gotFrame(device, channel, results));
     IR_ReceiveStop(device);
     return 0;
 }
 
 int KORVEX_CALL collectAndRestart(int device, int channel, IRResults *results)
 {
-    inbox.add(record(device, channel, results));
+    inbox.add(gotFrame(device, channel, results));
     IR_ReceiveStart(device, 1 << 2, collectOther);
     return 0;
 }
