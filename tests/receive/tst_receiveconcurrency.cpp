@@ -1,12 +1,12 @@
-// Frames from several adapter threads while the GUI thread ticks, clicks rows
-// and clears: no frame is lost or duplicated, and every row shows its entry.
-#include "fakeadapter.h"
+// Frames from adapter threads at any moment: while the GUI thread ticks,
+// clicks rows and clears; after the stop; while the user stops and restarts
+// (with failing starts); while the window is destroyed. No frame is lost or
+// duplicated, every row shows its entry, and the window's state stays true
+// to the adapter's.
 #include "frameformat.h"
-#include "mainwindow.h"
+#include "hardeningsupport.h"
 #include "protocols.h"
-#include "receivequeue.h"
 #include "receivetesting.h"
-#include "testsupport.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -44,6 +44,17 @@ Frame frameFor(int p, int seq)
     return f;
 }
 
+// Calls the callback the library was given, as its thread would, whatever
+// the reception state: the late frames of a library that stops
+// asynchronously.
+void produce(IRReceiveCallback callback, int p, int count)
+{
+    for (int seq = 0; seq < count; ++seq) {
+        Frame f = frameFor(p, seq);
+        callback(0, 0, &f.record);
+    }
+}
+
 std::atomic<int> traceLines{0};
 void countTrace(QtMsgType, const QMessageLogContext &, const QString &)
 {
@@ -56,13 +67,35 @@ class TestReceiveConcurrency : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
+    void cleanup();
     void framesFromManyThreads();
+    void framesAfterTheStop();
+    void framesWhileStoppingAndRestarting();
+    void framesWhileTheWindowIsDestroyed();
 
 private:
     // Ticks, then checks every row against its entry and against the frame
     // its producer sent; updates the last sequence number seen per producer.
     void checkRows(MainWindow &window, std::map<int, int> &lastSeen, std::map<int, int> &inEpoch);
+
+    MainWindow *window = nullptr;
 };
+
+void TestReceiveConcurrency::init()
+{
+    fake::Adapter::instance().reset();
+    receiveQueue().clear();
+    window = new MainWindow;
+}
+
+void TestReceiveConcurrency::cleanup()
+{
+    delete window;
+    window = nullptr;
+    fake::Adapter::instance().reset();
+    receiveQueue().clear();
+}
 
 void TestReceiveConcurrency::checkRows(
     MainWindow &window, std::map<int, int> &lastSeen, std::map<int, int> &inEpoch)
@@ -117,12 +150,10 @@ void TestReceiveConcurrency::checkRows(
 
 void TestReceiveConcurrency::framesFromManyThreads()
 {
-    fake::Adapter::instance().reset();
-    receiveQueue().clear();
     const QtMessageHandler previousHandler = qInstallMessageHandler(countTrace);
     traceLines = 0;
 
-    MainWindow window;
+    MainWindow &window = *this->window;
     child<QPushButton>(&window, "pushButtonStartReceive")->click();
     QVERIFY(fake::Adapter::instance().callback());
     traceLines = 0; // the adapter count line of the start
@@ -206,6 +237,129 @@ void TestReceiveConcurrency::framesFromManyThreads()
     QVERIFY(clicks > 0);
     QCOMPARE(traceLines.load(), 3 * Producers * FramesPerProducer);
     qDebug("%d clears, %d clicks", clears, clicks);
+}
+
+void TestReceiveConcurrency::framesAfterTheStop()
+{
+    using namespace hardening;
+    TraceCatcher quiet;
+    DialogCatcher catcher;
+    click(window, "pushButtonStartReceive");
+    const IRReceiveCallback callback = fake::Adapter::instance().callback();
+    QVERIFY(callback);
+    produce(callback, 0, 1);
+    tickAll(window);
+    click(window, "pushButtonStartReceive");
+    QVERIFY(stateFault(window).isEmpty());
+
+    std::thread late([callback] {
+        for (int seq = 1; seq < 6; ++seq) {
+            Frame f = frameFor(0, seq);
+            callback(0, 0, &f.record);
+        }
+    });
+    late.join();
+    tickAll(window); // no timer runs: nothing is shown yet
+    QCOMPARE(tableRows(window), 1);
+    QCOMPARE(receiveQueue().size(), 6);
+
+    // The next start shows them at its first tick, numbering continued.
+    click(window, "pushButtonStartReceive");
+    QVERIFY(stateFault(window).isEmpty());
+    std::map<int, int> lastSeen{{0, -1}}, inEpoch;
+    checkRows(*window, lastSeen, inEpoch);
+    QCOMPARE(tableRows(window), 6);
+    QCOMPARE(child<QTableView>(window, "tableViewIRData")->model()->index(5, 0).data().toString(),
+        QStringLiteral("6"));
+    QVERIFY(catcher.dialogs.isEmpty());
+}
+
+void TestReceiveConcurrency::framesWhileStoppingAndRestarting()
+{
+    using namespace hardening;
+    constexpr int producers = 2;
+    constexpr int frames = 1500;
+    fake::Adapter &adapter = fake::Adapter::instance();
+    TraceCatcher quiet;
+    DialogCatcher catcher;
+    click(window, "pushButtonStartReceive");
+    const IRReceiveCallback callback = adapter.callback();
+    QVERIFY(callback);
+
+    std::vector<std::thread> threads;
+    for (int p = 0; p < producers; ++p)
+        threads.emplace_back(produce, callback, p, frames);
+    // Meanwhile the user stops and starts; every third start fails.
+    int starts = 0;
+    int failedStarts = 0;
+    for (int round = 0; round < 30; ++round) {
+        tickAll(window);
+        if (!adapterReceiving()) {
+            const bool fail = ++starts % 3 == 0;
+            adapter.queueResults("IR_ReceiveStart", {fail ? 1 : 0});
+            failedStarts += fail ? 1 : 0;
+        }
+        click(window, "pushButtonStartReceive");
+        const QString fault = stateFault(window);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        QCoreApplication::processEvents();
+    }
+    for (std::thread &t : threads)
+        t.join();
+
+    if (!adapterReceiving())
+        click(window, "pushButtonStartReceive");
+    QVERIFY(stateFault(window).isEmpty());
+    std::map<int, int> lastSeen{{0, -1}, {1, -1}}, inEpoch;
+    checkRows(*window, lastSeen, inEpoch);
+    for (int p = 0; p < producers; ++p)
+        QCOMPARE(inEpoch[p], frames);
+    QCOMPARE(catcher.dialogs.size(), failedStarts);
+    for (const QString &text : catcher.texts())
+        QCOMPARE(text, QStringLiteral("启动红外接收失败！"));
+}
+
+void TestReceiveConcurrency::framesWhileTheWindowIsDestroyed()
+{
+    using namespace hardening;
+    fake::Adapter &adapter = fake::Adapter::instance();
+    TraceCatcher quiet;
+    click(window, "pushButtonStartReceive");
+    QVERIFY(adapterReceiving());
+
+    // Producers deliver as the library does: only while reception runs.
+    std::atomic<bool> done{false};
+    std::atomic<int> rounds{0};
+    std::vector<std::thread> threads;
+    for (int p = 0; p < 2; ++p) {
+        threads.emplace_back([&done, &rounds, p] {
+            for (int seq = 0; !done && seq < FramesPerProducer; ++seq) {
+                Frame f = frameFor(p, seq);
+                fake::Adapter::instance().deliver(0, 0, &f.record);
+                ++rounds;
+            }
+        });
+    }
+    while (rounds < 200)
+        std::this_thread::yield();
+    delete window; // stops reception on the way out
+    window = nullptr;
+    QVERIFY(!adapterReceiving());
+    QCOMPARE(adapter.count("IR_ReceiveStop"), 1);
+    done = true;
+    for (std::thread &t : threads)
+        t.join();
+
+    // A new window starts and shows every frame that arrived.
+    window = new MainWindow;
+    DialogCatcher catcher;
+    click(window, "pushButtonStartReceive");
+    QVERIFY(stateFault(window).isEmpty());
+    std::map<int, int> lastSeen{{0, -1}, {1, -1}}, inEpoch;
+    checkRows(*window, lastSeen, inEpoch);
+    QCOMPARE(tableRows(window), receiveQueue().size());
+    QVERIFY(tableRows(window) >= 200);
+    QVERIFY(catcher.dialogs.isEmpty());
 }
 
 QTEST_MAIN(TestReceiveConcurrency)
