@@ -5,6 +5,14 @@
 # MinGW-w64 compilers and Wine first when they are missing. Exits nonzero if
 # any build or test fails.
 #
+# Wine runs 32-bit Windows programs as 32-bit x86 Linux processes, so the
+# tests run only where the kernel executes those itself (IA32 emulation).
+# Where it cannot, or hands them to a binfmt_misc emulator such as qemu-user
+# (under which Wine's first start alone outlasts the tests' time limits), the
+# binding is still built for both conventions, the tests are reported as
+# SKIPPED with the reason, and the script exits 0; TAVREL_REQUIRE_WINE=1 makes
+# that a failure instead.
+#
 # Build folders: build-win-cdecl and build-win-stdcall at the top of the repo
 # (each with its own Wine prefix inside).
 set -euo pipefail
@@ -25,6 +33,36 @@ fi
 bash scripts/install-deps.sh \
     g++-mingw-w64-i686-posix gcc-mingw-w64-x86-64-win32 wine wine32:i386
 
+# How this machine runs 32-bit x86 programs: "native", "emulated by <program>"
+# or "not at all".
+i386_execution() {
+    local entry
+    for entry in /proc/sys/fs/binfmt_misc/*; do
+        case "${entry##*/}" in register | status | '*') continue ;; esac
+        if grep -qx enabled "$entry" 2>/dev/null &&
+            grep -Eq '^magic 7f454c4601010100000000000000000002000[36]00' "$entry"; then
+            echo "emulated by $(sed -n 's/^interpreter //p' "$entry")"
+            return
+        fi
+    done
+    # Wine's loader is itself a 32-bit x86 program.
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        echo native
+    else
+        echo "not at all"
+    fi
+}
+
+execution="$(i386_execution)"
+run_tests=true
+if [ "$execution" != native ]; then
+    run_tests=false
+    if [ "${TAVREL_REQUIRE_WINE:-0}" = 1 ]; then
+        echo "This machine runs 32-bit x86 programs $execution; Wine cannot run the tests."
+        exit 1
+    fi
+fi
+
 jobs="${TAVREL_JOBS:-2}"
 failed=()
 for convention in cdecl stdcall; do
@@ -36,8 +74,12 @@ for convention in cdecl stdcall; do
     if ! (cmake -S tests/windows -B "$build" \
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
             -DKORVEX_STDCALL="$stdcall" >/dev/null &&
-        cmake --build "$build" -j "$jobs" &&
-        cd "$build" && env -u DISPLAY -u WAYLAND_DISPLAY ctest --output-on-failure); then
+        cmake --build "$build" -j "$jobs"); then
+        failed+=("$convention")
+        continue
+    fi
+    $run_tests || continue
+    if ! (cd "$build" && env -u DISPLAY -u WAYLAND_DISPLAY ctest --output-on-failure); then
         failed+=("$convention")
     fi
     # End this prefix's Wine server now rather than when it times out.
@@ -47,5 +89,10 @@ done
 if [ ${#failed[@]} -ne 0 ]; then
     echo "Windows binding tests FAILED: ${failed[*]}"
     exit 1
+fi
+if ! $run_tests; then
+    echo "SKIPPED: Windows binding tests: this machine runs 32-bit x86 programs $execution," \
+        "so Wine cannot run them here (built for cdecl and stdcall, not run)."
+    exit 0
 fi
 echo "Windows binding tests passed: cdecl and stdcall"
