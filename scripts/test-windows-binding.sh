@@ -33,32 +33,41 @@ fi
 bash scripts/install-deps.sh \
     g++-mingw-w64-i686-posix gcc-mingw-w64-x86-64-win32 wine wine32:i386
 
-# How this machine runs 32-bit x86 programs: "native", "emulated by <program>"
-# or "not at all".
+# How this machine runs 32-bit x86 programs: "native", or what keeps Wine
+# from running them.
 i386_execution() {
     local entry
     for entry in /proc/sys/fs/binfmt_misc/*; do
         case "${entry##*/}" in register | status | '*') continue ;; esac
         if grep -qx enabled "$entry" 2>/dev/null &&
             grep -Eq '^magic 7f454c4601010100000000000000000002000[36]00' "$entry"; then
-            echo "emulated by $(sed -n 's/^interpreter //p' "$entry")"
+            echo "runs 32-bit x86 programs only through the emulator" \
+                "$(sed -n 's/^interpreter //p' "$entry")"
             return
         fi
     done
     # Wine's loader is itself a 32-bit x86 program.
-    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    local answer
+    if answer="$(/usr/lib/wine/wine --version 2>&1)"; then
         echo native
+    elif [[ "$answer" == *"Exec format error"* ]]; then
+        echo "cannot run 32-bit x86 programs (its kernel has no IA32 emulation)"
     else
-        echo "not at all"
+        echo "cannot start Wine's 32-bit loader: ${answer//$'\n'/ }"
     fi
 }
 
 execution="$(i386_execution)"
+if [[ "$execution" == "cannot start"* ]]; then
+    # The kernel would run it: the Wine installation itself is broken.
+    echo "Windows binding tests FAILED: this machine $execution"
+    exit 1
+fi
 run_tests=true
 if [ "$execution" != native ]; then
     run_tests=false
     if [ "${TAVREL_REQUIRE_WINE:-0}" = 1 ]; then
-        echo "This machine runs 32-bit x86 programs $execution; Wine cannot run the tests."
+        echo "This machine $execution; Wine cannot run the tests."
         exit 1
     fi
 fi
@@ -91,8 +100,8 @@ if [ ${#failed[@]} -ne 0 ]; then
     exit 1
 fi
 if ! $run_tests; then
-    echo "SKIPPED: Windows binding tests: this machine runs 32-bit x86 programs $execution," \
-        "so Wine cannot run them here (built for cdecl and stdcall, not run)."
+    echo "SKIPPED: Windows binding tests: this machine $execution," \
+        "so Wine cannot run them (built for cdecl and stdcall, not run)."
     exit 0
 fi
 echo "Windows binding tests passed: cdecl and stdcall"
