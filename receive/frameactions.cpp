@@ -32,7 +32,7 @@ QString saveFailedText(const QString &detail)
     return QStringLiteral("保存文件失败！\n") + detail;
 }
 
-struct ActionSpec
+struct ActionEntry
 {
     const char *objectName;
     const char *text;
@@ -47,7 +47,7 @@ struct ActionSpec
 
 void MainWindow::setupFrameActions()
 {
-    const ActionSpec specs[] = {
+    const ActionEntry entries[] = {
         {"actionCopyFrames", "复制帧", QKeySequence::Copy, Qt::WidgetShortcut,
             &MainWindow::copyFrames},
         {"actionCopyPronto", "复制为 Pronto 码", QKeySequence::UnknownKey, Qt::WidgetShortcut,
@@ -60,14 +60,14 @@ void MainWindow::setupFrameActions()
             &MainWindow::openFrames},
     };
     QTableView *table = ui->tableViewIRData;
-    for (const ActionSpec &spec : specs) {
-        auto *action = new QAction(QString::fromUtf8(spec.text), this);
-        action->setObjectName(QString::fromLatin1(spec.objectName));
-        action->setShortcut(spec.key);
-        action->setShortcutContext(spec.context);
-        connect(action, &QAction::triggered, this, spec.run);
+    for (const ActionEntry &entry : entries) {
+        auto *action = new QAction(QString::fromUtf8(entry.text), this);
+        action->setObjectName(QString::fromLatin1(entry.objectName));
+        action->setShortcut(entry.key);
+        action->setShortcutContext(entry.context);
+        connect(action, &QAction::triggered, this, entry.run);
         table->addAction(action);
-        if (spec.context == Qt::WindowShortcut)
+        if (entry.context == Qt::WindowShortcut)
             addAction(action);
     }
     table->setContextMenuPolicy(Qt::ActionsContextMenu);

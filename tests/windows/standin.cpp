@@ -4,7 +4,7 @@
 // IR_ReceiveStop, which returns only after that thread has ended.
 //
 // The operations take every argument as the 32-bit word the adapter library's
-// interface specifies, independently of korvex.h's C declarations, so the
+// interface defines, independently of korvex.h's C declarations, so the
 // tests see exactly what crosses the boundary (zero-extended bytes, IRSendData
 // as four words after the carrier).
 #include "standin.h"
