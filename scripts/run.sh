@@ -11,7 +11,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 echo "=== installing what is missing"
 bash "$root/scripts/install-deps.sh"
 echo "=== building"
-cmake -S "$root" -B "$root/build" -DTAVREL_BUILD_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j"$(nproc)" --target tavrel
 
 echo "=== starting"

@@ -8,7 +8,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 out="$root/docs/screenshots"
 
 bash "$root/scripts/install-deps.sh" xdotool x11-apps
-cmake -S "$root" -B "$root/build" -DTAVREL_BUILD_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j"$(nproc)" --target tavrel >/dev/null
 
 work="$(mktemp -d)"
