@@ -48,6 +48,15 @@ if [ ${#missing[@]} -gt 0 ] && ! $check_only; then
         fi
         sudo="sudo"
     fi
+    # A package of another architecture (wine32:i386) needs that
+    # architecture enabled before the package lists are read.
+    for p in "${missing[@]}"; do
+        arch="${p#*:}"
+        if [ "$arch" != "$p" ] && [ "$arch" != "$(dpkg --print-architecture)" ] &&
+            ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+            $sudo dpkg --add-architecture "$arch"
+        fi
+    done
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
@@ -56,7 +65,7 @@ fi
 
 # What the build and the tests use, checked directly.
 problems=()
-for p in "${packages[@]}" "${extra[@]}"; do
+for p in "${missing[@]}"; do
     is_installed "$p" || problems+=("Debian package $p is not installed")
 done
 for tool in cmake make gcc g++ pkg-config xvfb-run Xvfb xauth xwininfo fc-list \

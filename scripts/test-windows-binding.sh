@@ -20,16 +20,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
-fi
-
-# Wine's 32-bit loader is an i386 package; install-deps.sh refreshes the
-# package lists before it installs anything missing.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $sudo dpkg --add-architecture i386
-fi
+# Wine's 32-bit loader is an i386 package: install-deps.sh enables that
+# architecture when it has to install it.
 bash scripts/install-deps.sh \
     g++-mingw-w64-i686-posix gcc-mingw-w64-x86-64-win32 wine wine32:i386
 
