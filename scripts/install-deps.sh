@@ -18,9 +18,10 @@ if [ "${1:-}" = "--check" ]; then
 fi
 
 packages=(
-    # Build: compilers, CMake, Qt 5 widgets and Qwt. Qwt's pkg-config file
-    # requires the Qt SVG and OpenGL modules as well.
-    cmake g++ make pkg-config
+    # Build: compilers, CMake, the kernel's headers (linux/lirc.h), Qt 5
+    # widgets and Qwt. Qwt's pkg-config file requires the Qt SVG and OpenGL
+    # modules as well.
+    cmake g++ make pkg-config linux-libc-dev
     qtbase5-dev libqwt-qt5-dev libqt5svg5-dev libqt5opengl5-dev
     # The window on a virtual X display, with a font for the Chinese captions.
     xvfb xauth x11-utils fonts-wqy-microhei fontconfig
@@ -79,9 +80,6 @@ for module in Qt5Core Qt5Gui Qt5Widgets Qt5Test Qt5Qwt6; do
         problems+=("pkg-config: ${errors//$'\n'/ }")
     fi
 done
-if [ ! -f /usr/include/linux/lirc.h ]; then
-    problems+=("header linux/lirc.h not found (Debian package linux-libc-dev)")
-fi
 if command -v fc-list >/dev/null && [ -z "$(fc-list :lang=zh family 2>/dev/null)" ]; then
     problems+=("no font for Chinese text (fc-list :lang=zh is empty)")
 fi
