@@ -3,9 +3,25 @@
 # Targets on the window's text and record handling need Qt; the codec
 # targets need only the codec.
 set(FUZZ_QT_TARGETS raw_timings value receive_entry levels)
-# The codec targets share the tests' model of a receiver module (Qt-free).
-set(FUZZ_CODEC_INCLUDES ${CMAKE_CURRENT_LIST_DIR}/../tests/ircodec)
 set(FUZZ_CODEC_TARGETS decoders segmenter roundtrip)
 # The file format readers need the file format library.
 set(FUZZ_IRFILES_TARGETS irfile_ir irfile_lirc irfile_pronto irfile_mode2 irfile_csv)
 set(FUZZ_TARGETS ${FUZZ_QT_TARGETS} ${FUZZ_CODEC_TARGETS} ${FUZZ_IRFILES_TARGETS})
+set(FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# fuzz_target_sources(<target> <name>): the entry function of fuzz target
+# <name>, its headers and the library it exercises.
+function(fuzz_target_sources target name)
+    target_sources(${target} PRIVATE ${FUZZ_DIR}/targets/${name}.cpp)
+    target_include_directories(${target} PRIVATE ${FUZZ_DIR})
+    if(name IN_LIST FUZZ_QT_TARGETS)
+        target_link_libraries(${target} PRIVATE tavrel_logic)
+    elseif(name IN_LIST FUZZ_IRFILES_TARGETS)
+        target_link_libraries(${target} PRIVATE irfiles)
+    else()
+        target_link_libraries(${target} PRIVATE ircodec)
+        # The codec targets share the tests' model of a receiver module
+        # (Qt-free).
+        target_include_directories(${target} PRIVATE ${FUZZ_DIR}/../tests/ircodec)
+    endif()
+endfunction()
