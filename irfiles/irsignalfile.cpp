@@ -14,7 +14,6 @@ constexpr std::string_view kFiletypes[] = {"IR signals file", "IR library file"}
 constexpr int64_t kVersion = 1;
 constexpr int kCodeBytes = 4;
 constexpr uint64_t kMaxByte = 0xFF;
-constexpr int64_t kMaxCarrierHz = 1000000;
 constexpr int kDutyDecimals = 6;
 
 // The fields of one record as read, each with the line it came from.
