@@ -191,8 +191,9 @@ private:
         signal.durations = std::move(rec.data);
         if (const auto problem = text::checkFrame(signal.durations))
             return r_.failAt(rec.dataLine, *problem);
-        signal.decoded = decodeDurations(signal.durations);
-        last_ = Last{rec.name.value, signal.durations};
+        const auto frame = ircodec::decode(signal.durations);
+        signal.decoded = ircodec::report(frame);
+        last_ = Last{rec.name.value, frame};
         return r_.add(std::move(signal));
     }
 
@@ -238,9 +239,9 @@ private:
         signal.name = rec.name.value;
         signal.carrierHz = frame->carrierHz;
         signal.durations = bursts->front().durations;
-        signal.decoded = decodeDurations(signal.durations);
-        if (last_ && last_->name == signal.name
-            && ircodec::decode(last_->durations) == ircodec::decode(signal.durations))
+        const auto decoded = ircodec::decode(signal.durations);
+        signal.decoded = ircodec::report(decoded);
+        if (last_ && last_->name == signal.name && last_->frame == decoded)
             return true; // the parsed form of the raw record before it
         last_.reset();
         return r_.add(std::move(signal));
@@ -249,7 +250,7 @@ private:
     struct Last
     {
         std::string name;
-        ircodec::Durations durations;
+        std::optional<ircodec::Frame> frame; // as decoded
     };
 
     text::Reader r_;
