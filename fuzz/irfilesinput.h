@@ -7,7 +7,6 @@
 #include "formats.h"
 #include "fuzztarget.h"
 
-#include <cstdlib>
 #include <string>
 
 inline void fuzzFormat(irfiles::Format format, const uint8_t *data, size_t size)

@@ -8,7 +8,6 @@
 #include "text.h"
 
 #include <fstream>
-#include <iterator>
 
 namespace irfiles {
 

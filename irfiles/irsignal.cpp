@@ -2,22 +2,25 @@
 
 #include <algorithm>
 #include <climits>
-#include <iterator>
-#include <optional>
 
 namespace irfiles {
+
+namespace {
 
 int64_t ticksToUs(int64_t ticks)
 {
     return ticks * kTickUs;
 }
 
+// Rounded to the nearest tick, at least one tick for a positive duration.
 int64_t usToTicks(int64_t us)
 {
     if (us <= 0)
         return 0;
     return std::max<int64_t>(1, (us + kTickUs / 2) / kTickUs);
 }
+
+} // namespace
 
 int32_t carrierFor(
     const ircodec::Report &decoded, const ircodec::Durations &durations, int32_t defaultHz)

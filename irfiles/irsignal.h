@@ -37,11 +37,6 @@ struct Signal
     ircodec::Report decoded;              // catalogue type, address, value, bits
 };
 
-// Ticks to microseconds, and back rounded to the nearest tick (at least one
-// tick for a positive duration).
-int64_t ticksToUs(int64_t ticks);
-int64_t usToTicks(int64_t us);
-
 // The carrier of a frame: the nominal carrier of its protocol when it
 // decodes (by its catalogue type, else by our decoders, which also know ITT,
 // NRC17 and RCA), otherwise defaultHz.

@@ -14,7 +14,6 @@ constexpr std::string_view kFiletypes[] = {"IR signals file", "IR library file"}
 constexpr int64_t kVersion = 1;
 constexpr int kCodeBytes = 4;
 constexpr uint64_t kMaxByte = 0xFF;
-constexpr int64_t kMaxCarrierHz = 1000000;
 constexpr int kDutyDecimals = 6;
 
 // The fields of one record as read, each with the line it came from.
@@ -192,8 +191,9 @@ private:
         signal.durations = std::move(rec.data);
         if (const auto problem = text::checkFrame(signal.durations))
             return r_.failAt(rec.dataLine, *problem);
-        signal.decoded = decodeDurations(signal.durations);
-        last_ = Last{rec.name.value, signal.durations};
+        const auto frame = ircodec::decode(signal.durations);
+        signal.decoded = ircodec::report(frame);
+        last_ = Last{rec.name.value, frame};
         return r_.add(std::move(signal));
     }
 
@@ -239,9 +239,9 @@ private:
         signal.name = rec.name.value;
         signal.carrierHz = frame->carrierHz;
         signal.durations = bursts->front().durations;
-        signal.decoded = decodeDurations(signal.durations);
-        if (last_ && last_->name == signal.name
-            && ircodec::decode(last_->durations) == ircodec::decode(signal.durations))
+        const auto decoded = ircodec::decode(signal.durations);
+        signal.decoded = ircodec::report(decoded);
+        if (last_ && last_->name == signal.name && last_->frame == decoded)
             return true; // the parsed form of the raw record before it
         last_.reset();
         return r_.add(std::move(signal));
@@ -250,7 +250,7 @@ private:
     struct Last
     {
         std::string name;
-        ircodec::Durations durations;
+        std::optional<ircodec::Frame> frame; // as decoded
     };
 
     text::Reader r_;

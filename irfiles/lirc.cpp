@@ -15,7 +15,6 @@ namespace {
 
 constexpr int64_t kLircDefaultCarrierHz = 38000;
 constexpr int64_t kLircDefaultDutyPercent = 50;
-constexpr int64_t kMaxCarrierHz = 1000000;
 constexpr int kPercent = 100;
 constexpr int kNumbersPerLine = 8;
 constexpr const char *kRemoteName = "tavrel";

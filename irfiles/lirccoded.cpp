@@ -1,11 +1,10 @@
 #include "lirccoded.h"
 
-#include "loaded.h"
 #include "irsignal.h"
+#include "loaded.h"
 #include "text.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace irfiles::lirc {
 

@@ -20,6 +20,8 @@ constexpr size_t kMaxSignalDurations = 10000;
 // The longest mark or space a frame can hold. Recordings do hold absurd
 // values (a first mark of 0x3FFFFE0F us), which load as they are.
 constexpr int64_t kMaxDurationUs = INT32_MAX;
+// The highest carrier a file may name.
+constexpr int64_t kMaxCarrierHz = 1000000;
 
 struct Error
 {

@@ -13,7 +13,6 @@ namespace {
 constexpr std::string_view kNamePrefix = "# name:";
 // Silences longer than this (an hour) are not measurements: they saturate.
 constexpr int64_t kMaxSilenceUs = 3600LL * 1000000;
-constexpr int64_t kMaxCarrierHz = 1000000;
 
 class PulseSpaceReader
 {

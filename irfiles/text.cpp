@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include "textout.h"
+
 #include <charconv>
 
 namespace irfiles::text {
@@ -12,12 +14,6 @@ constexpr std::string_view kBlanks = " \t";
 bool isBinary(unsigned char c)
 {
     return (c < 0x20 && c != '\t') || c == 0x7F;
-}
-
-std::string hexByte(unsigned char c)
-{
-    const char digits[] = "0123456789ABCDEF";
-    return std::string("0x") + digits[c >> 4] + digits[c & 0xF];
 }
 
 } // namespace
@@ -44,7 +40,7 @@ bool Reader::next(std::string_view &line)
         raw.remove_suffix(1);
     for (char c : raw)
         if (isBinary(static_cast<unsigned char>(c)))
-            return fail("binary data (byte " + hexByte(static_cast<unsigned char>(c))
+            return fail("binary data (byte 0x" + textout::hex(static_cast<unsigned char>(c), 2)
                 + "), not a text file");
     line = trim(raw);
     return true;

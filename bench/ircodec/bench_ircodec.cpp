@@ -11,21 +11,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr double kSecondsPerRun = 0.2;
 
-struct Sample
-{
-    ircodec::Frame frame;
-};
-
-ircodec::Frame make(ircodec::Protocol p, uint32_t value, int bits, uint32_t address = 0)
-{
-    ircodec::Frame f;
-    f.protocol = p;
-    f.value = value;
-    f.bits = bits;
-    f.address = address;
-    return f;
-}
-
 // Runs `work` repeatedly for about kSecondsPerRun; returns calls per second.
 template <typename Work> double rate(Work work)
 {
@@ -47,24 +32,25 @@ volatile uint32_t sink;
 
 int main()
 {
+    using ircodec::makeFrame;
     using P = ircodec::Protocol;
     const std::vector<ircodec::Frame> frames = {
-        make(P::Rc5, 0x175, 12),
-        make(P::Rc6, 0x0040C, 20),
+        makeFrame(P::Rc5, 0x175, 12),
+        makeFrame(P::Rc6, 0x0040C, 20),
         ircodec::necFrame(4, 8, true),
-        make(P::Sony, 0xA90, 12),
-        make(P::Panasonic, 0x0100BCBD, 48, 0x4004),
+        makeFrame(P::Sony, 0xA90, 12),
+        makeFrame(P::Panasonic, 0x0100BCBD, 48, 0x4004),
         ircodec::jvcFrame(0x59, 0x35, true),
-        make(P::Samsung, 0xE0E040BF, 32),
-        make(P::Whynter, 0x87654321, 32),
-        make(P::AiwaRcT501, 0x21, 42),
-        make(P::Lg, 0xF17776B, 28),
-        make(P::Sanyo, 0xABCDE, 20),
-        make(P::Mitsubishi, 0x1234, 16),
-        make(P::Dish, 0x4321, 16),
-        make(P::Sharp, 0x11, 15, 3),
-        make(P::Denon, 0x1233, 14),
-        make(P::LegoPf, 0x011F, 16),
+        makeFrame(P::Samsung, 0xE0E040BF, 32),
+        makeFrame(P::Whynter, 0x87654321, 32),
+        makeFrame(P::AiwaRcT501, 0x21, 42),
+        makeFrame(P::Lg, 0xF17776B, 28),
+        makeFrame(P::Sanyo, 0xABCDE, 20),
+        makeFrame(P::Mitsubishi, 0x1234, 16),
+        makeFrame(P::Dish, 0x4321, 16),
+        makeFrame(P::Sharp, 0x11, 15, 3),
+        makeFrame(P::Denon, 0x1233, 14),
+        makeFrame(P::LegoPf, 0x011F, 16),
         *ircodec::ittFrame(5, 0x2A),
         *ircodec::nrc17Frame(0x5C, 6, 1),
         *ircodec::rcaFrame(0xA, 0x68),
