@@ -86,7 +86,8 @@ void MainWindow::showFrameDetails(int row)
     IRResultsEntry entry;
     if (!receiveQueue().entryAt(row, entry))
         return;
-    const QString rawList = irDataModel->index(row, frameformat::RawData).data().toString();
+    // The row's raw data cell, made from the entry already at hand.
+    const QString rawList = frameformat::rawTimingList(entry);
     ui->plainTextEdit->clear();
     const auto opened = openedFrames.find(row);
     if (opened != openedFrames.end() && !opened->second.name.empty())
