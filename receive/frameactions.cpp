@@ -202,7 +202,7 @@ void MainWindow::openFrameFiles(const QStringList &paths)
             appendOpenedFrame(frame);
     }
     // The rows appear now, whether or not reception runs.
-    irDataModel->appendRows(receiveQueue().size() - irDataModel->rowCount());
+    irDataModel->appendNewRows();
 }
 
 void MainWindow::appendOpenedFrame(const irfiles::Signal &frame)
