@@ -86,7 +86,8 @@ void MainWindow::showFrameDetails(int row)
     IRResultsEntry entry;
     if (!receiveQueue().entryAt(row, entry))
         return;
-    const QString rawList = irDataModel->index(row, frameformat::RawData).data().toString();
+    // The row's raw data cell, made from the entry already at hand.
+    const QString rawList = frameformat::rawTimingList(entry);
     ui->plainTextEdit->clear();
     const auto opened = openedFrames.find(row);
     if (opened != openedFrames.end() && !opened->second.name.empty())
@@ -201,7 +202,7 @@ void MainWindow::openFrameFiles(const QStringList &paths)
             appendOpenedFrame(frame);
     }
     // The rows appear now, whether or not reception runs.
-    irDataModel->appendRows(receiveQueue().size() - irDataModel->rowCount());
+    irDataModel->appendNewRows();
 }
 
 void MainWindow::appendOpenedFrame(const irfiles::Signal &frame)

@@ -1,6 +1,5 @@
 #include "frameformat.h"
 #include "frametablemodel.h"
-#include "levels.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
 #include "ui_mainwindow.h"

@@ -39,8 +39,9 @@ QVariant FrameTableModel::headerData(int section, Qt::Orientation orientation, i
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-void FrameTableModel::appendRows(int count)
+void FrameTableModel::appendNewRows()
 {
+    const int count = queue.size() - rows;
     if (count <= 0)
         return;
     beginInsertRows(QModelIndex(), rows, rows + count - 1);

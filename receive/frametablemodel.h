@@ -10,7 +10,7 @@ class ReceiveQueue;
 // the cell texts of frameformat, built from the entry when the view asks for
 // them. It keeps no copy of the frames, so that appending rows and removing
 // them all take the same short time however many frames arrived. Rows are
-// only appended (appendRows) or all removed together (clear). A cell without
+// only appended (appendNewRows) or all removed together (clear). A cell without
 // a text (the address of most protocols) has no data, as an empty cell of a
 // QStandardItemModel.
 class FrameTableModel : public QAbstractTableModel
@@ -26,8 +26,8 @@ public:
     QVariant headerData(
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // Shows the next count queue entries as rows at the end.
-    void appendRows(int count);
+    // Shows every queue entry that has no row yet as a row at the end.
+    void appendNewRows();
     // Removes every row; the columns stay.
     void clear();
 

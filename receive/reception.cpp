@@ -54,5 +54,5 @@ void MainWindow::stopReception()
 void MainWindow::receiveTick()
 {
     // Every entry that arrived since the last tick becomes a row, in order.
-    irDataModel->appendRows(receiveQueue().size() - irDataModel->rowCount());
+    irDataModel->appendNewRows();
 }

@@ -428,8 +428,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     fake::Adapter::instance().reset();
     qInstallMessageHandler(silent);
-    // Optional argument: the one benchmark to run (tick, callback, waveform,
-    // memory); all of them without it.
+    // Optional argument: the one benchmark to run, by its name below; all of
+    // them without it.
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[argc - 1]) : QString();
     const std::pair<const char *, void (*)()> benches[] = {
         {"tick", benchTick},
