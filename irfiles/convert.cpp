@@ -100,8 +100,7 @@ int convertMain(const std::vector<std::string> &args, std::ostream &out, std::os
     const std::string &in = a.files[0], &outPath = a.files[1];
     const auto from = formatForPath(in);
     if (!from) {
-        err << "tavrel: " << in
-            << ": unknown extension (use .ir, .conf, .pronto, .mode2 or .csv)\n";
+        err << "tavrel: " << in << ": unknown extension (use " << extensionList() << ")\n";
         return kConvertBadInput;
     }
     const auto to = a.to.empty() ? formatForPath(outPath) : formatNamed(a.to);

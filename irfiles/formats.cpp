@@ -8,6 +8,7 @@
 #include "text.h"
 
 #include <fstream>
+#include <iterator>
 
 namespace irfiles {
 
@@ -59,6 +60,18 @@ const std::vector<FormatInfo> &formats()
 const FormatInfo &info(Format format)
 {
     return codec(format).info;
+}
+
+std::string extensionList()
+{
+    std::string list;
+    const size_t count = std::size(kCodecs);
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            list += i + 1 == count ? " or " : ", ";
+        list += kCodecs[i].info.extension;
+    }
+    return list;
 }
 
 std::optional<Format> formatForPath(const std::string &path)

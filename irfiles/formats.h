@@ -49,6 +49,9 @@ struct FormatInfo
 const std::vector<FormatInfo> &formats();
 const FormatInfo &info(Format format);
 
+// The extensions for messages: ".ir, .conf, .pronto, .mode2 or .csv".
+std::string extensionList();
+
 // The format of a path by its extension (case-insensitive), or of a --to name.
 std::optional<Format> formatForPath(const std::string &path);
 std::optional<Format> formatNamed(std::string_view name);

@@ -189,8 +189,8 @@ void MainWindow::openFrameFiles(const QStringList &paths)
         const std::string name = QFile::encodeName(path).toStdString();
         const auto format = irfiles::formatForPath(name);
         if (!format) {
-            warn(openFailedText(path
-                + QStringLiteral(": unknown file type (.ir, .conf, .pronto, .mode2 or .csv)")));
+            warn(openFailedText(path + QStringLiteral(": unknown file type (")
+                + QString::fromStdString(irfiles::extensionList()) + QLatin1Char(')')));
             continue;
         }
         const irfiles::Loaded loaded = irfiles::readFile(*format, name);

@@ -471,6 +471,10 @@ void Formats::convertArguments()
     QVERIFY2(err.find("usage: tavrel --convert IN OUT") != std::string::npos, err.c_str());
     QCOMPARE(run({"--convert", in, "x.txt"}, err), irfiles::kConvertBadInput);
     QVERIFY2(err.find("x.txt: unknown extension") != std::string::npos, err.c_str());
+    QCOMPARE(run({"--convert", "x.txt", "y.ir"}, err), irfiles::kConvertBadInput);
+    QVERIFY2(err.find("x.txt: unknown extension (use .ir, .conf, .pronto, .mode2 or .csv)")
+            != std::string::npos,
+        err.c_str());
     QCOMPARE(run({"--convert", in, "x.ir", "--to", "wav"}, err), irfiles::kConvertBadInput);
     QVERIFY2(err.find("unknown format wav") != std::string::npos, err.c_str());
     // --to wins over the output's extension.
