@@ -32,17 +32,10 @@ const Codec &codecFor(Protocol protocol);
 // One burst followed by the lead-out.
 Bursts single(Durations durations, int32_t gap = kLeadOutUs);
 
-// A decoded frame.
-inline Frame decoded(
-    Protocol protocol, uint32_t value, int bits, uint32_t address = 0, bool repeat = false)
-{
-    return makeFrame(protocol, value, bits, address, repeat);
-}
-
 // The decoded form of a repeat code.
 inline Frame repeatCode(Protocol protocol)
 {
-    return decoded(protocol, kRepeatValue, 0, 0, true);
+    return makeFrame(protocol, kRepeatValue, 0, 0, true);
 }
 
 // `value` has no bit set at or above bit `bits`.

@@ -124,7 +124,7 @@ std::optional<Frame> plainDecode(const PlainFrame &layout, const Durations &d)
     const auto bits = pulseDecode(layout.table, d, count);
     if (!bits)
         return std::nullopt;
-    return decoded(layout.protocol, static_cast<uint32_t>(*bits), count);
+    return makeFrame(layout.protocol, static_cast<uint32_t>(*bits), count);
 }
 
 } // namespace ircodec

@@ -50,7 +50,7 @@ std::optional<Frame> decodeAiwa(const Durations &d)
         || (subDevice ^ notSubDevice) != lowBits(kSubDeviceBits)
         || (command ^ notCommand) != lowBits(kCommandBits))
         return std::nullopt;
-    return decoded(Protocol::AiwaRcT501, static_cast<uint32_t>(command), kBits);
+    return makeFrame(Protocol::AiwaRcT501, static_cast<uint32_t>(command), kBits);
 }
 
 } // namespace ircodec

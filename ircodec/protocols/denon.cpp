@@ -38,7 +38,7 @@ std::optional<Frame> decodeDenon(const Durations &d)
     const auto bits = pulseDecode(kTable, d, kFrameBits);
     if (!bits || !fitsBits(*bits, kBits) || !validControl(*bits))
         return std::nullopt;
-    return decoded(Protocol::Denon, static_cast<uint32_t>(*bits), kBits);
+    return makeFrame(Protocol::Denon, static_cast<uint32_t>(*bits), kBits);
 }
 
 } // namespace ircodec

@@ -62,7 +62,7 @@ std::optional<Frame> decodeItt(const Durations &d)
         else
             return std::nullopt;
     }
-    return decoded(Protocol::Itt, value, kBits);
+    return makeFrame(Protocol::Itt, value, kBits);
 }
 
 } // namespace ircodec

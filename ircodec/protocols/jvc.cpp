@@ -25,7 +25,7 @@ std::optional<Bursts> encodeJvc(const Frame &frame)
 std::optional<Frame> decodeJvc(const Durations &d)
 {
     if (const auto bits = pulseDecode(kFirst, d, kBits))
-        return decoded(Protocol::Jvc, static_cast<uint32_t>(*bits), kBits);
+        return makeFrame(Protocol::Jvc, static_cast<uint32_t>(*bits), kBits);
     if (pulseDecode(kRepeat, d, kBits))
         return repeatCode(Protocol::Jvc);
     return std::nullopt;

@@ -71,7 +71,7 @@ std::optional<Frame> decodeLegoPf(const Durations &d)
     const auto bits = pulseDecode(kTable, d, kBits);
     if (!bits || !checkOk(static_cast<uint32_t>(*bits)))
         return std::nullopt;
-    return decoded(Protocol::LegoPf, static_cast<uint32_t>(*bits), kBits);
+    return makeFrame(Protocol::LegoPf, static_cast<uint32_t>(*bits), kBits);
 }
 
 } // namespace ircodec

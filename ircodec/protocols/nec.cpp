@@ -40,7 +40,7 @@ std::optional<Frame> decodeNec(const Durations &d)
     const auto bits = pulseDecode(kTable, d, kBits);
     if (!bits)
         return std::nullopt;
-    return decoded(Protocol::Nec, static_cast<uint32_t>(*bits), kBits);
+    return makeFrame(Protocol::Nec, static_cast<uint32_t>(*bits), kBits);
 }
 
 } // namespace ircodec

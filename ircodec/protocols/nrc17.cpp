@@ -45,7 +45,7 @@ std::optional<Frame> decodeNrc17(const Durations &d)
         const auto bits = readBits(halves, pos, kBits, kPolarity);
         if (!start || !*start || !bits || pos < halves.size())
             return false;
-        result = decoded(Protocol::Nrc17, static_cast<uint32_t>(*bits), kBits);
+        result = makeFrame(Protocol::Nrc17, static_cast<uint32_t>(*bits), kBits);
         return true;
     });
     return result;

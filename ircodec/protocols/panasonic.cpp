@@ -29,7 +29,7 @@ std::optional<Frame> decodePanasonic(const Durations &d)
     const auto bits = pulseDecode(kTable, d, kBits);
     if (!bits)
         return std::nullopt;
-    return decoded(Protocol::Panasonic, static_cast<uint32_t>(*bits), kBits,
+    return makeFrame(Protocol::Panasonic, static_cast<uint32_t>(*bits), kBits,
         static_cast<uint32_t>(*bits >> kValueBits));
 }
 

@@ -39,7 +39,7 @@ std::optional<Frame> decodeRc5(const Durations &d)
         const auto bits = readBits(halves, pos, kBits, kPolarity);
         if (!start || *start != kStart || !bits || pos < halves.size())
             return false;
-        result = decoded(Protocol::Rc5, static_cast<uint32_t>(*bits), kBits);
+        result = makeFrame(Protocol::Rc5, static_cast<uint32_t>(*bits), kBits);
         return true;
     });
     return result;

@@ -106,7 +106,7 @@ std::optional<Frame> decodeRc6(const Durations &d)
         if (pos < halves.size())
             return false;
         // The low 32 bits: a 36-bit frame reports its data.
-        result = decoded(Protocol::Rc6, static_cast<uint32_t>(bits), count);
+        result = makeFrame(Protocol::Rc6, static_cast<uint32_t>(bits), count);
         return true;
     });
     return result;

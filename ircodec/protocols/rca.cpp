@@ -31,7 +31,7 @@ std::optional<Frame> decodeRca(const Durations &d)
     const auto bits = pulseDecode(kTable, d, kBits);
     if (!bits || !complementOk(*bits))
         return std::nullopt;
-    return decoded(Protocol::Rca, static_cast<uint32_t>(*bits), kBits);
+    return makeFrame(Protocol::Rca, static_cast<uint32_t>(*bits), kBits);
 }
 
 } // namespace ircodec

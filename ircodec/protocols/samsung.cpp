@@ -36,7 +36,7 @@ std::optional<Frame> decodeSamsung(const Durations &d)
     const auto bits = pulseDecode(kTable, d, kBits);
     if (!bits)
         return std::nullopt;
-    return decoded(Protocol::Samsung, static_cast<uint32_t>(*bits), kBits);
+    return makeFrame(Protocol::Samsung, static_cast<uint32_t>(*bits), kBits);
 }
 
 } // namespace ircodec

@@ -52,9 +52,9 @@ std::optional<Frame> decodeSharp(const Durations &d)
     const uint64_t command = r.take(kCommandBits, Order::LsbFirst);
     const uint64_t control = r.take(kControlBits, Order::MsbFirst);
     if (control == kPlainControl)
-        return decoded(Protocol::Sharp, static_cast<uint32_t>(command), kBits, address);
+        return makeFrame(Protocol::Sharp, static_cast<uint32_t>(command), kBits, address);
     if (control == kEchoControl)
-        return decoded(Protocol::Sharp, static_cast<uint32_t>(~command & lowBits(kCommandBits)),
+        return makeFrame(Protocol::Sharp, static_cast<uint32_t>(~command & lowBits(kCommandBits)),
             kBits, address, true);
     return std::nullopt;
 }

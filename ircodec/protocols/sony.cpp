@@ -35,7 +35,7 @@ std::optional<Frame> decodeSony(const Durations &d)
     const auto bits = pulseDecode(kTable, d, count);
     if (!bits)
         return std::nullopt;
-    return decoded(Protocol::Sony, static_cast<uint32_t>(*bits), count);
+    return makeFrame(Protocol::Sony, static_cast<uint32_t>(*bits), count);
 }
 
 } // namespace ircodec

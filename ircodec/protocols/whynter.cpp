@@ -34,7 +34,7 @@ std::optional<Frame> decodeWhynter(const Durations &d)
     const auto bits = pulseDecode(kTable, Durations(d.begin() + 2, d.end()), kBits);
     if (!bits)
         return std::nullopt;
-    return decoded(Protocol::Whynter, static_cast<uint32_t>(*bits), kBits);
+    return makeFrame(Protocol::Whynter, static_cast<uint32_t>(*bits), kBits);
 }
 
 } // namespace ircodec

@@ -5,6 +5,26 @@
 
 #include <climits>
 
+namespace {
+
+// The durations of a frame's first burst as encode() sends them; empty when
+// it cannot be sent.
+ircodec::Durations firstBurst(const ircodec::Frame &frame)
+{
+    const auto bursts = ircodec::encode(frame);
+    return bursts && !bursts->empty() ? bursts->front().durations : ircodec::Durations{};
+}
+
+// The durations from index `from` on 15 % shorter, as a fast remote sends them.
+ircodec::Durations fifteenPercentFast(ircodec::Durations durations, size_t from = 0)
+{
+    for (size_t i = from; i < durations.size(); ++i)
+        durations[i] = durations[i] * 85 / 100;
+    return durations;
+}
+
+} // namespace
+
 class TestCodecFindings : public QObject
 {
     Q_OBJECT
@@ -34,13 +54,9 @@ void TestCodecFindings::ticksOfTheLongestDurations()
 // give up instead, and still decode real frames.
 void TestCodecFindings::ambiguousBiphaseStreamEnds()
 {
-    ircodec::Frame frame;
-    frame.protocol = ircodec::Protocol::Rc6;
-    frame.value = 0x0040C;
-    frame.bits = 20;
-    const auto bursts = ircodec::encode(frame);
-    QVERIFY(bursts && !bursts->empty());
-    const ircodec::Durations &real = bursts->front().durations;
+    const ircodec::Frame frame = ircodec::makeFrame(ircodec::Protocol::Rc6, 0x0040C, 20);
+    const ircodec::Durations real = firstBurst(frame);
+    QVERIFY(!real.empty());
     QCOMPARE(ircodec::decode(real), std::optional<ircodec::Frame>(frame));
 
     // Between two RC6 units (889 us) and three (1333 us), within 25 % of both.
@@ -60,15 +76,9 @@ void TestCodecFindings::ambiguousBiphaseStreamEnds()
 // first.
 void TestCodecFindings::biphaseDurationNearerRunFirst()
 {
-    ircodec::Frame frame;
-    frame.protocol = ircodec::Protocol::Rc6;
-    frame.value = 0xF;
-    frame.bits = 8;
-    const auto bursts = ircodec::encode(frame);
-    QVERIFY(bursts && !bursts->empty());
-    ircodec::Durations fast = bursts->front().durations;
-    for (int32_t &d : fast)
-        d = d * 85 / 100;
+    const ircodec::Frame frame = ircodec::makeFrame(ircodec::Protocol::Rc6, 0xF, 8);
+    const ircodec::Durations fast = fifteenPercentFast(firstBurst(frame));
+    QVERIFY(!fast.empty());
     QCOMPARE(ircodec::decode(fast), std::optional<ircodec::Frame>(frame));
 }
 
@@ -77,15 +87,9 @@ void TestCodecFindings::biphaseDurationNearerRunFirst()
 // than SAMSUNG's instead of shorter. Not a SAMSUNG frame.
 void TestCodecFindings::fastFrameIsNotAnotherProtocolsExcess()
 {
-    ircodec::Frame frame;
-    frame.protocol = ircodec::Protocol::Sanyo;
-    frame.value = 0x42A24031;
-    frame.bits = 32;
-    const auto bursts = ircodec::encode(frame);
-    QVERIFY(bursts && !bursts->empty());
-    ircodec::Durations fast = bursts->front().durations;
-    for (size_t i = 2; i < fast.size(); ++i) // the header as sent
-        fast[i] = fast[i] * 85 / 100;
+    const ircodec::Frame frame = ircodec::makeFrame(ircodec::Protocol::Sanyo, 0x42A24031, 32);
+    const ircodec::Durations fast = fifteenPercentFast(firstBurst(frame), 2); // the header as sent
+    QVERIFY(!fast.empty());
     QVERIFY(!ircodec::decodeAs(ircodec::Protocol::Samsung, fast));
     QCOMPARE(ircodec::decode(fast), std::optional<ircodec::Frame>(frame));
 }

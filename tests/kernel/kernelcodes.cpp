@@ -6,6 +6,11 @@
 
 namespace kernelcodes {
 
+OurFrame ourFrame(ircodec::Protocol protocol, uint32_t value, int bits, uint32_t address)
+{
+    return {ircodec::catalogueId(protocol), value, address, bits};
+}
+
 namespace {
 
 using ircodec::Protocol;
@@ -19,11 +24,6 @@ uint32_t field(uint64_t scancode, int shift, int width)
     return static_cast<uint32_t>((scancode >> shift) & ((uint64_t{1} << width) - 1));
 }
 
-OurFrame frame(Protocol protocol, uint32_t value, int bits, uint32_t address = 0)
-{
-    return {ircodec::catalogueId(protocol), value, address, bits};
-}
-
 // NEC: the four bytes on the air, each least significant bit first; our
 // value has the first bit on the air as its top bit.
 OurFrame necBytes(uint32_t b1, uint32_t b2, uint32_t b3, uint32_t b4)
@@ -31,7 +31,7 @@ OurFrame necBytes(uint32_t b1, uint32_t b2, uint32_t b3, uint32_t b4)
     uint32_t value = 0;
     for (uint32_t byte : {b1, b2, b3, b4})
         value = (value << kByte) | reverseBits(byte & kByteMask, kByte);
-    return frame(Protocol::Nec, value, 32);
+    return ourFrame(Protocol::Nec, value, 32);
 }
 
 // nec: address << 8 | command; the complements follow each byte.
@@ -61,7 +61,7 @@ std::optional<OurFrame> rc5(const KernelCode &c)
 {
     const uint32_t value
         = uint32_t{c.toggle} << 11 | field(c.scancode, 8, 5) << 6 | field(c.scancode, 0, 6);
-    return frame(Protocol::Rc5, value, 12);
+    return ourFrame(Protocol::Rc5, value, 12);
 }
 
 // RC6: ours is the three mode bits, the toggle (trailer) bit and the data.
@@ -70,7 +70,7 @@ OurFrame rc6(uint32_t mode, bool toggle, uint32_t data, int dataBits)
     const int bits = 3 + 1 + dataBits;
     const uint64_t value = uint64_t{mode} << (dataBits + 1) | uint64_t{toggle} << dataBits | data;
     // Only the low 32 bits fit the value of a 36-bit frame.
-    return frame(Protocol::Rc6, static_cast<uint32_t>(value), bits);
+    return ourFrame(Protocol::Rc6, static_cast<uint32_t>(value), bits);
 }
 
 constexpr uint32_t kRc6Mode0 = 0;
@@ -104,7 +104,7 @@ template <int DeviceBits, int SubdeviceBits> std::optional<OurFrame> sony(const 
     if (SubdeviceBits > 0)
         value = value << SubdeviceBits
             | reverseBits(field(c.scancode, 8, SubdeviceBits), SubdeviceBits);
-    return frame(Protocol::Sony, value, 7 + DeviceBits + SubdeviceBits);
+    return ourFrame(Protocol::Sony, value, 7 + DeviceBits + SubdeviceBits);
 }
 
 // jvc: the first byte on the air (the address) high, the command low.
@@ -112,7 +112,7 @@ std::optional<OurFrame> jvc(const KernelCode &c)
 {
     const uint32_t value = reverseBits(field(c.scancode, 8, 8), kByte) << kByte
         | reverseBits(field(c.scancode, 0, 8), kByte);
-    return frame(Protocol::Jvc, value, 16);
+    return ourFrame(Protocol::Jvc, value, 16);
 }
 
 // sanyo: the 42-bit layout, 13-bit address << 8 | command. Our
@@ -123,13 +123,13 @@ std::optional<OurFrame> sanyo(const KernelCode &c)
 {
     if (field(c.scancode, 8, 13) != kAiwaAddress)
         return std::nullopt;
-    return frame(Protocol::AiwaRcT501, field(c.scancode, 0, 8), 42);
+    return ourFrame(Protocol::AiwaRcT501, field(c.scancode, 0, 8), 42);
 }
 
 // sharp: address << 8 | command.
 std::optional<OurFrame> sharp(const KernelCode &c)
 {
-    return frame(Protocol::Sharp, field(c.scancode, 0, 8), 15, field(c.scancode, 8, 5));
+    return ourFrame(Protocol::Sharp, field(c.scancode, 0, 8), 15, field(c.scancode, 8, 5));
 }
 
 constexpr int kRc5KHz = 36;

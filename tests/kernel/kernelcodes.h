@@ -5,6 +5,8 @@
 #ifndef TESTS_KERNEL_KERNELCODES_H
 #define TESTS_KERNEL_KERNELCODES_H
 
+#include "ircodec.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -32,6 +34,9 @@ struct OurFrame
             && bits == other.bits;
     }
 };
+
+// Our frame of a protocol, by its catalogue identifier.
+OurFrame ourFrame(ircodec::Protocol protocol, uint32_t value, int bits, uint32_t address = 0);
 
 // A bit field of the scancode.
 struct Field

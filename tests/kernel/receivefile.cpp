@@ -10,10 +10,8 @@
 #include "ircodec.h"
 #include "korvex.h"
 
-#include <cctype>
 #include <fstream>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 
@@ -27,49 +25,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kFrameWait = 3000ms;
 constexpr auto kSettle = 500ms;
-
-// "pulse 9000" / "space 4500" lines, a plain list of alternating values
-// ("9000 4500 ...") or signed values ("+9000 -4500 ..."); other words
-// (carrier, timeout, comments) are skipped.
-ircodec::Durations readTimings(const std::string &path)
-{
-    std::ifstream in(path);
-    ircodec::Durations timings;
-    std::string word;
-    bool pulseNext = false, spaceNext = false, valueOfOther = false;
-    while (in >> word) {
-        if (word[0] == '#') {
-            std::getline(in, word);
-            continue;
-        }
-        // The number after "carrier" or "timeout" is no duration.
-        if (valueOfOther) {
-            valueOfOther = false;
-            continue;
-        }
-        if (word == "carrier" || word == "timeout") {
-            valueOfOther = true;
-            continue;
-        }
-        const bool bare
-            = std::isdigit(static_cast<unsigned char>(word[0])) && !pulseNext && !spaceNext;
-        const bool pulse = word[0] == '+' || pulseNext || (bare && timings.size() % 2 == 0);
-        const bool space = word[0] == '-' || spaceNext || (bare && timings.size() % 2 == 1);
-        pulseNext = word == "pulse";
-        spaceNext = word == "space";
-        if (!pulse && !space)
-            continue;
-        const std::string digits
-            = std::isdigit(static_cast<unsigned char>(word[0])) ? word : word.substr(1);
-        const int32_t us = std::stoi(digits);
-        // Neighbours of one kind add up, as the kernel merges them.
-        if (!timings.empty() && (timings.size() % 2 == 1) == pulse)
-            timings.back() += us;
-        else if (!timings.empty() || pulse)
-            timings.push_back(us);
-    }
-    return timings;
-}
 
 int run(const std::vector<std::string> &command)
 {
@@ -123,16 +78,19 @@ std::vector<std::string> sending(const std::vector<std::string> &command, const 
     return out;
 }
 
-// The durations of pulse/space text files, one after another, with a frame
-// silence between them.
+// The frames of pulse/space text files ("pulse 9000" / "space 4500" lines,
+// or ir-ctl's "+9000 -4500"), one after another, with a frame silence
+// between them.
 ircodec::Durations timingsOf(const std::vector<std::string> &files)
 {
     ircodec::Durations all;
     for (const std::string &file : files) {
-        const ircodec::Durations one = readTimings(file);
-        if (!all.empty())
-            all.push_back(ircodec::kFrameSilenceUs);
-        all.insert(all.end(), one.begin(), one.end());
+        for (const irfiles::Signal &frame :
+            irfiles::readFile(irfiles::Format::PulseSpace, file).list) {
+            if (!all.empty())
+                all.push_back(ircodec::kFrameSilenceUs);
+            all.insert(all.end(), frame.durations.begin(), frame.durations.end());
+        }
     }
     return all;
 }

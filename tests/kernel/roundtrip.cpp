@@ -18,27 +18,11 @@ constexpr auto kFrameWait = 2000ms;
 // After the first frame: long enough for an echo half or a stray frame.
 constexpr auto kSettle = 250ms;
 
-struct CarrierOf
-{
-    ircodec::Protocol protocol;
-    int kHz;
-};
-
-constexpr CarrierOf kCarriers[] = {
-    {ircodec::Protocol::Rc5, 36},
-    {ircodec::Protocol::Rc6, 36},
-    {ircodec::Protocol::Sony, 40},
-    {ircodec::Protocol::Panasonic, 37},
-    {ircodec::Protocol::Dish, 56},
-    {ircodec::Protocol::Mitsubishi, 33},
-};
-constexpr int kDefaultKHz = 38;
-
-std::string describe(const collector::Got &g)
+std::string describe(const ircodec::Report &r)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "type %d value 0x%X address 0x%X bits %d", g.type, g.value,
-        g.address, g.bits);
+    std::snprintf(text, sizeof text, "type %d value 0x%X address 0x%X bits %d", r.decodeType,
+        r.value, r.address, r.bits);
     return text;
 }
 
@@ -46,10 +30,8 @@ std::string describe(const collector::Got &g)
 
 int carrierKHz(ircodec::Protocol protocol)
 {
-    for (const CarrierOf &c : kCarriers)
-        if (c.protocol == protocol)
-            return c.kHz;
-    return kDefaultKHz;
+    // The codec's carrier of the protocol, to the nearest kHz.
+    return (ircodec::nominalCarrierHz(protocol) + 500) / 1000;
 }
 
 bool ticksMatch(const std::vector<int> &raw, const ircodec::Durations &sent)
@@ -85,13 +67,11 @@ bool run(const Case &c)
     const bool same = one && got[0].type == expected.decodeType && got[0].value == expected.value
         && got[0].bits == expected.bits && got[0].address == expected.address;
     const bool ticks = one && ticksMatch(got[0].raw, first);
-    char want[96];
-    std::snprintf(want, sizeof want, "type %d value 0x%X address 0x%X bits %d", expected.decodeType,
-        expected.value, expected.address, expected.bits);
     return harness::expect(one && same && ticks, name,
         status != 0 ? "send failed"
             : !one  ? "frames " + std::to_string(got.size())
-            : !same ? "got " + describe(got[0]) + ", want " + want
+            : !same ? "got " + describe({got[0].type, got[0].address, got[0].value, got[0].bits})
+                + ", want " + describe(expected)
                     : "raw ticks differ from the sent timings");
 }
 

@@ -10,6 +10,7 @@
 using ircodec::Protocol;
 using kernelcodes::KernelCode;
 using kernelcodes::OurFrame;
+using kernelcodes::ourFrame;
 
 Q_DECLARE_METATYPE(KernelCode)
 Q_DECLARE_METATYPE(OurFrame)
@@ -25,15 +26,6 @@ private slots:
     void boundaryCodesFitTheirFields();
 };
 
-namespace {
-
-OurFrame ours(Protocol protocol, uint32_t value, int bits, uint32_t address = 0)
-{
-    return {ircodec::catalogueId(protocol), value, address, bits};
-}
-
-} // namespace
-
 void TestKernelCodes::examples_data()
 {
     QTest::addColumn<KernelCode>("code");
@@ -42,20 +34,22 @@ void TestKernelCodes::examples_data()
     auto row = [](const char *name, KernelCode code, std::optional<OurFrame> frame) {
         QTest::newRow(name) << code << frame.has_value() << frame.value_or(OurFrame{});
     };
-    row("NEC address 4 command 8", {RC_PROTO_NEC, 0x0408}, ours(Protocol::Nec, 0x20DF10EF, 32));
-    row("JVC address 0x59 command 0x35", {RC_PROTO_JVC, 0x5935}, ours(Protocol::Jvc, 0x9AAC, 16));
+    row("NEC address 4 command 8", {RC_PROTO_NEC, 0x0408}, ourFrame(Protocol::Nec, 0x20DF10EF, 32));
+    row("JVC address 0x59 command 0x35", {RC_PROTO_JVC, 0x5935},
+        ourFrame(Protocol::Jvc, 0x9AAC, 16));
     row("SONY12 device 1 function 0x15", {RC_PROTO_SONY12, 0x010015},
-        ours(Protocol::Sony, 0xA90, 12));
-    row("RC5 address 5 command 0x35", {RC_PROTO_RC5, 0x0535}, ours(Protocol::Rc5, 0x175, 12));
-    row("RC5 toggled", {RC_PROTO_RC5, 0x0535, true}, ours(Protocol::Rc5, 0x975, 12));
-    row("RC6-0 address 4 command 0x0C", {RC_PROTO_RC6_0, 0x040C}, ours(Protocol::Rc6, 0x0040C, 20));
-    row("RC6-6A-20", {RC_PROTO_RC6_6A_20, 0x12345}, ours(Protocol::Rc6, 0xC12345, 24));
+        ourFrame(Protocol::Sony, 0xA90, 12));
+    row("RC5 address 5 command 0x35", {RC_PROTO_RC5, 0x0535}, ourFrame(Protocol::Rc5, 0x175, 12));
+    row("RC5 toggled", {RC_PROTO_RC5, 0x0535, true}, ourFrame(Protocol::Rc5, 0x975, 12));
+    row("RC6-0 address 4 command 0x0C", {RC_PROTO_RC6_0, 0x040C},
+        ourFrame(Protocol::Rc6, 0x0040C, 20));
+    row("RC6-6A-20", {RC_PROTO_RC6_6A_20, 0x12345}, ourFrame(Protocol::Rc6, 0xC12345, 24));
     row("RC6 MCE toggled", {RC_PROTO_RC6_MCE, 0x800F0410, true},
-        ours(Protocol::Rc6, 0x800F8410, 36));
+        ourFrame(Protocol::Rc6, 0x800F8410, 36));
     row("SHARP address 3 command 0x11", {RC_PROTO_SHARP, 0x0311},
-        ours(Protocol::Sharp, 0x11, 15, 3));
+        ourFrame(Protocol::Sharp, 0x11, 15, 3));
     row("sanyo address 0x6E is AIWA_RC_T501", {RC_PROTO_SANYO, 0x6E11},
-        ours(Protocol::AiwaRcT501, 0x11, 42));
+        ourFrame(Protocol::AiwaRcT501, 0x11, 42));
     row("sanyo, another address, is none of ours", {RC_PROTO_SANYO, 0x123411}, std::nullopt);
 }
 

@@ -87,6 +87,20 @@ std::vector<int> withoutSilence(const std::vector<int> &raw)
     return raw.empty() ? raw : std::vector<int>(raw.begin() + 1, raw.end());
 }
 
+// Every send operation, with valid fields and three of `raw`'s values, fails
+// on `mask`.
+void everySendFails(int mask, int *raw)
+{
+    QVERIFY(IR_NEC_Send(kDevice, mask, 1, 2, 1) != 0);
+    QVERIFY(IR_NEC_SendRepeat(kDevice, mask) != 0);
+    QVERIFY(IR_ITT_Send(kDevice, mask, 1, 2) != 0);
+    QVERIFY(IR_JVC_Send(kDevice, mask, 1, 1, 2) != 0);
+    QVERIFY(IR_NRC17_Send(kDevice, mask, 1, 2, 3) != 0);
+    QVERIFY(IR_RCA_Send(kDevice, mask, 1, 2) != 0);
+    QVERIFY(IR_SendProtocol(kDevice, mask, kCarrier, sendData(3, 0, 32)) != 0);
+    QVERIFY(IR_SendRaw(kDevice, mask, kCarrier, raw, 3) != 0);
+}
+
 } // namespace
 
 class VirtualAdapter : public QObject
@@ -121,14 +135,7 @@ void VirtualAdapter::unopenedAdapterRefusesEverything()
 {
     // Runs first: the adapter has not been opened yet.
     int raw[] = {500, 500, 500};
-    QVERIFY(IR_NEC_Send(kDevice, kCh3, 1, 2, 1) != 0);
-    QVERIFY(IR_NEC_SendRepeat(kDevice, kCh3) != 0);
-    QVERIFY(IR_ITT_Send(kDevice, kCh3, 1, 2) != 0);
-    QVERIFY(IR_JVC_Send(kDevice, kCh3, 1, 1, 2) != 0);
-    QVERIFY(IR_NRC17_Send(kDevice, kCh3, 1, 2, 3) != 0);
-    QVERIFY(IR_RCA_Send(kDevice, kCh3, 1, 2) != 0);
-    QVERIFY(IR_SendProtocol(kDevice, kCh3, kCarrier, sendData(3, 0, 32)) != 0);
-    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, 3) != 0);
+    everySendFails(kCh3, raw);
     QVERIFY(IR_ReceiveStart(kDevice, kD5, collect) != 0);
 }
 
@@ -149,16 +156,8 @@ void VirtualAdapter::badArgumentsFail()
     int raw[kMaxRawCount + 1];
     std::fill(std::begin(raw), std::end(raw), 100);
     // Channel masks: none, above 15, negative; an adapter that is not there.
-    for (int mask : {0, 1 << 16, -1, int(0x80000000u)}) {
-        QVERIFY(IR_NEC_Send(kDevice, mask, 1, 2, 1) != 0);
-        QVERIFY(IR_NEC_SendRepeat(kDevice, mask) != 0);
-        QVERIFY(IR_ITT_Send(kDevice, mask, 1, 2) != 0);
-        QVERIFY(IR_JVC_Send(kDevice, mask, 1, 1, 2) != 0);
-        QVERIFY(IR_NRC17_Send(kDevice, mask, 1, 2, 3) != 0);
-        QVERIFY(IR_RCA_Send(kDevice, mask, 1, 2) != 0);
-        QVERIFY(IR_SendProtocol(kDevice, mask, kCarrier, sendData(3, 0, 32)) != 0);
-        QVERIFY(IR_SendRaw(kDevice, mask, kCarrier, raw, 3) != 0);
-    }
+    for (int mask : {0, 1 << 16, -1, int(0x80000000u)})
+        everySendFails(mask, raw);
     QVERIFY(IR_NEC_Send(1, kCh3, 1, 2, 1) != 0);
     QVERIFY(IR_ReceiveStart(1, kD5, collect) != 0);
     QVERIFY(IR_ReceiveStop(1) != 0);
