@@ -88,6 +88,17 @@ struct Window
     int64_t high = 0;
 };
 
+// The window of a frame's last mark, its stop mark: from a mark's usual
+// lower bound up to twice its nominal length. It carries no data and
+// nothing follows it inside the frame, and remotes stretch it (NEC-timed
+// remotes end their frames with 850 us marks for 560).
+inline Window stopMarkWindow(int64_t nominal)
+{
+    Window window(nominal, Level::Mark);
+    window.high = window.high > 2 * nominal ? window.high : 2 * nominal;
+    return window;
+}
+
 // One duration against its window, without its neighbours.
 inline bool matches(int64_t measured, int64_t nominal, Level level)
 {

@@ -1,0 +1,378 @@
+// Generic readers: frames that no protocol names but whose bits are plain to
+// see, read to their bits with the timing they were sent with.
+//   PULSE_DISTANCE  one mark length, two space lengths (the longer a 1),
+//                   an optional header pair and a stop mark;
+//   PULSE_WIDTH     one space length, two mark lengths (the longer a 1),
+//                   an optional header pair, no stop mark;
+//   BIPHASE         every duration one or two half bits of one unit, after
+//                   an optional leader pair; a 1 is a space then a mark.
+// A reading accounts for every duration of the frame; frames of fewer than
+// kMinBits bits, and frames with any other duration, stay unread.
+#include "biphase.h"
+#include "pulseframe.h"
+#include "reader.h"
+#include "timing.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace ircodec {
+
+namespace {
+
+constexpr int kMinBits = 8;
+// Durations that differ by more than this factor belong to different
+// lengths; IR protocols keep their lengths at least 1.5 times apart.
+constexpr double kClusterGap = 1.35;
+constexpr int64_t kNsPerUs = 1000;
+constexpr int kBiphaseMaxRun = 2;
+
+// One length that durations group around.
+struct Cluster
+{
+    int32_t nominal = 0; // the middle of its durations
+    int32_t low = 0;
+    int32_t high = 0;
+};
+
+// Groups values (at most `most` groups): a new group begins past a gap of
+// kClusterGap; every value must fit its group's window (timing.h). Empty
+// when they do not.
+std::vector<Cluster> clusters(std::vector<int32_t> values, Level level, size_t most)
+{
+    std::vector<Cluster> out;
+    if (values.empty())
+        return out;
+    std::sort(values.begin(), values.end());
+    size_t begin = 0;
+    for (size_t i = 1; i <= values.size(); ++i) {
+        if (i < values.size() && values[i] <= values[i - 1] * kClusterGap)
+            continue;
+        if (out.size() == most)
+            return {};
+        Cluster c;
+        c.nominal = values[begin + (i - begin) / 2];
+        c.low = values[begin];
+        c.high = values[i - 1];
+        const Window window(c.nominal, level);
+        if (!window.fits(c.low) || !window.fits(c.high))
+            return {};
+        out.push_back(c);
+        begin = i;
+    }
+    return out;
+}
+
+bool fitsCluster(int32_t d, const Cluster &c, Level level)
+{
+    return Window(c.nominal, level).fits(d);
+}
+
+// The durations of one level from `first` on, every second one, up to `end`.
+std::vector<int32_t> every(const Durations &d, size_t first, size_t end)
+{
+    std::vector<int32_t> out;
+    for (size_t i = first; i < end; i += 2)
+        out.push_back(d[i]);
+    return out;
+}
+
+void describeTiming(const Reading &r, std::string &out)
+{
+    const Timing &t = r.timing;
+    char text[96];
+    if (t.headerMark > 0) {
+        std::snprintf(text, sizeof text, "header %d/%d us", t.headerMark, t.headerSpace);
+        appendPhrase(out, text);
+    }
+    std::snprintf(text, sizeof text, "unit %d us", t.unit);
+    appendPhrase(out, text);
+    std::snprintf(text, sizeof text, "0 = %d/%d us, 1 = %d/%d us", t.zeroMark, t.zeroSpace,
+        t.oneMark, t.oneSpace);
+    appendPhrase(out, text);
+    if (t.stopMark > 0) {
+        std::snprintf(text, sizeof text, "stop %d us", t.stopMark);
+        appendPhrase(out, text);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Pulse distance and pulse width.
+
+enum class Carrier { Space, Mark }; // where a pulse frame's bits are
+
+// Reads a frame whose bits are in its spaces (pulse distance) or its marks
+// (pulse width), from `first` on (0, or 2 after a header).
+bool readPulse(const Durations &d, size_t first, Carrier carrier, Reading &out)
+{
+    const bool distance = carrier == Carrier::Space;
+    const size_t n = d.size();
+    // Pulse distance ends with a stop mark, pulse width with a bit's mark.
+    const size_t bitsEnd = distance ? n - 1 : n;
+    const auto constant = clusters(every(d, distance ? first : first + 1, distance ? n - 1 : n - 1),
+        distance ? Level::Mark : Level::Space, 1);
+    const auto varying = clusters(
+        every(d, distance ? first + 1 : first, bitsEnd), distance ? Level::Space : Level::Mark, 2);
+    if (constant.size() != 1 || varying.size() != 2)
+        return false;
+    const Cluster &unit = constant[0];
+    if (distance && !stopMarkWindow(unit.nominal).fits(d[n - 1]))
+        return false;
+    // The two lengths must not both fit one window: then they are one.
+    const Level varyingLevel = distance ? Level::Space : Level::Mark;
+    if (fitsCluster(varying[1].nominal, varying[0], varyingLevel))
+        return false;
+    BitString bits;
+    for (size_t i = distance ? first + 1 : first; i < bitsEnd; i += 2)
+        bits.push(d[i] > varying[0].high);
+    if (bits.size() < kMinBits)
+        return false;
+    out.bits = std::move(bits);
+    out.evidence = Evidence::Shape;
+    Timing &t = out.timing;
+    if (first > 0) {
+        t.headerMark = d[0];
+        t.headerSpace = d[1];
+    }
+    t.unit = unit.nominal;
+    t.zeroMark = distance ? unit.nominal : varying[0].nominal;
+    t.oneMark = distance ? unit.nominal : varying[1].nominal;
+    t.zeroSpace = distance ? varying[0].nominal : unit.nominal;
+    t.oneSpace = distance ? varying[1].nominal : unit.nominal;
+    t.stopMark = distance ? d[n - 1] : 0;
+    return true;
+}
+
+// A header is a first pair that does not fit the frame's bits. Without one
+// the whole frame must read; with one, the rest.
+bool readPulseFrame(const Durations &d, Carrier carrier, Reading &out)
+{
+    if (d.size() % 2 == 0)
+        return false;
+    if (readPulse(d, 0, carrier, out))
+        return true;
+    if (d.size() < 3 || !readPulse(d, 2, carrier, out))
+        return false;
+    // The header must be apart from the bits: its mark or its space fits
+    // neither bit's.
+    const Timing &t = out.timing;
+    const bool markApart
+        = !matches(d[0], t.zeroMark, Level::Mark) && !matches(d[0], t.oneMark, Level::Mark);
+    const bool spaceApart
+        = !matches(d[1], t.zeroSpace, Level::Space) && !matches(d[1], t.oneSpace, Level::Space);
+    return markApart || spaceApart;
+}
+
+bool readPulseDistance(const Durations &d, Reading &out)
+{
+    return readPulseFrame(d, Carrier::Space, out);
+}
+
+bool readPulseWidth(const Durations &d, Reading &out)
+{
+    return readPulseFrame(d, Carrier::Mark, out);
+}
+
+PulseLayout layoutOf(const Timing &t)
+{
+    PulseLayout layout;
+    layout.header = {t.headerMark, t.headerSpace};
+    layout.zero = {t.zeroMark, t.zeroSpace};
+    layout.one = {t.oneMark, t.oneSpace};
+    layout.stopMark = t.stopMark;
+    return layout;
+}
+
+Durations writePulse(const Reading &r)
+{
+    return writePulseFrame(layoutOf(r.timing), r.bits);
+}
+
+// Example timings: a header, a unit and a 1 of three units.
+bool examplePulse(uint64_t seed, Reading &out, Carrier carrier)
+{
+    ExampleBits random(seed);
+    constexpr int32_t kUnits[] = {300, 420, 560, 640};
+    constexpr int kMaxExtraBits = 40;
+    const int32_t unit = kUnits[random.next(2)];
+    const bool header = random.next(1);
+    Timing &t = out.timing;
+    t = Timing();
+    if (header) {
+        t.headerMark = 8 * unit;
+        t.headerSpace = 4 * unit;
+    }
+    t.unit = unit;
+    t.zeroMark = t.zeroSpace = t.oneMark = t.oneSpace = unit;
+    (carrier == Carrier::Space ? t.oneSpace : t.oneMark) = 3 * unit;
+    t.stopMark = carrier == Carrier::Space ? unit : 0;
+    const int count = kMinBits + static_cast<int>(random.next(6)) % kMaxExtraBits;
+    // Both lengths present, so that the frame shows its two bit forms.
+    out.bits = BitString(0b01, 2);
+    for (int i = 2; i < count; ++i)
+        out.bits.push(random.next(1));
+    out.evidence = Evidence::Shape;
+    return true;
+}
+
+bool examplePulseDistance(uint64_t seed, Reading &out)
+{
+    return examplePulse(seed, out, Carrier::Space);
+}
+
+bool examplePulseWidth(uint64_t seed, Reading &out)
+{
+    return examplePulse(seed, out, Carrier::Mark);
+}
+
+// ---------------------------------------------------------------------------
+// Bi-phase.
+
+constexpr Polarity kBiphasePolarity = Polarity::OneIsSpaceFirst;
+
+// Reads half bits into bits: the frame's first half may be the second half
+// of a bit whose first half, a space, is silence; the last bit's second
+// half, a space, may be silence too.
+bool halvesToBits(const Halves &expanded, BitString &bits)
+{
+    for (const bool leadingSilence : {false, true}) {
+        Halves halves;
+        if (leadingSilence)
+            halves.push_back(false);
+        halves.insert(halves.end(), expanded.begin(), expanded.end());
+        if (halves.size() % 2 != 0)
+            halves.push_back(false);
+        BitString read;
+        size_t pos = 0;
+        while (pos < halves.size()) {
+            const auto bit = readBit(halves, pos, kBiphasePolarity);
+            if (!bit)
+                break;
+            read.push(*bit);
+        }
+        if (pos == halves.size()) {
+            bits = std::move(read);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The half bit of a bi-phase body: the middle of its short marks and of
+// its short spaces, averaged, as a receiver lengthens the one and shortens
+// the other by as much. 0 when the body has no spaces.
+int32_t halfBitOf(const Durations &d, size_t first)
+{
+    int32_t middle[2] = {0, 0};
+    for (size_t level = 0; level < 2; ++level) {
+        std::vector<int32_t> values = every(d, first + level, d.size());
+        if (values.empty())
+            return 0;
+        std::sort(values.begin(), values.end());
+        size_t shortOnes = 1;
+        while (shortOnes < values.size() && values[shortOnes] <= values[0] * kClusterGap)
+            ++shortOnes;
+        middle[level] = values[shortOnes / 2];
+    }
+    return (middle[0] + middle[1]) / 2;
+}
+
+bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
+{
+    if (d.size() <= first + 1)
+        return false;
+    const int32_t unit = halfBitOf(d, first);
+    if (unit <= 0)
+        return false;
+    BitString bits;
+    const bool ok = expandHalves(d, first, unit * kNsPerUs, kBiphaseMaxRun,
+        [&](const Halves &halves) { return halvesToBits(halves, bits); });
+    if (!ok || bits.size() < kMinBits)
+        return false;
+    out.bits = std::move(bits);
+    out.evidence = Evidence::Shape;
+    Timing &t = out.timing;
+    if (first > 0) {
+        t.headerMark = d[0];
+        t.headerSpace = d[1];
+    }
+    t.unit = unit;
+    t.zeroMark = t.zeroSpace = t.oneMark = t.oneSpace = unit;
+    return true;
+}
+
+bool readBiphase(const Durations &d, Reading &out)
+{
+    if (d.size() % 2 == 0)
+        return false;
+    if (readBiphaseFrom(d, 0, out))
+        return true;
+    // A leader pair that is no run of half bits.
+    if (!readBiphaseFrom(d, 2, out))
+        return false;
+    const int32_t unit = out.timing.unit;
+    const auto isRun = [&](int32_t v, Level level) {
+        return matches(v, unit, level) || matches(v, 2 * unit, level);
+    };
+    return !isRun(d[0], Level::Mark) || !isRun(d[1], Level::Space);
+}
+
+Durations writeBiphase(const Reading &r)
+{
+    Halves halves;
+    for (int i = 0; i < r.bits.size(); ++i)
+        putBit(halves, r.bits.at(i), kBiphasePolarity);
+    Durations body = halvesToDurations(halves, r.timing.unit * kNsPerUs);
+    if (r.timing.headerMark == 0)
+        return body;
+    Durations out = {r.timing.headerMark, r.timing.headerSpace};
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+bool exampleBiphase(uint64_t seed, Reading &out)
+{
+    ExampleBits random(seed);
+    constexpr int32_t kUnits[] = {320, 444, 500, 889};
+    constexpr int kMaxExtraBits = 24;
+    out.timing = Timing();
+    out.timing.unit = kUnits[random.next(2)];
+    out.timing.zeroMark = out.timing.zeroSpace = out.timing.unit;
+    out.timing.oneMark = out.timing.oneSpace = out.timing.unit;
+    const int count = kMinBits + static_cast<int>(random.next(5)) % kMaxExtraBits;
+    // A leading 1 starts the frame with a mark (its space half is silence);
+    // a 0 next gives both run lengths.
+    out.bits = BitString(0b10, 2);
+    for (int i = 2; i < count; ++i)
+        out.bits.push(random.next(1));
+    out.evidence = Evidence::Shape;
+    return true;
+}
+
+void describeBiphase(const Reading &r, std::string &out)
+{
+    char text[96];
+    if (r.timing.headerMark > 0) {
+        std::snprintf(
+            text, sizeof text, "leader %d/%d us", r.timing.headerMark, r.timing.headerSpace);
+        appendPhrase(out, text);
+    }
+    std::snprintf(text, sizeof text, "half bit %d us, 1 = space then mark", r.timing.unit);
+    appendPhrase(out, text);
+}
+
+constexpr Admission kPulseAdmission = {2 * kMinBits - 1, kMaxFrameDurations, 0, 0};
+constexpr Admission kBiphaseAdmission = {kMinBits, kMaxFrameDurations, 0, 0};
+
+} // namespace
+
+extern const Reader pulseDistanceReader
+    = {"PULSE_DISTANCE", std::nullopt, Family::Generic, Presentation::Number, 0, kPulseAdmission,
+        readPulseDistance, writePulse, examplePulseDistance, describeTiming, nullptr};
+extern const Reader pulseWidthReader
+    = {"PULSE_WIDTH", std::nullopt, Family::Generic, Presentation::Number, 0, kPulseAdmission,
+        readPulseWidth, writePulse, examplePulseWidth, describeTiming, nullptr};
+extern const Reader biphaseReader = {"BIPHASE", std::nullopt, Family::Generic, Presentation::Number,
+    0, kBiphaseAdmission, readBiphase, writeBiphase, exampleBiphase, describeBiphase, nullptr};
+
+} // namespace ircodec

@@ -1,0 +1,102 @@
+// A protocol's row in the reading table, and what protocol files share.
+//
+// A new protocol is one file under protocols/ that defines its Reader
+// (name, what it admits, how it reads, writes and describes a frame) and
+// one row in readers.cpp that lists it.
+#ifndef IRCODEC_READER_H
+#define IRCODEC_READER_H
+
+#include "reading.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ircodec {
+
+// What kind of device sends the protocol; the tools count them apart.
+enum class Family { Remote, AirConditioner, Generic };
+
+// How a reading's data is shown (dataHex()).
+enum class Presentation {
+    CatalogueValue, // the frame's value, 8 hex digits
+    Number,         // the bits as one number, the first on the air most significant
+    BytesLsbFirst,  // whole bytes, each sent least significant bit first
+    BytesMsbFirst,  // whole bytes, each sent most significant bit first
+};
+
+// A cheap test that keeps a reader from frames it can never take: the
+// number of durations, and the first mark's length (0: any).
+struct Admission
+{
+    int minDurations = 1;
+    int maxDurations = kMaxFrameDurations;
+    int32_t firstMarkMin = 0;
+    int32_t firstMarkMax = 0;
+};
+
+struct Reader
+{
+    const char *name;              // null for the codec's protocols, named by name(Protocol)
+    std::optional<Protocol> codec; // set for the codec's own protocols
+    Family family;
+    Presentation presentation;
+    int32_t carrierHz; // nominal carrier; 0 for unmodulated frames
+    Admission admission;
+    // Reads a frame into `out` (whose reader is set already); false when
+    // the protocol does not take it. Sets bits, evidence and the rest.
+    bool (*read)(const Durations &durations, Reading &out);
+    // The nominal durations of a reading; empty when it cannot be sent.
+    Durations (*write)(const Reading &reading);
+    // A valid reading of the protocol into `out` (whose reader is set),
+    // varied by `seed`: for tests. False when there is none for the seed.
+    bool (*example)(uint64_t seed, Reading &out);
+    // Appends the reading's fields to `out` ("address 0x04, command 0x08").
+    // May be null.
+    void (*describe)(const Reading &reading, std::string &out);
+    // Reads the next frame of a recording into `first` when it is a further
+    // block of the same message; false otherwise. May be null.
+    bool (*extend)(Reading &first, const Capture &next);
+};
+
+// The carrier a reader's protocol is sent on, in Hz; 0 when unmodulated
+// or unknown.
+int32_t carrierHz(const Reader &reader);
+
+// Every reader of the table.
+#define IRCODEC_READER(name) extern const Reader name;
+#include "readerlist.h"
+#undef IRCODEC_READER
+
+// Every reader, in table order.
+const std::vector<const Reader *> &readers();
+// The reader of a protocol by name; null when there is none.
+const Reader *readerNamed(const std::string &name);
+// The reader of one of the codec's protocols.
+const Reader &readerFor(Protocol protocol);
+
+// ---------------------------------------------------------------------------
+// Helpers for protocol files.
+
+// A reproducible stream of pseudo-random numbers for example().
+class ExampleBits
+{
+public:
+    explicit ExampleBits(uint64_t seed) : state_(seed) { }
+    // The next `count` bits (at most 64).
+    uint64_t next(int count = 64);
+
+private:
+    uint64_t state_;
+};
+
+// Appends "name 0xVALUE" to a field list, with ", " between fields; the
+// value in upper-case hex, zero-padded to `digits`.
+void appendField(std::string &out, const char *name, uint64_t value, int digits);
+// Appends a plain phrase ("checksum ok") the same way.
+void appendPhrase(std::string &out, const char *phrase);
+
+} // namespace ircodec
+
+#endif // IRCODEC_READER_H

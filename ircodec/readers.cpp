@@ -1,0 +1,228 @@
+// The reading table, the rule that picks among readers, and the texts of a
+// reading.
+#include "reader.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace ircodec {
+
+namespace {
+
+const std::vector<const Reader *> kReaders = {
+#define IRCODEC_READER(name) &name,
+#include "readerlist.h"
+#undef IRCODEC_READER
+};
+
+// The table position of a reader, for the last tie-break.
+size_t rowOf(const Reader *reader)
+{
+    for (size_t i = 0; i < kReaders.size(); ++i)
+        if (kReaders[i] == reader)
+            return i;
+    return kReaders.size();
+}
+
+bool admits(const Admission &a, const Durations &d)
+{
+    const int size = static_cast<int>(d.size());
+    if (size < a.minDurations || size > a.maxDurations)
+        return false;
+    return a.firstMarkMax == 0 || (d[0] >= a.firstMarkMin && d[0] <= a.firstMarkMax);
+}
+
+bool readWith(const Reader *reader, const Durations &d, Reading &out)
+{
+    out = Reading();
+    out.reader = reader;
+    if (!admits(reader->admission, d) || !reader->read(d, out)) {
+        out.reader = nullptr;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+const std::vector<const Reader *> &readers()
+{
+    return kReaders;
+}
+
+const Reader *readerNamed(const std::string &name)
+{
+    for (const Reader *reader : kReaders) {
+        Reading probe;
+        probe.reader = reader;
+        if (name == protocolName(probe))
+            return reader;
+    }
+    return nullptr;
+}
+
+const Reader &readerFor(Protocol protocol)
+{
+    for (const Reader *reader : kReaders)
+        if (reader->codec == protocol)
+            return *reader;
+    return *kReaders.front(); // unreachable: every codec protocol has a row
+}
+
+double timingFit(const Reading &reading, const Durations &d)
+{
+    if (!reading.reader || !reading.reader->write)
+        return 1.0;
+    const Durations nominal = reading.reader->write(reading);
+    if (nominal.size() != d.size() || d.empty())
+        return 1.0;
+    double sum = 0;
+    for (size_t i = 0; i < d.size(); ++i) {
+        // The last mark may stretch (timing.h): it does not count.
+        if (i + 1 == d.size() && i > 0)
+            continue;
+        const double n = nominal[i] > 0 ? nominal[i] : 1;
+        sum += std::abs(d[i] - nominal[i]) / n;
+    }
+    return sum / static_cast<double>(d.size() > 1 ? d.size() - 1 : 1);
+}
+
+bool pickBefore(const Reading &a, const Reading &b, const Durations &d)
+{
+    if (a.evidence != b.evidence)
+        return a.evidence > b.evidence;
+    const double fitA = timingFit(a, d);
+    const double fitB = timingFit(b, d);
+    if (fitA != fitB)
+        return fitA < fitB;
+    return rowOf(a.reader) < rowOf(b.reader);
+}
+
+Reading read(const Durations &d)
+{
+    Reading best;
+    Reading candidate;
+    for (const Reader *reader : kReaders) {
+        // A generic reading is only wanted when no protocol took the frame.
+        if (best && reader->family == Family::Generic && best.evidence > Evidence::Shape)
+            break;
+        if (!readWith(reader, d, candidate))
+            continue;
+        if (!best || pickBefore(candidate, best, d))
+            std::swap(best, candidate);
+    }
+    return best;
+}
+
+std::vector<Reading> readAll(const Durations &d)
+{
+    std::vector<Reading> all;
+    for (const Reader *reader : kReaders) {
+        Reading candidate;
+        if (readWith(reader, d, candidate))
+            all.push_back(std::move(candidate));
+    }
+    // Insertion sort: a handful of readings at most.
+    for (size_t i = 1; i < all.size(); ++i)
+        for (size_t j = i; j > 0 && pickBefore(all[j], all[j - 1], d); --j)
+            std::swap(all[j], all[j - 1]);
+    return all;
+}
+
+// ---------------------------------------------------------------------------
+// Texts.
+
+const char *protocolName(const Reading &reading)
+{
+    if (!reading.reader)
+        return "UNKNOWN";
+    if (reading.reader->codec)
+        return name(*reading.reader->codec);
+    return reading.reader->name;
+}
+
+int bitCount(const Reading &reading)
+{
+    if (reading.frame)
+        return reading.frame->bits;
+    return reading.repeat ? 0 : reading.bits.size();
+}
+
+std::string dataHex(const Reading &reading)
+{
+    if (!reading.reader)
+        return std::string();
+    switch (reading.reader->presentation) {
+    case Presentation::CatalogueValue: {
+        char text[9];
+        std::snprintf(text, sizeof text, "%08X", reading.frame ? reading.frame->value : 0u);
+        return text;
+    }
+    case Presentation::BytesLsbFirst:
+        return reading.bits.hexBytes(Order::LsbFirst);
+    case Presentation::BytesMsbFirst:
+        return reading.bits.hexBytes(Order::MsbFirst);
+    case Presentation::Number:
+        break;
+    }
+    return reading.bits.hex();
+}
+
+std::string detailText(const Reading &reading)
+{
+    std::string out;
+    if (!reading.reader)
+        return out;
+    if (reading.repeat)
+        appendPhrase(out, "repeat");
+    if (reading.reader->describe)
+        reading.reader->describe(reading, out);
+    if (reading.checked)
+        appendPhrase(out, "check ok");
+    return out;
+}
+
+std::string summary(const Reading &reading)
+{
+    std::string out = protocolName(reading);
+    if (!reading.reader)
+        return out;
+    const std::string data = dataHex(reading);
+    if (!data.empty())
+        out += ' ' + data;
+    const std::string details = detailText(reading);
+    if (!details.empty())
+        out += " (" + details + ')';
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Helpers for protocol files.
+
+uint64_t ExampleBits::next(int count)
+{
+    // splitmix64: reproducible, and every seed gives another stream.
+    state_ += 0x9E3779B97F4A7C15ull;
+    uint64_t z = state_;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return count >= 64 ? z : z & ((uint64_t{1} << count) - 1);
+}
+
+void appendPhrase(std::string &out, const char *phrase)
+{
+    if (!out.empty())
+        out += ", ";
+    out += phrase;
+}
+
+void appendField(std::string &out, const char *name, uint64_t value, int digits)
+{
+    char text[64];
+    std::snprintf(
+        text, sizeof text, "%s 0x%0*llX", name, digits, static_cast<unsigned long long>(value));
+    appendPhrase(out, text);
+}
+
+} // namespace ircodec
