@@ -39,44 +39,47 @@ BitString onAirBits(const Frame &frame)
     return BitString(frame.value, frame.bits < kValueBits ? frame.bits : kValueBits);
 }
 
-// How strongly each protocol's frame is borne out (reading.h). Protocols
-// whose decoder checks complements or a check nibble are Checked; NEC and
-// SAMSUNG are when their command's complement holds (describe below). The
-// catalogue's SANYO and MITSUBISHI take any bit count, or have no header:
-// Bare, so a protocol that explains such a frame better is named instead.
-struct CodecEvidence
+// How strongly each protocol's frame is borne out (reading.h), and the
+// frame lengths its decoder can take (durations). Protocols whose decoder
+// checks complements or a check nibble are Checked; NEC and SAMSUNG are
+// when their command's complement holds (read() below). The catalogue's
+// SANYO and MITSUBISHI take any bit count, or have no header: Bare, so a
+// protocol that explains such a frame better is named instead.
+struct CodecRow
 {
     Protocol protocol;
     Evidence evidence;
+    int minDurations;
+    int maxDurations;
 };
-constexpr CodecEvidence kEvidence[] = {
-    {Protocol::Rc5, Evidence::Framed},
-    {Protocol::Rc6, Evidence::Framed},
-    {Protocol::Nec, Evidence::Framed},
-    {Protocol::Sony, Evidence::Framed},
-    {Protocol::Panasonic, Evidence::Framed},
-    {Protocol::Jvc, Evidence::Framed},
-    {Protocol::Samsung, Evidence::Framed},
-    {Protocol::Whynter, Evidence::Framed},
-    {Protocol::AiwaRcT501, Evidence::Checked},
-    {Protocol::Lg, Evidence::Framed},
-    {Protocol::Sanyo, Evidence::Bare},
-    {Protocol::Mitsubishi, Evidence::Bare},
-    {Protocol::Dish, Evidence::Framed},
-    {Protocol::Sharp, Evidence::Framed},
-    {Protocol::Denon, Evidence::Framed},
-    {Protocol::LegoPf, Evidence::Checked},
-    {Protocol::Itt, Evidence::Framed},
-    {Protocol::Nrc17, Evidence::Framed},
-    {Protocol::Rca, Evidence::Checked},
+constexpr CodecRow kRows[] = {
+    {Protocol::Rc5, Evidence::Framed, 9, 27},
+    {Protocol::Rc6, Evidence::Framed, 3, 80},
+    {Protocol::Nec, Evidence::Framed, 3, 67},
+    {Protocol::Sony, Evidence::Framed, 25, 41},
+    {Protocol::Panasonic, Evidence::Framed, 99, 99},
+    {Protocol::Jvc, Evidence::Framed, 33, 35},
+    {Protocol::Samsung, Evidence::Framed, 3, 67},
+    {Protocol::Whynter, Evidence::Framed, 69, 69},
+    {Protocol::AiwaRcT501, Evidence::Checked, 87, 87},
+    {Protocol::Lg, Evidence::Framed, 3, 59},
+    {Protocol::Sanyo, Evidence::Bare, 27, 67},
+    {Protocol::Mitsubishi, Evidence::Bare, 33, 65},
+    {Protocol::Dish, Evidence::Framed, 35, 35},
+    {Protocol::Sharp, Evidence::Framed, 31, 31},
+    {Protocol::Denon, Evidence::Framed, 31, 31},
+    {Protocol::LegoPf, Evidence::Checked, 35, 35},
+    {Protocol::Itt, Evidence::Framed, 27, 27},
+    {Protocol::Nrc17, Evidence::Framed, 9, 40},
+    {Protocol::Rca, Evidence::Checked, 51, 51},
 };
 
-Evidence evidenceOf(Protocol protocol)
+constexpr const CodecRow &rowOf(Protocol protocol)
 {
-    for (const CodecEvidence &e : kEvidence)
-        if (e.protocol == protocol)
-            return e.evidence;
-    return Evidence::Bare;
+    for (const CodecRow &row : kRows)
+        if (row.protocol == protocol)
+            return row;
+    return kRows[0];
 }
 
 // NEC-timed bytes, each least significant bit first.
@@ -113,7 +116,7 @@ bool read(const Durations &d, Reading &out)
         return false;
     out.bits = protocol == Protocol::Jvc && frame->repeat ? jvcRepeatBits(d) : onAirBits(*frame);
     out.repeat = frame->repeat;
-    out.evidence = evidenceOf(protocol);
+    out.evidence = rowOf(protocol).evidence;
     const bool necBytes = (protocol == Protocol::Nec || protocol == Protocol::Samsung)
         && frame->bits == kValueBits && !frame->repeat;
     if (necBytes && complements(byteAt(*frame, 2), byteAt(*frame, 3))) {
@@ -305,12 +308,11 @@ bool extendSharp(Reading &first, const Capture &next)
     return frame && isEchoOf(first.frame, *frame, next.silenceBefore);
 }
 
-constexpr Admission kAny = {};
-
 constexpr Reader codecReader(Protocol protocol, Presentation presentation,
     void (*describe)(const Reading &, std::string &), bool (*extend)(Reading &, const Capture &))
 {
-    return {nullptr, protocol, Family::Remote, presentation, 0, kAny, read, write, example,
+    const Admission admission = {rowOf(protocol).minDurations, rowOf(protocol).maxDurations, 0, 0};
+    return {nullptr, protocol, Family::Remote, presentation, 0, admission, read, write, example,
         describe, extend};
 }
 

@@ -25,7 +25,6 @@ constexpr int kMinBits = 8;
 // lengths; IR protocols keep their lengths at least 1.5 times apart.
 constexpr double kClusterGap = 1.35;
 constexpr int64_t kNsPerUs = 1000;
-constexpr int kBiphaseMaxRun = 2;
 
 // One length that durations group around.
 struct Cluster
@@ -258,36 +257,58 @@ bool halvesToBits(const Halves &expanded, BitString &bits)
     return false;
 }
 
-// The half bit of a bi-phase body: the middle of its short marks and of
-// its short spaces, averaged, as a receiver lengthens the one and shortens
-// the other by as much. 0 when the body has no spaces.
-int32_t halfBitOf(const Durations &d, size_t first)
+// The short marks and short spaces of a bi-phase body: the middle of each.
+// 0 when the body has no spaces.
+struct ShortRuns
 {
-    int32_t middle[2] = {0, 0};
+    int32_t mark = 0;
+    int32_t space = 0;
+};
+
+ShortRuns shortRuns(const Durations &d, size_t first)
+{
+    ShortRuns out;
+    int32_t *middle[2] = {&out.mark, &out.space};
     for (size_t level = 0; level < 2; ++level) {
         std::vector<int32_t> values = every(d, first + level, d.size());
         if (values.empty())
-            return 0;
+            return ShortRuns();
         std::sort(values.begin(), values.end());
         size_t shortOnes = 1;
         while (shortOnes < values.size() && values[shortOnes] <= values[0] * kClusterGap)
             ++shortOnes;
-        middle[level] = values[shortOnes / 2];
+        *middle[level] = values[shortOnes / 2];
     }
-    return (middle[0] + middle[1]) / 2;
+    return out;
 }
 
+// Reads every duration from `first` on as one or two half bits of one unit.
+// The half bit is the mean of the short marks and spaces, as a receiver
+// lengthens the one and shortens the other by as much; each duration, that
+// excess taken out, is the nearer of one or two half bits, and must fit
+// its window. Linear: no search.
 bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
 {
     if (d.size() <= first + 1)
         return false;
-    const int32_t unit = halfBitOf(d, first);
+    const ShortRuns runs = shortRuns(d, first);
+    const int32_t unit = (runs.mark + runs.space) / 2;
     if (unit <= 0)
         return false;
+    const int32_t excess = std::clamp<int32_t>((runs.mark - runs.space) / 2, 0, kReceiverExcessUs);
+    Halves halves;
+    halves.reserve(2 * (d.size() - first));
+    for (size_t i = first; i < d.size(); ++i) {
+        const bool mark = (i - first) % 2 == 0;
+        const int32_t corrected = mark ? d[i] - excess : d[i] + excess;
+        const int count = corrected * 2 < 3 * unit ? 1 : 2;
+        if (!matches(d[i], int64_t{count} * unit, mark ? Level::Mark : Level::Space)
+            || corrected * 2 >= 5 * unit)
+            return false;
+        halves.insert(halves.end(), static_cast<size_t>(count), mark);
+    }
     BitString bits;
-    const bool ok = expandHalves(d, first, unit * kNsPerUs, kBiphaseMaxRun,
-        [&](const Halves &halves) { return halvesToBits(halves, bits); });
-    if (!ok || bits.size() < kMinBits)
+    if (!halvesToBits(halves, bits) || bits.size() < kMinBits)
         return false;
     out.bits = std::move(bits);
     out.evidence = Evidence::Shape;

@@ -32,6 +32,39 @@ bool admits(const Admission &a, const Durations &d)
     return a.firstMarkMax == 0 || (d[0] >= a.firstMarkMin && d[0] <= a.firstMarkMax);
 }
 
+// The readers that admit a frame of each length, in table order, so that
+// read() tries only those. Longer frames try every reader.
+const std::vector<std::vector<uint16_t>> &byLength()
+{
+    static const std::vector<std::vector<uint16_t>> index = [] {
+        std::vector<std::vector<uint16_t>> out(static_cast<size_t>(kMaxFrameDurations) + 1);
+        for (size_t r = 0; r < kReaders.size(); ++r) {
+            const Admission &a = kReaders[r]->admission;
+            const int last
+                = a.maxDurations < kMaxFrameDurations ? a.maxDurations : kMaxFrameDurations;
+            for (int n = a.minDurations > 0 ? a.minDurations : 1; n <= last; ++n)
+                out[static_cast<size_t>(n)].push_back(static_cast<uint16_t>(r));
+        }
+        return out;
+    }();
+    return index;
+}
+
+// Calls `each` with every reader that may take a frame of this length.
+template <typename Each> void forCandidates(const Durations &d, Each each)
+{
+    const auto &index = byLength();
+    if (d.size() < index.size()) {
+        for (uint16_t r : index[d.size()])
+            if (!each(kReaders[r]))
+                return;
+        return;
+    }
+    for (const Reader *reader : kReaders)
+        if (!each(reader))
+            return;
+}
+
 bool readWith(const Reader *reader, const Durations &d, Reading &out)
 {
     out = Reading();
@@ -102,26 +135,26 @@ Reading read(const Durations &d)
 {
     Reading best;
     Reading candidate;
-    for (const Reader *reader : kReaders) {
+    forCandidates(d, [&](const Reader *reader) {
         // A generic reading is only wanted when no protocol took the frame.
         if (best && reader->family == Family::Generic && best.evidence > Evidence::Shape)
-            break;
-        if (!readWith(reader, d, candidate))
-            continue;
-        if (!best || pickBefore(candidate, best, d))
+            return false;
+        if (readWith(reader, d, candidate) && (!best || pickBefore(candidate, best, d)))
             std::swap(best, candidate);
-    }
+        return true;
+    });
     return best;
 }
 
 std::vector<Reading> readAll(const Durations &d)
 {
     std::vector<Reading> all;
-    for (const Reader *reader : kReaders) {
+    forCandidates(d, [&](const Reader *reader) {
         Reading candidate;
         if (readWith(reader, d, candidate))
             all.push_back(std::move(candidate));
-    }
+        return true;
+    });
     // Insertion sort: a handful of readings at most.
     for (size_t i = 1; i < all.size(); ++i)
         for (size_t j = i; j > 0 && pickBefore(all[j], all[j - 1], d); --j)

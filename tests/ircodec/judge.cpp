@@ -63,6 +63,8 @@ const Mapping kMappings[] = {
     {"SANYO_LC7461", 0, "AIWA_RC_T501", Form::OnAir},
     {"WHYNTER", 0, "WHYNTER", Form::CatalogueValue},
     {"MITSUBISHI", 0, "MITSUBISHI", Form::CatalogueValue},
+    {"SAMSUNG36", 0, "SAMSUNG36", Form::OnAir},
+    {"RC5X", 0, "RC5X", Form::OnAir},
 };
 
 std::vector<std::string> columns(const std::string &line)

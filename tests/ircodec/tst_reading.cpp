@@ -32,6 +32,9 @@ struct Overlap
 };
 const Overlap kKnownOverlaps[] = {
     {"RCA", "SANYO"}, // SANYO has no check and takes 12 to 32 bits
+    // An RC5X frame of alternating bits, received: one mark and one space
+    // length after a long first mark, as a SONY frame of 1 bits.
+    {"RC5X", "SONY"},
 };
 
 bool knownOverlap(const Reader *sent, const Reader *other)
