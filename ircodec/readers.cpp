@@ -2,8 +2,8 @@
 // reading.
 #include "reader.h"
 
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace ircodec {
 
@@ -102,22 +102,30 @@ const Reader &readerFor(Protocol protocol)
     return *kReaders.front(); // unreachable: every codec protocol has a row
 }
 
+double fitDistance(const Durations &measured, const Durations &nominal)
+{
+    if (measured.empty() || measured.size() != nominal.size())
+        return kNoFit;
+    // Marks count +1, spaces -1 in the excess.
+    const auto sign = [](size_t i) { return i % 2 == 0 ? 1.0 : -1.0; };
+    double excess = 0;
+    for (size_t i = 0; i < measured.size(); ++i)
+        excess += sign(i) * (double(measured[i]) - nominal[i]);
+    excess /= static_cast<double>(measured.size());
+    double distance = 0;
+    double length = 0;
+    for (size_t i = 0; i < measured.size(); ++i) {
+        distance += std::fabs(double(measured[i]) - nominal[i] - sign(i) * excess);
+        length += nominal[i];
+    }
+    return length > 0 ? distance / length : kNoFit;
+}
+
 double timingFit(const Reading &reading, const Durations &d)
 {
     if (!reading.reader || !reading.reader->write)
-        return 1.0;
-    const Durations nominal = reading.reader->write(reading);
-    if (nominal.size() != d.size() || d.empty())
-        return 1.0;
-    double sum = 0;
-    for (size_t i = 0; i < d.size(); ++i) {
-        // The last mark may stretch (timing.h): it does not count.
-        if (i + 1 == d.size() && i > 0)
-            continue;
-        const double n = nominal[i] > 0 ? nominal[i] : 1;
-        sum += std::abs(d[i] - nominal[i]) / n;
-    }
-    return sum / static_cast<double>(d.size() > 1 ? d.size() - 1 : 1);
+        return kNoFit;
+    return fitDistance(d, reading.reader->write(reading));
 }
 
 bool pickBefore(const Reading &a, const Reading &b, const Durations &d)

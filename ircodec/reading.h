@@ -82,9 +82,16 @@ std::vector<Reading> readAll(const Durations &durations);
 // table row.
 bool pickBefore(const Reading &a, const Reading &b, const Durations &durations);
 
-// How far a frame's timing is from the nominal timing of its reading: the
-// mean of |measured - nominal| / nominal over its durations; 1 when the
-// reading cannot be written out or has another length.
+// How far measured durations are from nominal ones: the distance of each
+// from its nominal, after taking out the one receiver excess that fits best
+// (marks longer and spaces shorter by as much, timing.h), summed as a share
+// of the nominal length. 0 for a perfect fit; kNoFit when the lengths
+// differ.
+constexpr double kNoFit = 1e9;
+double fitDistance(const Durations &measured, const Durations &nominal);
+
+// The fit of a frame to the nominal timing of its reading; kNoFit when the
+// reading cannot be written out.
 double timingFit(const Reading &reading, const Durations &durations);
 
 // ---------------------------------------------------------------------------
