@@ -1,9 +1,11 @@
 // Generic readers: frames that no protocol names but whose bits are plain to
 // see, read to their bits with the timing they were sent with.
 //   PULSE_DISTANCE  one mark length, two space lengths (the longer a 1),
-//                   an optional header pair and a stop mark;
-//   PULSE_WIDTH     one space length, two mark lengths (the longer a 1),
-//                   an optional header pair, no stop mark;
+//                   an optional header pair, up to two long spaces that
+//                   split the frame into sections, and a stop mark;
+//   PULSE_WIDTH     two mark lengths (the longer a 1), spaces of one length
+//                   or each the opposite of its mark's, an optional header
+//                   pair, no stop mark;
 //   BIPHASE         every duration one or two half bits of one unit, after
 //                   an optional leader pair; a 1 is a space then a mark.
 // A reading accounts for every duration of the frame; frames of fewer than
@@ -93,68 +95,27 @@ void describeTiming(const Reading &r, std::string &out)
         std::snprintf(text, sizeof text, "stop %d us", t.stopMark);
         appendPhrase(out, text);
     }
+    for (int i = 0; i < kMaxSeparatorsRead && t.separatorAfter[i] > 0; ++i) {
+        std::snprintf(
+            text, sizeof text, "space %d us after bit %d", t.separatorSpace, t.separatorAfter[i]);
+        appendPhrase(out, text);
+    }
 }
 
 // ---------------------------------------------------------------------------
 // Pulse distance and pulse width.
 
-enum class Carrier { Space, Mark }; // where a pulse frame's bits are
-
-// Reads a frame whose bits are in its spaces (pulse distance) or its marks
-// (pulse width), from `first` on (0, or 2 after a header).
-bool readPulse(const Durations &d, size_t first, Carrier carrier, Reading &out)
+// The two bit lengths must not both fit one window: then they are one.
+bool apart(const Cluster &shorter, const Cluster &longer, Level level)
 {
-    const bool distance = carrier == Carrier::Space;
-    const size_t n = d.size();
-    // Pulse distance ends with a stop mark, pulse width with a bit's mark.
-    const size_t bitsEnd = distance ? n - 1 : n;
-    const auto constant = clusters(every(d, distance ? first : first + 1, distance ? n - 1 : n - 1),
-        distance ? Level::Mark : Level::Space, 1);
-    const auto varying = clusters(
-        every(d, distance ? first + 1 : first, bitsEnd), distance ? Level::Space : Level::Mark, 2);
-    if (constant.size() != 1 || varying.size() != 2)
-        return false;
-    const Cluster &unit = constant[0];
-    if (distance && !stopMarkWindow(unit.nominal).fits(d[n - 1]))
-        return false;
-    // The two lengths must not both fit one window: then they are one.
-    const Level varyingLevel = distance ? Level::Space : Level::Mark;
-    if (fitsCluster(varying[1].nominal, varying[0], varyingLevel))
-        return false;
-    BitString bits;
-    for (size_t i = distance ? first + 1 : first; i < bitsEnd; i += 2)
-        bits.push(d[i] > varying[0].high);
-    if (bits.size() < kMinBits)
-        return false;
-    out.bits = std::move(bits);
-    out.evidence = Evidence::Shape;
-    Timing &t = out.timing;
-    if (first > 0) {
-        t.headerMark = d[0];
-        t.headerSpace = d[1];
-    }
-    t.unit = unit.nominal;
-    t.zeroMark = distance ? unit.nominal : varying[0].nominal;
-    t.oneMark = distance ? unit.nominal : varying[1].nominal;
-    t.zeroSpace = distance ? varying[0].nominal : unit.nominal;
-    t.oneSpace = distance ? varying[1].nominal : unit.nominal;
-    t.stopMark = distance ? d[n - 1] : 0;
-    return true;
+    return !fitsCluster(longer.nominal, shorter, level)
+        && !fitsCluster(shorter.nominal, longer, level);
 }
 
-// A header is a first pair that does not fit the frame's bits. Without one
-// the whole frame must read; with one, the rest.
-bool readPulseFrame(const Durations &d, Carrier carrier, Reading &out)
+// A header is a first pair that does not fit the frame's bits: its mark or
+// its space fits neither bit's.
+bool headerApart(const Durations &d, const Timing &t)
 {
-    if (d.size() % 2 == 0)
-        return false;
-    if (readPulse(d, 0, carrier, out))
-        return true;
-    if (d.size() < 3 || !readPulse(d, 2, carrier, out))
-        return false;
-    // The header must be apart from the bits: its mark or its space fits
-    // neither bit's.
-    const Timing &t = out.timing;
     const bool markApart
         = !matches(d[0], t.zeroMark, Level::Mark) && !matches(d[0], t.oneMark, Level::Mark);
     const bool spaceApart
@@ -162,14 +123,113 @@ bool readPulseFrame(const Durations &d, Carrier carrier, Reading &out)
     return markApart || spaceApart;
 }
 
+// A separator is at least this many times as long as a 1's space; a
+// shorter third length is a third symbol, which no generic reading has.
+constexpr int kSeparatorFactor = 2;
+
+// Pulse distance from `first` on: every mark but the stop mark of one
+// length, the spaces of two (the longer a 1) and up to kMaxSeparatorsRead
+// separators, each after a bit and before another.
+bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
+{
+    const size_t n = d.size();
+    if (n < first + 2 * kMinBits + 1)
+        return false;
+    const auto marks = clusters(every(d, first, n - 1), Level::Mark, 1);
+    if (marks.size() != 1 || !stopMarkWindow(marks[0].nominal).fits(d[n - 1]))
+        return false;
+    const auto spaces = clusters(every(d, first + 1, n - 1), Level::Space, 3);
+    if (spaces.size() < 2 || !apart(spaces[0], spaces[1], Level::Space))
+        return false;
+    const bool separated = spaces.size() == 3;
+    if (separated && spaces[2].low < kSeparatorFactor * spaces[1].high)
+        return false;
+    Timing t;
+    BitString bits;
+    int separators = 0;
+    for (size_t i = first + 1; i < n - 1; i += 2) {
+        if (separated && d[i] >= spaces[2].low) {
+            if (separators == kMaxSeparatorsRead || bits.empty())
+                return false;
+            t.separatorAfter[separators++] = bits.size();
+            continue;
+        }
+        bits.push(d[i] > spaces[0].high);
+    }
+    if (bits.size() < kMinBits
+        || (separators > 0 && t.separatorAfter[separators - 1] >= bits.size()))
+        return false;
+    if (first > 0) {
+        t.headerMark = d[0];
+        t.headerSpace = d[1];
+    }
+    t.unit = t.zeroMark = t.oneMark = marks[0].nominal;
+    t.zeroSpace = spaces[0].nominal;
+    t.oneSpace = spaces[1].nominal;
+    t.stopMark = d[n - 1];
+    t.separatorSpace = separated ? spaces[2].nominal : 0;
+    if (first > 0 && !headerApart(d, t))
+        return false;
+    out.bits = std::move(bits);
+    out.timing = t;
+    out.evidence = Evidence::Shape;
+    return true;
+}
+
+// Pulse width from `first` on: marks of two lengths (the longer a 1, the
+// last mark a bit too), spaces of one length or of two, each the opposite
+// of its mark's (a constant bit period).
+bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
+{
+    const size_t n = d.size();
+    if (n < first + 2 * kMinBits - 1)
+        return false;
+    const auto marks = clusters(every(d, first, n), Level::Mark, 2);
+    if (marks.size() != 2 || !apart(marks[0], marks[1], Level::Mark))
+        return false;
+    const auto spaces = clusters(every(d, first + 1, n - 1), Level::Space, 2);
+    if (spaces.empty())
+        return false;
+    const bool complementary = spaces.size() == 2;
+    if (complementary && !apart(spaces[0], spaces[1], Level::Space))
+        return false;
+    BitString bits;
+    for (size_t i = first; i < n; i += 2) {
+        const bool one = d[i] > marks[0].high;
+        if (complementary && i + 1 < n && (d[i + 1] > spaces[0].high) == one)
+            return false;
+        bits.push(one);
+    }
+    if (bits.size() < kMinBits)
+        return false;
+    Timing t;
+    if (first > 0) {
+        t.headerMark = d[0];
+        t.headerSpace = d[1];
+    }
+    t.unit = spaces[0].nominal;
+    t.zeroMark = marks[0].nominal;
+    t.oneMark = marks[1].nominal;
+    t.zeroSpace = complementary ? spaces[1].nominal : spaces[0].nominal;
+    t.oneSpace = spaces[0].nominal;
+    if (first > 0 && !headerApart(d, t))
+        return false;
+    out.bits = std::move(bits);
+    out.timing = t;
+    out.evidence = Evidence::Shape;
+    return true;
+}
+
+// Without a header the whole frame must read; with one, the rest.
 bool readPulseDistance(const Durations &d, Reading &out)
 {
-    return readPulseFrame(d, Carrier::Space, out);
+    return d.size() % 2 == 1
+        && (readPulseDistanceFrom(d, 0, out) || readPulseDistanceFrom(d, 2, out));
 }
 
 bool readPulseWidth(const Durations &d, Reading &out)
 {
-    return readPulseFrame(d, Carrier::Mark, out);
+    return d.size() % 2 == 1 && (readPulseWidthFrom(d, 0, out) || readPulseWidthFrom(d, 2, out));
 }
 
 PulseLayout layoutOf(const Timing &t)
@@ -179,6 +239,10 @@ PulseLayout layoutOf(const Timing &t)
     layout.zero = {t.zeroMark, t.zeroSpace};
     layout.one = {t.oneMark, t.oneSpace};
     layout.stopMark = t.stopMark;
+    for (int i = 0; i < kMaxSeparatorsRead; ++i)
+        if (t.separatorAfter[i] > 0)
+            layout.separators[static_cast<size_t>(i)]
+                = {t.separatorAfter[i], {t.unit, t.separatorSpace}};
     return layout;
 }
 
@@ -187,14 +251,21 @@ Durations writePulse(const Reading &r)
     return writePulseFrame(layoutOf(r.timing), r.bits);
 }
 
-// Example timings: a header, a unit and a 1 of three units.
+enum class Carrier { Space, Mark }; // where a pulse frame's bits are
+
+// Example timings: a header or none, a unit and a 1 of three units; pulse
+// distance with a separator or none, pulse width with constant or
+// complementary spaces.
 bool examplePulse(uint64_t seed, Reading &out, Carrier carrier)
 {
     ExampleBits random(seed);
     constexpr int32_t kUnits[] = {300, 420, 560, 640};
     constexpr int kMaxExtraBits = 40;
+    constexpr int kSeparatorUnits = 8;
     const int32_t unit = kUnits[random.next(2)];
     const bool header = random.next(1);
+    const bool variant = random.next(1);
+    const int count = kMinBits + static_cast<int>(random.next(6)) % kMaxExtraBits;
     Timing &t = out.timing;
     t = Timing();
     if (header) {
@@ -203,9 +274,18 @@ bool examplePulse(uint64_t seed, Reading &out, Carrier carrier)
     }
     t.unit = unit;
     t.zeroMark = t.zeroSpace = t.oneMark = t.oneSpace = unit;
-    (carrier == Carrier::Space ? t.oneSpace : t.oneMark) = 3 * unit;
-    t.stopMark = carrier == Carrier::Space ? unit : 0;
-    const int count = kMinBits + static_cast<int>(random.next(6)) % kMaxExtraBits;
+    if (carrier == Carrier::Space) {
+        t.oneSpace = 3 * unit;
+        t.stopMark = unit;
+        if (variant) {
+            t.separatorSpace = kSeparatorUnits * unit;
+            t.separatorAfter[0] = count / 2;
+        }
+    } else {
+        t.oneMark = 3 * unit;
+        if (variant)
+            t.zeroSpace = 3 * unit;
+    }
     // Both lengths present, so that the frame shows its two bit forms.
     out.bits = BitString(0b01, 2);
     for (int i = 2; i < count; ++i)

@@ -35,8 +35,11 @@ enum class Evidence {
 
 // What a generic reading measured, in microseconds: the header (0 when
 // the frame has none), the time unit (the constant mark of pulse-distance
-// frames, the constant space of pulse-width frames, the half bit of
-// bi-phase frames) and the mark and space of a 0 bit and of a 1 bit.
+// frames, the space of pulse-width frames, the half bit of bi-phase
+// frames), the mark and space of a 0 bit and of a 1 bit, the stop mark,
+// and the long spaces that split a pulse-distance frame into sections
+// (after which bits, counted from 1).
+constexpr int kMaxSeparatorsRead = 2;
 struct Timing
 {
     int32_t headerMark = 0;
@@ -47,6 +50,8 @@ struct Timing
     int32_t oneMark = 0;
     int32_t oneSpace = 0;
     int32_t stopMark = 0; // 0: none
+    int32_t separatorSpace = 0; // 0: none
+    int separatorAfter[kMaxSeparatorsRead] = {};
 };
 
 struct Reading
