@@ -157,6 +157,25 @@ void Formats::irSignalFile()
     QCOMPARE(loaded.list[3].carrierHz, 40000);
     QCOMPARE(loaded.list[3].decoded.decodeType, 3);
 
+    // A raw record of a frame and its repeats: the row shows the first
+    // frame's result, as reception reports it.
+    const auto first = ircodec::encode(ircodec::necFrame(0x04, 0x08, true));
+    const auto ditto = ircodec::encode(ircodec::necRepeatFrame());
+    std::string data = "data:";
+    for (const auto &burst : {(*first)[0], (*ditto)[0], (*ditto)[0]}) {
+        for (int32_t d : burst.durations)
+            data += ' ' + std::to_string(d);
+        data += ' ' + std::to_string(burst.gap);
+    }
+    data.erase(data.rfind(' '));
+    const Loaded held = load(Format::Ir,
+        "Filetype: IR signals file\nVersion: 1\nname: Held\ntype: raw\nfrequency: 38000\n"
+        "duty_cycle: 0.33\n"
+            + data + "\n");
+    QVERIFY2(held.ok(), qPrintable(errorOf(held)));
+    QCOMPARE(held.list[0].decoded.decodeType, 3);
+    QCOMPARE(held.list[0].decoded.value, kNec0408);
+
     // Written: a raw record always, a parsed one where the frame is one of
     // the format's protocols; read back, the pair is one frame.
     const std::string written = irfiles::write(Format::Ir, loaded.list).data;
