@@ -16,10 +16,16 @@ class BitString
 {
 public:
     BitString() = default;
-    // The lowest `count` bits of `bits`, the most significant first on the air.
-    BitString(uint64_t bits, int count)
+    // The lowest `count` bits (at most 64) of `bits`, the most significant
+    // first on the air.
+    BitString(uint64_t bits, int count) : count_(count)
     {
-        append(bits, count, Order::MsbFirst);
+        bytes_.resize(static_cast<size_t>(count + 7) / 8);
+        // Left-aligned in the bytes: the first bit on the air on top.
+        for (size_t i = 0; i < bytes_.size(); ++i) {
+            const int shift = count - 8 * static_cast<int>(i + 1);
+            bytes_[i] = static_cast<uint8_t>(shift >= 0 ? bits >> shift : bits << -shift);
+        }
     }
 
     int size() const

@@ -51,9 +51,13 @@ struct CodecRow
     Evidence evidence;
     int minDurations;
     int maxDurations;
+    int32_t firstMarkMin = 0; // 0: any first mark
+    int32_t firstMarkMax = 0;
 };
+// RC5's first mark is one half bit (889 us) within its window: the first
+// start bit's mark half, before the second's space half.
 constexpr CodecRow kRows[] = {
-    {Protocol::Rc5, Evidence::Framed, 9, 27},
+    {Protocol::Rc5, Evidence::Framed, 9, 27, 667, 1139},
     {Protocol::Rc6, Evidence::Framed, 3, 80},
     {Protocol::Nec, Evidence::Framed, 3, 67},
     {Protocol::Sony, Evidence::Framed, 25, 41},
@@ -85,7 +89,7 @@ constexpr const CodecRow &rowOf(Protocol protocol)
 // NEC-timed bytes, each least significant bit first.
 uint64_t byteAt(const Frame &frame, int index)
 {
-    return BitString(frame.value, kValueBits).byte(index, Order::LsbFirst);
+    return reverseBits((frame.value >> (kValueBits - kByteBits * (index + 1))) & 0xFF, kByteBits);
 }
 
 bool complements(uint64_t a, uint64_t b)
@@ -311,7 +315,9 @@ bool extendSharp(Reading &first, const Capture &next)
 constexpr Reader codecReader(Protocol protocol, Presentation presentation,
     void (*describe)(const Reading &, std::string &), bool (*extend)(Reading &, const Capture &))
 {
-    const Admission admission = {rowOf(protocol).minDurations, rowOf(protocol).maxDurations, 0, 0};
+    const CodecRow &row = rowOf(protocol);
+    const Admission admission
+        = {row.minDurations, row.maxDurations, row.firstMarkMin, row.firstMarkMax};
     return {nullptr, protocol, Family::Remote, presentation, 0, admission, read, write, example,
         describe, extend};
 }

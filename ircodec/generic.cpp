@@ -16,6 +16,7 @@
 #include "timing.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 namespace ircodec {
@@ -36,29 +37,67 @@ struct Cluster
     int32_t high = 0;
 };
 
-// Groups values (at most `most` groups): a new group begins past a gap of
-// kClusterGap; every value must fit its group's window (timing.h). Empty
-// when they do not.
-std::vector<Cluster> clusters(std::vector<int32_t> values, Level level, size_t most)
+// At most this many lengths of one level: two bit lengths and a separator.
+constexpr size_t kMaxClusters = 3;
+
+struct Clusters
 {
-    std::vector<Cluster> out;
-    if (values.empty())
+    std::array<Cluster, kMaxClusters> list{};
+    size_t count = 0; // 0: the durations do not group
+
+    size_t size() const
+    {
+        return count;
+    }
+    bool empty() const
+    {
+        return count == 0;
+    }
+    const Cluster &operator[](size_t i) const
+    {
+        return list[i];
+    }
+};
+
+// Groups the durations d[first], d[first + 2], ... before `end` into at
+// most `most` lengths: a new length begins past a gap of kClusterGap, and
+// every duration must fit its length's window (timing.h). None when they
+// do not.
+Clusters clusters(const Durations &d, size_t first, size_t end, Level level, size_t most)
+{
+    Clusters out;
+    if (first >= end)
+        return out;
+    // Sorted in a buffer kept from call to call: readers run for every
+    // frame, and most frames are rejected on this path.
+    thread_local std::vector<int32_t> values;
+    values.clear();
+    int32_t least = d[first];
+    int32_t most1 = d[first];
+    for (size_t i = first; i < end; i += 2) {
+        values.push_back(d[i]);
+        least = std::min(least, d[i]);
+        most1 = std::max(most1, d[i]);
+    }
+    // One length cannot span more than a window: quicker than sorting.
+    if (most == 1 && !Window(least, level).fits(most1) && !Window(most1, level).fits(least)
+        && most1 > 2 * least)
         return out;
     std::sort(values.begin(), values.end());
     size_t begin = 0;
     for (size_t i = 1; i <= values.size(); ++i) {
         if (i < values.size() && values[i] <= values[i - 1] * kClusterGap)
             continue;
-        if (out.size() == most)
-            return {};
+        if (out.count == most)
+            return Clusters();
         Cluster c;
         c.nominal = values[begin + (i - begin) / 2];
         c.low = values[begin];
         c.high = values[i - 1];
         const Window window(c.nominal, level);
         if (!window.fits(c.low) || !window.fits(c.high))
-            return {};
-        out.push_back(c);
+            return Clusters();
+        out.list[out.count++] = c;
         begin = i;
     }
     return out;
@@ -67,15 +106,6 @@ std::vector<Cluster> clusters(std::vector<int32_t> values, Level level, size_t m
 bool fitsCluster(int32_t d, const Cluster &c, Level level)
 {
     return Window(c.nominal, level).fits(d);
-}
-
-// The durations of one level from `first` on, every second one, up to `end`.
-std::vector<int32_t> every(const Durations &d, size_t first, size_t end)
-{
-    std::vector<int32_t> out;
-    for (size_t i = first; i < end; i += 2)
-        out.push_back(d[i]);
-    return out;
 }
 
 void describeTiming(const Reading &r, std::string &out)
@@ -135,10 +165,10 @@ bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
     const size_t n = d.size();
     if (n < first + 2 * kMinBits + 1)
         return false;
-    const auto marks = clusters(every(d, first, n - 1), Level::Mark, 1);
+    const auto marks = clusters(d, first, n - 1, Level::Mark, 1);
     if (marks.size() != 1 || !stopMarkWindow(marks[0].nominal).fits(d[n - 1]))
         return false;
-    const auto spaces = clusters(every(d, first + 1, n - 1), Level::Space, 3);
+    const auto spaces = clusters(d, first + 1, n - 1, Level::Space, 3);
     if (spaces.size() < 2 || !apart(spaces[0], spaces[1], Level::Space))
         return false;
     const bool separated = spaces.size() == 3;
@@ -184,10 +214,10 @@ bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
     const size_t n = d.size();
     if (n < first + 2 * kMinBits - 1)
         return false;
-    const auto marks = clusters(every(d, first, n), Level::Mark, 2);
+    const auto marks = clusters(d, first, n, Level::Mark, 2);
     if (marks.size() != 2 || !apart(marks[0], marks[1], Level::Mark))
         return false;
-    const auto spaces = clusters(every(d, first + 1, n - 1), Level::Space, 2);
+    const auto spaces = clusters(d, first + 1, n - 1, Level::Space, 2);
     if (spaces.empty())
         return false;
     const bool complementary = spaces.size() == 2;
@@ -312,24 +342,22 @@ constexpr Polarity kBiphasePolarity = Polarity::OneIsSpaceFirst;
 // Reads half bits into bits: the frame's first half may be the second half
 // of a bit whose first half, a space, is silence; the last bit's second
 // half, a space, may be silence too.
-bool halvesToBits(const Halves &expanded, BitString &bits)
+bool halvesToBits(const Halves &halves, BitString &bits)
 {
-    for (const bool leadingSilence : {false, true}) {
-        Halves halves;
-        if (leadingSilence)
-            halves.push_back(false);
-        halves.insert(halves.end(), expanded.begin(), expanded.end());
-        if (halves.size() % 2 != 0)
-            halves.push_back(false);
+    for (const size_t lead : {size_t{0}, size_t{1}}) {
+        // Halves before the first and after the last are silence.
+        const auto at
+            = [&](size_t i) { return i >= lead && i - lead < halves.size() && halves[i - lead]; };
+        const size_t total = halves.size() + lead;
         BitString read;
-        size_t pos = 0;
-        while (pos < halves.size()) {
-            const auto bit = readBit(halves, pos, kBiphasePolarity);
-            if (!bit)
-                break;
-            read.push(*bit);
+        read.reserve(static_cast<int>(total / 2 + 1));
+        bool whole = true;
+        for (size_t p = 0; p < total && whole; p += 2) {
+            const bool first = at(p);
+            whole = first != at(p + 1);
+            read.push(first == (kBiphasePolarity == Polarity::OneIsMarkFirst));
         }
-        if (pos == halves.size()) {
+        if (whole) {
             bits = std::move(read);
             return true;
         }
@@ -337,7 +365,7 @@ bool halvesToBits(const Halves &expanded, BitString &bits)
     return false;
 }
 
-// The short marks and short spaces of a bi-phase body: the middle of each.
+// The short marks and short spaces of a bi-phase body: the mean of each.
 // 0 when the body has no spaces.
 struct ShortRuns
 {
@@ -348,16 +376,23 @@ struct ShortRuns
 ShortRuns shortRuns(const Durations &d, size_t first)
 {
     ShortRuns out;
-    int32_t *middle[2] = {&out.mark, &out.space};
+    int32_t *mean[2] = {&out.mark, &out.space};
     for (size_t level = 0; level < 2; ++level) {
-        std::vector<int32_t> values = every(d, first + level, d.size());
-        if (values.empty())
+        if (first + level >= d.size())
             return ShortRuns();
-        std::sort(values.begin(), values.end());
-        size_t shortOnes = 1;
-        while (shortOnes < values.size() && values[shortOnes] <= values[0] * kClusterGap)
-            ++shortOnes;
-        *middle[level] = values[shortOnes / 2];
+        int32_t least = d[first + level];
+        for (size_t i = first + level; i < d.size(); i += 2)
+            least = std::min(least, d[i]);
+        // The mean of the durations near the shortest: the one-half runs.
+        int64_t sum = 0;
+        int count = 0;
+        for (size_t i = first + level; i < d.size(); i += 2) {
+            if (d[i] <= least * kClusterGap) {
+                sum += d[i];
+                ++count;
+            }
+        }
+        *mean[level] = static_cast<int32_t>(sum / count);
     }
     return out;
 }
@@ -376,8 +411,8 @@ bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
     if (unit <= 0)
         return false;
     const int32_t excess = std::clamp<int32_t>((runs.mark - runs.space) / 2, 0, kReceiverExcessUs);
-    Halves halves;
-    halves.reserve(2 * (d.size() - first));
+    thread_local Halves halves; // kept from call to call: no allocation per frame
+    halves.clear();
     for (size_t i = first; i < d.size(); ++i) {
         const bool mark = (i - first) % 2 == 0;
         const int32_t corrected = mark ? d[i] - excess : d[i] + excess;

@@ -70,7 +70,9 @@ void describe(const Reading &r, std::string &out)
 
 } // namespace
 
+// The first mark is two half bits: the first start bit's mark half and the
+// second's, a 0.
 extern const Reader rc5xReader = {"RC5X", std::nullopt, Family::Remote, Presentation::Number, 36000,
-    {9, 27, 0, 0}, read, write, example, describe, nullptr};
+    {9, 27, 1333, 2028}, read, write, example, describe, nullptr};
 
 } // namespace ircodec
