@@ -106,8 +106,9 @@ void describe(const Reading &r, std::string &out)
 
 } // namespace
 
-extern const Reader bangOlufsenReader = {"BANG_OLUFSEN", std::nullopt, Family::Remote,
-    Presentation::Number, 455000, {durationsFor(kMinBits), durationsFor(kMaxBits), 0, 0}, read,
-    write, example, describe, nullptr};
+extern const Reader bangOlufsenReader
+    = {"BANG_OLUFSEN", std::nullopt, Family::Remote, Presentation::Number, 455000,
+        admitFirstMark(durationsFor(kMinBits), durationsFor(kMaxBits), kMark, kMark), read, write,
+        example, describe, nullptr};
 
 } // namespace ircodec

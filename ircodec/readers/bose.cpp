@@ -52,6 +52,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader boseReader = {"BOSE", std::nullopt, Family::Remote, Presentation::Number, 38000,
-    {35, 35, 0, 0}, read, write, example, describe, nullptr};
+    admitFirstMark(35, 35, kLayout.header.mark, kLayout.header.mark), read, write, example,
+    describe, nullptr};
 
 } // namespace ircodec

@@ -100,6 +100,6 @@ bool extend(Reading &first, const Capture &next)
 } // namespace
 
 extern const Reader denon15Reader = {"DENON15", std::nullopt, Family::Remote, Presentation::Number,
-    38000, {31, 31, 0, 0}, read, write, example, describe, extend};
+    38000, admitFirstMark(31, 31, kMark, kMark), read, write, example, describe, extend};
 
 } // namespace ircodec

@@ -105,6 +105,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader directvReader = {"DIRECTV", std::nullopt, Family::Remote, Presentation::Number,
-    38000, {kDurations, kDurations, 0, 0}, read, write, example, describe, nullptr};
+    38000, admitFirstMark(kDurations, kDurations, kRepeatLead, kFirstLead), read, write, example,
+    describe, nullptr};
 
 } // namespace ircodec

@@ -36,7 +36,8 @@ bool example(uint64_t seed, Reading &out)
 
 } // namespace
 
-extern const Reader eliteScreensReader = {"ELITESCREENS", std::nullopt, Family::Remote,
-    Presentation::Number, 38000, {63, 63, 0, 0}, read, write, example, nullptr, nullptr};
+extern const Reader eliteScreensReader
+    = {"ELITESCREENS", std::nullopt, Family::Remote, Presentation::Number, 38000,
+        admitFirstMark(63, 63, kShort, kLong), read, write, example, nullptr, nullptr};
 
 } // namespace ircodec

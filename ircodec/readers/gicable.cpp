@@ -68,6 +68,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader giCableReader = {"GICABLE", std::nullopt, Family::Remote, Presentation::Number,
-    38700, {35, 35, 0, 0}, read, write, example, describe, nullptr};
+    38700, admitFirstMark(35, 35, kLayout.header.mark, kLayout.header.mark), read, write, example,
+    describe, nullptr};
 
 } // namespace ircodec

@@ -36,6 +36,7 @@ bool example(uint64_t seed, Reading &out)
 } // namespace
 
 extern const Reader inaxReader = {"INAX", std::nullopt, Family::Remote, Presentation::Number, 38000,
-    {51, 51, 0, 0}, read, write, example, nullptr, nullptr};
+    admitFirstMark(51, 51, kLayout.header.mark, kLayout.header.mark), read, write, example, nullptr,
+    nullptr};
 
 } // namespace ircodec

@@ -16,6 +16,7 @@ namespace ircodec {
 namespace {
 
 constexpr int64_t kHalfNs = 889000;
+constexpr int32_t kHalfUs = nsToUs(kHalfNs);
 constexpr Polarity kPolarity = Polarity::OneIsSpaceFirst;
 constexpr int kMaxRun = 2;
 constexpr int kAddressBits = 5;
@@ -30,17 +31,16 @@ constexpr int kPauseHalves = 4;
 // A space longer than this many half bits is the pause.
 constexpr int64_t kPauseFromHalves = 3;
 
-int64_t halfUs()
-{
-    return nsToUs(kHalfNs);
-}
-
-// The index of the pause's space, 0 when there is none.
+// The index of the pause's space: the first space longer than RC5's
+// runs of half bits, after the 14 or 15 half bits of the bits before it
+// (the silent first one aside) in runs of one or two. 0 when there is none.
 size_t pauseAt(const Durations &d)
 {
-    for (size_t i = 1; i < d.size(); i += 2)
-        if (d[i] > kPauseFromHalves * halfUs())
-            return i;
+    constexpr size_t kMostHalves = 2 * kBeforeBits - 1;
+    constexpr size_t kFewestDurations = kMostHalves / 2;
+    for (size_t i = 1; i < d.size() && i <= kMostHalves; i += 2)
+        if (d[i] > kPauseFromHalves * kHalfUs)
+            return i >= kFewestDurations ? i : 0;
     return 0;
 }
 
@@ -101,7 +101,7 @@ bool read(const Durations &d, Reading &out)
         return false;
     // The pause's space holds the pause, the last bit's tail and perhaps
     // the next bit's first half: the nearer fit first.
-    const auto pauseFor = [&](int head) { return (kPauseHalves + before.tail + head) * halfUs(); };
+    const auto pauseFor = [&](int head) { return (kPauseHalves + before.tail + head) * kHalfUs; };
     const int nearer = std::abs(d[pause] - pauseFor(1)) < std::abs(d[pause] - pauseFor(0)) ? 1 : 0;
     for (const int head : {nearer, 1 - nearer}) {
         uint64_t after = 0;
@@ -152,6 +152,6 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader marantzReader = {"MARANTZ", std::nullopt, Family::Remote, Presentation::Number,
-    36000, {19, 41, 0, 0}, read, write, example, describe, nullptr};
+    36000, admitFirstMark(19, 41, kHalfUs, 2 * kHalfUs), read, write, example, describe, nullptr};
 
 } // namespace ircodec

@@ -48,6 +48,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader mitsubishi2Reader = {"MITSUBISHI2", std::nullopt, Family::Remote,
-    Presentation::Number, 38000, {37, 37, 0, 0}, read, write, example, describe, nullptr};
+    Presentation::Number, 38000, admitFirstMark(37, 37, kHeader.mark, kHeader.mark), read, write,
+    example, describe, nullptr};
 
 } // namespace ircodec

@@ -23,7 +23,7 @@ constexpr int kToggleWidth = 2;
 constexpr int kMaxRun = 3;
 constexpr int kDataDigits = kDataBits / 4;
 
-int32_t units(int count)
+constexpr int32_t units(int count)
 {
     return nsToUs(count * kUnitNs);
 }
@@ -87,6 +87,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader rc6M56Reader = {"RC6_M_56", std::nullopt, Family::Remote, Presentation::Number,
-    36000, {44, 126, 0, 0}, read, write, example, describe, nullptr};
+    36000, admitFirstMark(44, 126, units(kLeaderMarkUnits), units(kLeaderMarkUnits)), read, write,
+    example, describe, nullptr};
 
 } // namespace ircodec

@@ -108,6 +108,8 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader rcmmReader = {"RCMM", std::nullopt, Family::Remote, Presentation::Number, 36000,
-    {durationsFor(12), durationsFor(32), 0, 0}, read, write, example, describe, nullptr};
+    admitFirstMark(durationsFor(kLengths[0]), durationsFor(kLengths[std::size(kLengths) - 1]),
+        kHeader.mark, kHeader.mark),
+    read, write, example, describe, nullptr};
 
 } // namespace ircodec

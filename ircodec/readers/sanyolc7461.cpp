@@ -80,6 +80,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader sanyoLc7461Reader = {"SANYO_LC7461", std::nullopt, Family::Remote,
-    Presentation::Number, 38000, {87, 87, 0, 0}, read, write, example, describe, nullptr};
+    Presentation::Number, 38000, admitFirstMark(87, 87, kLayout.header.mark, kLayout.header.mark),
+    read, write, example, describe, nullptr};
 
 } // namespace ircodec

@@ -36,7 +36,8 @@ bool example(uint64_t seed, Reading &out)
 
 } // namespace
 
-extern const Reader symphonyReader = {"SYMPHONY", std::nullopt, Family::Remote,
-    Presentation::Number, 38000, {23, 23, 0, 0}, read, write, example, nullptr, nullptr};
+extern const Reader symphonyReader
+    = {"SYMPHONY", std::nullopt, Family::Remote, Presentation::Number, 38000,
+        admitFirstMark(23, 23, kShort, kLong), read, write, example, nullptr, nullptr};
 
 } // namespace ircodec

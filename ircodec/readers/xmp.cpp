@@ -22,6 +22,8 @@ constexpr int kNibbleBits = 4;
 constexpr int kNibbles = 8;
 constexpr int kHalfBits = kNibbles * kNibbleBits;
 constexpr int kMessageBits = 2 * kHalfBits;
+// Durations of a half: a mark and a space per nibble, stop mark.
+constexpr int kDurations = 2 * kNibbles + 1;
 constexpr int kValues = 16;
 constexpr int32_t kMark = 210;
 constexpr int32_t kZeroSpace = 760;
@@ -49,7 +51,7 @@ uint64_t nibble(const BitString &bits, int index)
 // A half-frame's nibbles; false unless they sum to 0 (mod 16).
 bool readHalf(const Durations &d, BitString &half)
 {
-    if (d.size() != 2 * kNibbles + 1)
+    if (d.size() != kDurations)
         return false;
     FrameCursor cursor(d);
     uint64_t sum = 0;
@@ -152,6 +154,6 @@ bool extend(Reading &first, const Capture &next)
 } // namespace
 
 extern const Reader xmpReader = {"XMP", std::nullopt, Family::Remote, Presentation::Number, 38000,
-    {2 * kNibbles + 1, 2 * kNibbles + 1, 0, 0}, read, write, example, describe, extend};
+    admitFirstMark(kDurations, kDurations, kMark, kMark), read, write, example, describe, extend};
 
 } // namespace ircodec
