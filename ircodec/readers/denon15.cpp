@@ -5,8 +5,7 @@
 // its second half, sent about 45 ms later with the command inverted (10
 // and 01 are SHARP's). The catalogue's DENON reports the frames whose first
 // bit (the address's lowest) is 0; this reader takes the others.
-#include "../pulseframe.h"
-#include "../reader.h"
+#include "../fixedpulse.h"
 
 namespace ircodec {
 
@@ -19,7 +18,6 @@ constexpr int kBits = kAddressBits + kCommandBits + kControlBits;
 constexpr uint64_t kFirstHalf = 0b00;
 constexpr uint64_t kSecondHalf = 0b11;
 constexpr int32_t kMark = 264;
-constexpr PulseLayout kLayout = {{0, 0}, {kMark, 792}, {kMark, 1848}, kMark, {}};
 
 uint64_t address(const BitString &bits)
 {
@@ -47,33 +45,21 @@ uint64_t command(const BitString &bits)
     return secondHalf(bits) ? ~commandField(bits) & lowBits(kCommandBits) : commandField(bits);
 }
 
-bool read(const Durations &d, Reading &out)
+// Frames of the catalogue's DENON aside, with valid control bits.
+bool valid(const BitString &bits)
 {
-    if (!readPulseFrame(kLayout, d, out.bits) || out.bits.size() != kBits || !out.bits.at(0)
-        || (control(out.bits) != kFirstHalf && !secondHalf(out.bits)))
-        return false;
-    out.evidence = Evidence::Framed;
-    return true;
+    return bits.at(0) && (control(bits) == kFirstHalf || secondHalf(bits));
 }
 
-Durations write(const Reading &r)
+// An odd address, and control bits that are both the second one.
+void makeValid(BitString &bits)
 {
-    return r.bits.size() == kBits ? writePulseFrame(kLayout, r.bits) : Durations();
+    bits.set(0, true);
+    bits.set(kBits - 2, bits.at(kBits - 1));
 }
 
-bool example(uint64_t seed, Reading &out)
-{
-    ExampleBits random(seed);
-    const uint64_t oddAddress = random.next(kAddressBits) | 1u;
-    const bool second = random.next(1);
-    const uint64_t value = random.next(kCommandBits);
-    out.bits = BitString();
-    out.bits.append(oddAddress, kAddressBits, Order::LsbFirst);
-    out.bits.append(second ? ~value : value, kCommandBits, Order::LsbFirst);
-    out.bits.append(second ? kSecondHalf : kFirstHalf, kControlBits, Order::MsbFirst);
-    out.evidence = Evidence::Framed;
-    return true;
-}
+constexpr FixedPulse kDenon15
+    = {{{0, 0}, {kMark, 792}, {kMark, 1848}, kMark, {}}, kBits, Evidence::Framed, valid, makeValid};
 
 void describe(const Reading &r, std::string &out)
 {
@@ -90,7 +76,7 @@ bool extend(Reading &first, const Capture &next)
     Reading half;
     half.reader = first.reader;
     if (first.bits.size() != kBits || secondHalf(first.bits) || first.checked
-        || !read(next.durations, half) || !secondHalf(half.bits)
+        || !readFixed<kDenon15>(next.durations, half) || !secondHalf(half.bits)
         || address(half.bits) != address(first.bits) || command(half.bits) != command(first.bits))
         return false;
     first.checked = true;
@@ -99,7 +85,8 @@ bool extend(Reading &first, const Capture &next)
 
 } // namespace
 
-extern const Reader denon15Reader = {"DENON15", std::nullopt, Family::Remote, Presentation::Number,
-    38000, admitFirstMark(31, 31, kMark, kMark), read, write, example, describe, extend};
+extern const Reader denon15Reader
+    = {"DENON15", std::nullopt, Family::Remote, Presentation::Number, 38000, admitFixed(kDenon15),
+        readFixed<kDenon15>, writeFixed<kDenon15>, exampleFixed<kDenon15>, describe, extend};
 
 } // namespace ircodec

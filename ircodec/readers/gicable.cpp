@@ -4,8 +4,7 @@
 // check nibble, each least significant bit first, the four nibbles summing
 // to 0 (mod 16). A held key then sends 8.8 ms / 2.2 ms dittos, which look
 // like NEC's and are read as those.
-#include "../pulseframe.h"
-#include "../reader.h"
+#include "../fixedpulse.h"
 
 namespace ircodec {
 
@@ -14,50 +13,39 @@ namespace {
 constexpr int kCommandBits = 8;
 constexpr int kDeviceBits = 4;
 constexpr int kNibble = 4;
-constexpr int kBits = kCommandBits + kDeviceBits + kNibble;
+constexpr int kNibbles = 4;
+constexpr int kCheckAt = kNibbles - 1;
 constexpr uint64_t kNibbleMask = 0xF;
 constexpr int32_t kMark = 490;
-constexpr PulseLayout kLayout = {{8820, 4410}, {kMark, 2205}, {kMark, 4410}, kMark, {}};
 
 uint64_t nibble(const BitString &bits, int index)
 {
     return bits.field(kNibble * index, kNibble, Order::LsbFirst);
 }
 
-uint64_t nibbleSum(const BitString &bits)
+// The sum of the nibbles before the check nibble (mod 16).
+uint64_t dataSum(const BitString &bits)
 {
     uint64_t sum = 0;
-    for (int i = 0; i < kBits / kNibble; ++i)
+    for (int i = 0; i < kCheckAt; ++i)
         sum += nibble(bits, i);
     return sum & kNibbleMask;
 }
 
-bool read(const Durations &d, Reading &out)
+bool checks(const BitString &bits)
 {
-    if (!readPulseFrame(kLayout, d, out.bits) || out.bits.size() != kBits
-        || nibbleSum(out.bits) != 0)
-        return false;
-    out.evidence = Evidence::Checked;
-    out.checked = true;
-    return true;
+    return ((dataSum(bits) + nibble(bits, kCheckAt)) & kNibbleMask) == 0;
 }
 
-Durations write(const Reading &r)
+void fillCheck(BitString &bits)
 {
-    return r.bits.size() == kBits ? writePulseFrame(kLayout, r.bits) : Durations();
+    const uint64_t check = (0 - dataSum(bits)) & kNibbleMask;
+    for (int i = 0; i < kNibble; ++i)
+        bits.set(kCheckAt * kNibble + i, (check >> i) & 1u);
 }
 
-bool example(uint64_t seed, Reading &out)
-{
-    ExampleBits random(seed);
-    out.bits = BitString();
-    out.bits.append(random.next(kCommandBits), kCommandBits, Order::LsbFirst);
-    out.bits.append(random.next(kDeviceBits), kDeviceBits, Order::LsbFirst);
-    out.bits.append((0 - nibbleSum(out.bits)) & kNibbleMask, kNibble, Order::LsbFirst);
-    out.evidence = Evidence::Checked;
-    out.checked = true;
-    return true;
-}
+constexpr FixedPulse kGiCable = {{{8820, 4410}, {kMark, 2205}, {kMark, 4410}, kMark, {}},
+    kNibbles *kNibble, Evidence::Checked, checks, fillCheck};
 
 void describe(const Reading &r, std::string &out)
 {
@@ -67,8 +55,8 @@ void describe(const Reading &r, std::string &out)
 
 } // namespace
 
-extern const Reader giCableReader = {"GICABLE", std::nullopt, Family::Remote, Presentation::Number,
-    38700, admitFirstMark(35, 35, kLayout.header.mark, kLayout.header.mark), read, write, example,
-    describe, nullptr};
+extern const Reader giCableReader
+    = {"GICABLE", std::nullopt, Family::Remote, Presentation::Number, 38700, admitFixed(kGiCable),
+        readFixed<kGiCable>, writeFixed<kGiCable>, exampleFixed<kGiCable>, describe, nullptr};
 
 } // namespace ircodec

@@ -4,40 +4,19 @@
 // most significant bit first. The first byte is the address, the second
 // the command; there is no check. Mitsubishi's remotes use 33 kHz, NEC's
 // (most of those recorded) 38 kHz.
-#include "../pulseframe.h"
-#include "../reader.h"
+#include "../fixedpulse.h"
 
 namespace ircodec {
 
 namespace {
 
-constexpr int kBits = 16;
 constexpr int kAddressBits = 8;
-constexpr int kCommandBits = kBits - kAddressBits;
+constexpr int kCommandBits = 8;
 constexpr MarkSpace kHeader = {8400, 4200};
 constexpr int32_t kMark = 560;
-constexpr PulseLayout kLayout
-    = {kHeader, {kMark, 520}, {kMark, 1560}, kMark, {{{kAddressBits, {kMark, kHeader.space}}}}};
-
-bool read(const Durations &d, Reading &out)
-{
-    if (!readPulseFrame(kLayout, d, out.bits) || out.bits.size() != kBits)
-        return false;
-    out.evidence = Evidence::Framed;
-    return true;
-}
-
-Durations write(const Reading &r)
-{
-    return r.bits.size() == kBits ? writePulseFrame(kLayout, r.bits) : Durations();
-}
-
-bool example(uint64_t seed, Reading &out)
-{
-    out.bits = BitString(ExampleBits(seed).next(kBits), kBits);
-    out.evidence = Evidence::Framed;
-    return true;
-}
+constexpr FixedPulse kMitsubishi2
+    = {{kHeader, {kMark, 520}, {kMark, 1560}, kMark, {{{kAddressBits, {kMark, kHeader.space}}}}},
+        kAddressBits + kCommandBits, Evidence::Framed};
 
 void describe(const Reading &r, std::string &out)
 {
@@ -48,7 +27,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader mitsubishi2Reader = {"MITSUBISHI2", std::nullopt, Family::Remote,
-    Presentation::Number, 38000, admitFirstMark(37, 37, kHeader.mark, kHeader.mark), read, write,
-    example, describe, nullptr};
+    Presentation::Number, 38000, admitFixed(kMitsubishi2), readFixed<kMitsubishi2>,
+    writeFixed<kMitsubishi2>, exampleFixed<kMitsubishi2>, describe, nullptr};
 
 } // namespace ircodec

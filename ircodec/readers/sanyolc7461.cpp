@@ -6,8 +6,7 @@
 // those frames keep, as its row comes first and both readers have the same
 // evidence and the same nominal timing (Aiwa's 550 us unit, which the
 // encoder's NEC-like 560 us is within tolerance of).
-#include "../pulseframe.h"
-#include "../reader.h"
+#include "../fixedpulse.h"
 
 namespace ircodec {
 
@@ -15,11 +14,8 @@ namespace {
 
 constexpr int kAddressBits = 13;
 constexpr int kCommandBits = 8;
-constexpr int kBits = 2 * (kAddressBits + kCommandBits);
 constexpr int kCommandAt = 2 * kAddressBits;
 constexpr int32_t kUnit = 550;
-constexpr PulseLayout kLayout
-    = {{16 * kUnit, 8 * kUnit}, {kUnit, kUnit}, {kUnit, 3 * kUnit}, kUnit, {}};
 
 uint64_t address(const BitString &bits)
 {
@@ -41,35 +37,20 @@ bool complemented(const BitString &bits)
         && (command(bits) ^ notCommand) == lowBits(kCommandBits);
 }
 
-bool read(const Durations &d, Reading &out)
+void complement(BitString &bits)
 {
-    if (!readPulseFrame(kLayout, d, out.bits) || out.bits.size() != kBits
-        || !complemented(out.bits))
-        return false;
-    out.evidence = Evidence::Checked;
-    out.checked = true;
-    return true;
+    const uint64_t customCode = address(bits);
+    const uint64_t keyCode = command(bits);
+    bits = BitString();
+    bits.append(customCode, kAddressBits, Order::LsbFirst);
+    bits.append(~customCode, kAddressBits, Order::LsbFirst);
+    bits.append(keyCode, kCommandBits, Order::LsbFirst);
+    bits.append(~keyCode, kCommandBits, Order::LsbFirst);
 }
 
-Durations write(const Reading &r)
-{
-    return r.bits.size() == kBits ? writePulseFrame(kLayout, r.bits) : Durations();
-}
-
-bool example(uint64_t seed, Reading &out)
-{
-    ExampleBits random(seed);
-    const uint64_t customCode = random.next(kAddressBits);
-    const uint64_t keyCode = random.next(kCommandBits);
-    out.bits = BitString();
-    out.bits.append(customCode, kAddressBits, Order::LsbFirst);
-    out.bits.append(~customCode, kAddressBits, Order::LsbFirst);
-    out.bits.append(keyCode, kCommandBits, Order::LsbFirst);
-    out.bits.append(~keyCode, kCommandBits, Order::LsbFirst);
-    out.evidence = Evidence::Checked;
-    out.checked = true;
-    return true;
-}
+constexpr FixedPulse kSanyoLc7461
+    = {{{16 * kUnit, 8 * kUnit}, {kUnit, kUnit}, {kUnit, 3 * kUnit}, kUnit, {}},
+        2 * (kAddressBits + kCommandBits), Evidence::Checked, complemented, complement};
 
 void describe(const Reading &r, std::string &out)
 {
@@ -80,7 +61,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader sanyoLc7461Reader = {"SANYO_LC7461", std::nullopt, Family::Remote,
-    Presentation::Number, 38000, admitFirstMark(87, 87, kLayout.header.mark, kLayout.header.mark),
-    read, write, example, describe, nullptr};
+    Presentation::Number, 38000, admitFixed(kSanyoLc7461), readFixed<kSanyoLc7461>,
+    writeFixed<kSanyoLc7461>, exampleFixed<kSanyoLc7461>, describe, nullptr};
 
 } // namespace ircodec
