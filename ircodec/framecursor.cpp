@@ -32,10 +32,30 @@ int FrameCursor::symbol(const MarkSpace *symbols, int count)
     return take(symbols[nearest]) ? nearest : -1;
 }
 
+bool FrameCursor::symbols(const MarkSpace *table, int symbolBits, int count, BitString &bits)
+{
+    for (int i = 0; i < count; ++i) {
+        const int index = symbol(table, 1 << symbolBits);
+        if (index < 0)
+            return false;
+        bits.append(static_cast<uint64_t>(index), symbolBits, Order::MsbFirst);
+    }
+    return true;
+}
+
 bool FrameCursor::stop(int32_t nominal)
 {
     return left() == 1 && pos_ % 2 == 0 && edges_.finish()
         && stopMarkWindow(nominal).fits(d_[pos_++]);
+}
+
+void putSymbols(const BitString &bits, const MarkSpace *table, int symbolBits, Durations &out)
+{
+    for (int i = 0; i + symbolBits <= bits.size(); i += symbolBits) {
+        const MarkSpace &symbol = table[bits.field(i, symbolBits)];
+        out.push_back(symbol.mark);
+        out.push_back(symbol.space);
+    }
 }
 
 } // namespace ircodec

@@ -6,6 +6,7 @@
 #ifndef IRCODEC_FRAMECURSOR_H
 #define IRCODEC_FRAMECURSOR_H
 
+#include "bitstring.h"
 #include "pulse.h"
 #include "timing.h"
 
@@ -37,6 +38,9 @@ public:
     // that symbol's windows. Nearest by period (mark + space) and mark: a
     // receiver's excess moves the edge between them, not the period.
     int symbol(const MarkSpace *symbols, int count);
+    // Takes `count` symbols from a table of 2^`symbolBits` and appends
+    // their indices to `bits`, most significant bit first.
+    bool symbols(const MarkSpace *table, int symbolBits, int count, BitString &bits);
 
     // Takes the last duration as a stop mark (stopMarkWindow()); true when
     // the frame ends there and every edge before it agreed.
@@ -54,6 +58,10 @@ private:
     size_t pos_ = 0;
     EdgeCheck edges_;
 };
+
+// Appends the symbols of a table of 2^`symbolBits` that `bits` are made
+// of: `symbolBits` bits at a time, most significant first.
+void putSymbols(const BitString &bits, const MarkSpace *table, int symbolBits, Durations &out);
 
 } // namespace ircodec
 

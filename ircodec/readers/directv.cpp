@@ -52,12 +52,8 @@ bool read(const Durations &d, Reading &out)
     out.timing.headerMark = lead;
     out.timing.headerSpace = kLeadSpace;
     out.bits = BitString();
-    for (int i = 0; i < kSymbolCount; ++i) {
-        const int symbol = cursor.symbol(kSymbols.data(), static_cast<int>(kSymbols.size()));
-        if (symbol < 0)
-            return false;
-        out.bits.append(static_cast<uint64_t>(symbol), kSymbolBits, Order::MsbFirst);
-    }
+    if (!cursor.symbols(kSymbols.data(), kSymbolBits, kSymbolCount, out.bits))
+        return false;
     if (!cursor.stop(kUnit)
         || out.bits.field(kBits - kCheckBits, kCheckBits) != check(command(out.bits)))
         return false;
@@ -71,11 +67,7 @@ Durations write(const Reading &r)
     if (r.bits.size() != kBits)
         return {};
     Durations out = {r.timing.headerMark == kRepeatLead ? kRepeatLead : kFirstLead, kLeadSpace};
-    for (int i = 0; i < kBits; i += kSymbolBits) {
-        const MarkSpace &symbol = kSymbols[r.bits.field(i, kSymbolBits)];
-        out.push_back(symbol.mark);
-        out.push_back(symbol.space);
-    }
+    putSymbols(r.bits, kSymbols.data(), kSymbolBits, out);
     out.push_back(kUnit);
     return out;
 }

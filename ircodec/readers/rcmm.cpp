@@ -45,13 +45,8 @@ bool read(const Durations &d, Reading &out)
     if (!cursor.take(kHeader))
         return false;
     out.bits = BitString();
-    out.bits.reserve(bits);
-    for (int i = 0; i < bits / kSymbolBits; ++i) {
-        const int symbol = cursor.symbol(kSymbols.data(), static_cast<int>(kSymbols.size()));
-        if (symbol < 0)
-            return false;
-        out.bits.append(static_cast<uint64_t>(symbol), kSymbolBits, Order::MsbFirst);
-    }
+    if (!cursor.symbols(kSymbols.data(), kSymbolBits, bits / kSymbolBits, out.bits))
+        return false;
     if (!cursor.stop(kMark))
         return false;
     out.evidence = Evidence::Framed;
@@ -63,11 +58,7 @@ Durations write(const Reading &r)
     if (!validLength(r.bits.size()))
         return {};
     Durations out = {kHeader.mark, kHeader.space};
-    for (int i = 0; i < r.bits.size(); i += kSymbolBits) {
-        const MarkSpace &symbol = kSymbols[r.bits.field(i, kSymbolBits)];
-        out.push_back(symbol.mark);
-        out.push_back(symbol.space);
-    }
+    putSymbols(r.bits, kSymbols.data(), kSymbolBits, out);
     out.push_back(kMark);
     return out;
 }

@@ -48,22 +48,23 @@ uint64_t nibble(const BitString &bits, int index)
     return bits.field(index * kNibbleBits, kNibbleBits);
 }
 
+uint64_t nibbleSum(const BitString &bits, int from)
+{
+    uint64_t sum = 0;
+    for (int i = from; i < from + kNibbles; ++i)
+        sum += nibble(bits, i);
+    return sum & kNibbleMask;
+}
+
 // A half-frame's nibbles; false unless they sum to 0 (mod 16).
 bool readHalf(const Durations &d, BitString &half)
 {
     if (d.size() != kDurations)
         return false;
     FrameCursor cursor(d);
-    uint64_t sum = 0;
     half = BitString();
-    for (int i = 0; i < kNibbles; ++i) {
-        const int value = cursor.symbol(kSymbols.data(), kValues);
-        if (value < 0)
-            return false;
-        half.append(static_cast<uint64_t>(value), kNibbleBits, Order::MsbFirst);
-        sum += static_cast<uint64_t>(value);
-    }
-    return cursor.stop(kMark) && (sum & kNibbleMask) == 0;
+    return cursor.symbols(kSymbols.data(), kNibbleBits, kNibbles, half) && cursor.stop(kMark)
+        && nibbleSum(half, 0) == 0;
 }
 
 bool read(const Durations &d, Reading &out)
@@ -81,25 +82,18 @@ Durations write(const Reading &r)
     if (r.bits.size() != kHalfBits)
         return {};
     Durations out;
-    for (int i = 0; i < kNibbles; ++i) {
-        out.push_back(kMark);
-        out.push_back(kSymbols[nibble(r.bits, i)].space);
-    }
+    putSymbols(r.bits, kSymbols.data(), kNibbleBits, out);
     out.push_back(kMark);
     return out;
 }
 
-// Fills in the check nibble of a half.
-BitString withCheck(const BitString &half)
+// A half with its check nibble filled in: the nibbles sum to 0.
+BitString withCheck(BitString half)
 {
-    uint64_t sum = 0;
-    for (int i = 0; i < kNibbles; ++i)
-        sum += i == kCheckAt ? 0 : nibble(half, i);
-    BitString out;
-    for (int i = 0; i < kNibbles; ++i)
-        out.append(i == kCheckAt ? (0 - sum) & kNibbleMask : nibble(half, i), kNibbleBits,
-            Order::MsbFirst);
-    return out;
+    const uint64_t check = (nibble(half, kCheckAt) - nibbleSum(half, 0)) & kNibbleMask;
+    for (int i = 0; i < kNibbleBits; ++i)
+        half.set(kCheckAt * kNibbleBits + i, (check >> (kNibbleBits - 1 - i)) & 1u);
+    return half;
 }
 
 bool example(uint64_t seed, Reading &out)
