@@ -52,9 +52,7 @@ bool read(const Durations &d, Reading &out)
     out.timing.headerMark = lead;
     out.timing.headerSpace = kLeadSpace;
     out.bits = BitString();
-    if (!cursor.symbols(kSymbols.data(), kSymbolBits, kSymbolCount, out.bits))
-        return false;
-    if (!cursor.stop(kUnit)
+    if (!cursor.symbols(kSymbols.data(), kSymbolBits, kSymbolCount, out.bits) || !cursor.stop(kUnit)
         || out.bits.field(kBits - kCheckBits, kCheckBits) != check(command(out.bits)))
         return false;
     out.evidence = Evidence::Checked;

@@ -30,17 +30,21 @@ constexpr int kBits = 1 + 1 + kAddressBits + kAfterBits;
 constexpr int kPauseHalves = 4;
 // A space longer than this many half bits is the pause.
 constexpr int64_t kPauseFromHalves = 3;
+// The half bits on the air before the pause (the first start bit's first
+// half is silence) and after it, at most; in runs of one or two.
+constexpr int kBeforeHalves = 2 * kBeforeBits - 1;
+constexpr int kAfterHalves = 2 * kAfterBits;
+constexpr int kFewestBefore = kBeforeHalves / 2;
+constexpr int kFewestDurations = kFewestBefore + 1 + (kAfterHalves - 2) / 2;
+constexpr int kMostDurations = kBeforeHalves + 1 + kAfterHalves;
 
-// The index of the pause's space: the first space longer than RC5's
-// runs of half bits, after the 14 or 15 half bits of the bits before it
-// (the silent first one aside) in runs of one or two. 0 when there is none.
+// The index of the pause's space: the first space longer than RC5's runs of
+// half bits, where the bits before it end. 0 when there is none.
 size_t pauseAt(const Durations &d)
 {
-    constexpr size_t kMostHalves = 2 * kBeforeBits - 1;
-    constexpr size_t kFewestDurations = kMostHalves / 2;
-    for (size_t i = 1; i < d.size() && i <= kMostHalves; i += 2)
+    for (size_t i = 1; i < d.size() && i <= kBeforeHalves; i += 2)
         if (d[i] > kPauseFromHalves * kHalfUs)
-            return i >= kFewestDurations ? i : 0;
+            return i >= kFewestBefore ? i : 0;
     return 0;
 }
 
@@ -152,6 +156,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader marantzReader = {"MARANTZ", std::nullopt, Family::Remote, Presentation::Number,
-    36000, admitFirstMark(19, 41, kHalfUs, 2 * kHalfUs), read, write, example, describe, nullptr};
+    36000, admitFirstMark(kFewestDurations, kMostDurations, kHalfUs, 2 * kHalfUs), read, write,
+    example, describe, nullptr};
 
 } // namespace ircodec

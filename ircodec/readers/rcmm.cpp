@@ -42,12 +42,10 @@ bool read(const Durations &d, Reading &out)
     if (!validLength(bits))
         return false;
     FrameCursor cursor(d);
-    if (!cursor.take(kHeader))
-        return false;
     out.bits = BitString();
-    if (!cursor.symbols(kSymbols.data(), kSymbolBits, bits / kSymbolBits, out.bits))
-        return false;
-    if (!cursor.stop(kMark))
+    if (!cursor.take(kHeader)
+        || !cursor.symbols(kSymbols.data(), kSymbolBits, bits / kSymbolBits, out.bits)
+        || !cursor.stop(kMark))
         return false;
     out.evidence = Evidence::Framed;
     return true;

@@ -29,9 +29,17 @@ constexpr int32_t kMark = 210;
 constexpr int32_t kZeroSpace = 760;
 constexpr int32_t kStep = 136;
 constexpr uint64_t kNibbleMask = kValues - 1;
+// Where the fields are, in nibbles from the first half's first: the check
+// (of either half, from its first nibble), the first half's fields, then the
+// second half's.
 constexpr int kCheckAt = 1;
-// The first half's constant nibble and where it is.
+constexpr int kSubdeviceLowAt = 2;
 constexpr int kConstantAt = 3;
+constexpr int kOemAt = 4;
+constexpr int kDeviceAt = 6;
+constexpr int kToggleAt = kNibbles + 2;
+constexpr int kSecondSubdeviceLowAt = kNibbles + 3;
+constexpr int kCommandAt = kNibbles + 4;
 constexpr uint64_t kConstant = 0xF;
 
 constexpr std::array<MarkSpace, kValues> symbols()
@@ -43,16 +51,18 @@ constexpr std::array<MarkSpace, kValues> symbols()
 }
 constexpr std::array<MarkSpace, kValues> kSymbols = symbols();
 
-uint64_t nibble(const BitString &bits, int index)
+// `count` nibbles from nibble `at` as one number.
+uint64_t nibbles(const BitString &bits, int at, int count = 1)
 {
-    return bits.field(index * kNibbleBits, kNibbleBits);
+    return bits.field(at * kNibbleBits, count * kNibbleBits);
 }
 
-uint64_t nibbleSum(const BitString &bits, int from)
+// The sum of a half's nibbles (mod 16).
+uint64_t nibbleSum(const BitString &half)
 {
     uint64_t sum = 0;
-    for (int i = from; i < from + kNibbles; ++i)
-        sum += nibble(bits, i);
+    for (int i = 0; i < kNibbles; ++i)
+        sum += nibbles(half, i);
     return sum & kNibbleMask;
 }
 
@@ -64,12 +74,12 @@ bool readHalf(const Durations &d, BitString &half)
     FrameCursor cursor(d);
     half = BitString();
     return cursor.symbols(kSymbols.data(), kNibbleBits, kNibbles, half) && cursor.stop(kMark)
-        && nibbleSum(half, 0) == 0;
+        && nibbleSum(half) == 0;
 }
 
 bool read(const Durations &d, Reading &out)
 {
-    if (!readHalf(d, out.bits) || nibble(out.bits, kConstantAt) != kConstant)
+    if (!readHalf(d, out.bits) || nibbles(out.bits, kConstantAt) != kConstant)
         return false;
     out.evidence = Evidence::Checked;
     out.checked = true;
@@ -90,7 +100,7 @@ Durations write(const Reading &r)
 // A half with its check nibble filled in: the nibbles sum to 0.
 BitString withCheck(BitString half)
 {
-    const uint64_t check = (nibble(half, kCheckAt) - nibbleSum(half, 0)) & kNibbleMask;
+    const uint64_t check = (nibbles(half, kCheckAt) - nibbleSum(half)) & kNibbleMask;
     for (int i = 0; i < kNibbleBits; ++i)
         half.set(kCheckAt * kNibbleBits + i, (check >> (kNibbleBits - 1 - i)) & 1u);
     return half;
@@ -112,34 +122,24 @@ bool example(uint64_t seed, Reading &out)
 
 void describe(const Reading &r, std::string &out)
 {
-    constexpr int kSubdeviceLowAt = 2;
-    constexpr int kOemAt = 4;
-    constexpr int kDeviceAt = 6;
-    const auto byteAt = [&](int from, int at) {
-        return nibble(r.bits, from + at) << kNibbleBits | nibble(r.bits, from + at + 1);
-    };
-    appendField(
-        out, "subdevice", nibble(r.bits, 0) << kNibbleBits | nibble(r.bits, kSubdeviceLowAt), 2);
-    appendField(out, "OEM", byteAt(0, kOemAt), 2);
-    appendField(out, "device", byteAt(0, kDeviceAt), 2);
-    if (r.bits.size() != kMessageBits)
+    const BitString &b = r.bits;
+    appendField(out, "subdevice", nibbles(b, 0) << kNibbleBits | nibbles(b, kSubdeviceLowAt), 2);
+    appendField(out, "OEM", nibbles(b, kOemAt, 2), 2);
+    appendField(out, "device", nibbles(b, kDeviceAt, 2), 2);
+    if (b.size() != kMessageBits)
         return;
-    constexpr int kToggleAt = kNibbles + 2;
-    constexpr int kCommandAt = kNibbles + 4;
-    appendField(out, "toggle", nibble(r.bits, kToggleAt), 1);
-    appendField(
-        out, "command", byteAt(kCommandAt, 0) << 2 * kNibbleBits | byteAt(kCommandAt, 2), 4);
+    appendField(out, "toggle", nibbles(b, kToggleAt), 1);
+    appendField(out, "command", nibbles(b, kCommandAt, 4), 4);
 }
 
 // The second half of the message a first half began: its own check holds
 // and it names the same sub-device.
 bool extend(Reading &first, const Capture &next)
 {
-    constexpr int kSubdeviceLowAt = 3;
     BitString half;
     if (first.bits.size() != kHalfBits || !readHalf(next.durations, half)
-        || nibble(half, 0) != nibble(first.bits, 0)
-        || nibble(half, kSubdeviceLowAt) != nibble(first.bits, 2))
+        || nibbles(half, 0) != nibbles(first.bits, 0)
+        || nibbles(half, kSecondSubdeviceLowAt - kNibbles) != nibbles(first.bits, kSubdeviceLowAt))
         return false;
     first.bits.append(half);
     return true;
