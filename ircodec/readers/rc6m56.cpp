@@ -22,16 +22,29 @@ constexpr int kToggleWidth = 2;
 // Longest run: a half next to the double-width toggle bit.
 constexpr int kMaxRun = 3;
 constexpr int kDataDigits = kDataBits / 4;
+// Half bits after the leader: start bit, mode, toggle and data.
+constexpr int kBodyHalves = 2 * (1 + kModeBits + kToggleWidth + kDataBits);
 
 constexpr int32_t units(int count)
 {
     return nsToUs(count * kUnitNs);
 }
 
+// Whether the frame after its leader is about as long as this protocol's:
+// RC6's shorter frames are passed over before any search.
+bool bodyLengthFits(const Durations &d, size_t leader)
+{
+    int64_t length = 0;
+    for (size_t i = leader; i < d.size(); ++i)
+        length += d[i];
+    // The last half bit may be silence.
+    return matchesRelative(length, nsToUs((kBodyHalves - 1) * kUnitNs));
+}
+
 bool read(const Durations &d, Reading &out)
 {
     const int32_t leader[] = {units(kLeaderMarkUnits), units(kLeaderSpaceUnits)};
-    if (!matchesAll(d.data(), std::size(leader), leader))
+    if (!matchesAll(d.data(), std::size(leader), leader) || !bodyLengthFits(d, std::size(leader)))
         return false;
     return expandHalves(d, std::size(leader), kUnitNs, kMaxRun, [&](const Halves &halves) {
         size_t pos = 0;
