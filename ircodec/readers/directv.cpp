@@ -44,6 +44,8 @@ uint64_t check(uint64_t command)
 
 bool read(const Durations &d, Reading &out)
 {
+    if (d.size() != kDurations)
+        return false;
     // A first frame's lead mark or a repeat's; Timing's header records which.
     const int32_t lead = matches(d[0], kFirstLead, Level::Mark) ? kFirstLead : kRepeatLead;
     FrameCursor cursor(d);

@@ -44,7 +44,8 @@ bool bodyLengthFits(const Durations &d, size_t leader)
 bool read(const Durations &d, Reading &out)
 {
     const int32_t leader[] = {units(kLeaderMarkUnits), units(kLeaderSpaceUnits)};
-    if (!matchesAll(d.data(), std::size(leader), leader) || !bodyLengthFits(d, std::size(leader)))
+    if (d.size() <= std::size(leader) || !matchesAll(d.data(), std::size(leader), leader)
+        || !bodyLengthFits(d, std::size(leader)))
         return false;
     return expandHalves(d, std::size(leader), kUnitNs, kMaxRun, [&](const Halves &halves) {
         size_t pos = 0;
