@@ -58,10 +58,13 @@ template <const FixedPulse &P> Durations writeFixed(const Reading &r)
 
 template <const FixedPulse &P> bool exampleFixed(uint64_t seed, Reading &out)
 {
+    constexpr int kDrawn = 64; // bits of one draw
     ExampleBits random(seed);
     out.bits = BitString();
-    for (int left = P.bits; left > 0; left -= 64)
-        out.bits.append(random.next(left < 64 ? left : 64), left < 64 ? left : 64, Order::MsbFirst);
+    for (int left = P.bits; left > 0; left -= kDrawn) {
+        const int count = left < kDrawn ? left : kDrawn;
+        out.bits.append(random.next(count), count, Order::MsbFirst);
+    }
     P.complete(out.bits);
     out.evidence = P.evidence;
     out.checked = P.evidence == Evidence::Checked;

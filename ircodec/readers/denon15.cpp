@@ -2,7 +2,7 @@
 // 1 told by 792 us and 1848 us spaces, stop mark; a 5-bit address, an
 // 8-bit command and two control bits, the fields least significant bit
 // first. The control bits are 00 in the first half of a message and 11 in
-// its second half, sent about 45 ms later with the command inverted (10
+// its second half, sent about 44 ms later with the command inverted (10
 // and 01 are SHARP's). The catalogue's DENON reports the frames whose first
 // bit (the address's lowest) is 0; this reader takes the others.
 #include "../fixedpulse.h"

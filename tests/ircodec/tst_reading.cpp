@@ -261,6 +261,17 @@ void ReadingTest::noiseAndFragmentsStayUnread()
             qPrintable("noise read as " + QString::fromStdString(ircodec::summary(r)) + ": "
                 + irtest::describe(d)));
     }
+    // Every reader, called on noise of any length without its admission.
+    for (const Reader *reader : ircodec::readers()) {
+        for (size_t size = 0; size < 48; ++size) {
+            Durations d(size);
+            for (int32_t &v : d)
+                v = duration(random);
+            Reading r;
+            r.reader = reader;
+            reader->read(d, r);
+        }
+    }
     // Fewer than 8 bits of a regular frame: a fragment.
     const Durations fragment = {560, 560, 560, 1690, 560, 560, 560, 1690, 560, 560, 560, 1690, 560};
     QVERIFY(!ircodec::read(fragment));
