@@ -49,6 +49,12 @@ public:
             bytes_.back() |= static_cast<uint8_t>(0x80u >> (count_ % 8));
         ++count_;
     }
+    void set(int index, bool bit)
+    {
+        const auto mask = static_cast<uint8_t>(0x80u >> (index % 8));
+        uint8_t &byte = bytes_[static_cast<size_t>(index) / 8];
+        byte = bit ? byte | mask : byte & static_cast<uint8_t>(~mask);
+    }
     // A field of `count` bits (at most 64), sent in `order`.
     void append(uint64_t field, int count, Order order)
     {

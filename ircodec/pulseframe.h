@@ -34,8 +34,32 @@ struct PulseLayout
     std::array<Separator, kMaxSeparators> separators{};
 };
 
+constexpr bool hasHeader(const PulseLayout &layout)
+{
+    return layout.header.mark > 0;
+}
+
+// Separators that fall inside a frame of `bits` bits: after a bit that has
+// another bit after it.
+constexpr int separatorsWithin(const PulseLayout &layout, int bits)
+{
+    int count = 0;
+    for (const Separator &s : layout.separators)
+        if (s.afterBit > 0 && s.afterBit < bits)
+            ++count;
+    return count;
+}
+
 // Durations of a frame of `bits` bits.
-size_t pulseFrameDurations(const PulseLayout &layout, int bits);
+constexpr size_t pulseFrameDurations(const PulseLayout &layout, int bits)
+{
+    if (bits <= 0)
+        return 0;
+    const size_t header = hasHeader(layout) ? 2 : 0;
+    const size_t body = 2 * static_cast<size_t>(bits) - (layout.stopMark > 0 ? 0 : 1);
+    const size_t stop = layout.stopMark > 0 ? 1 : 0;
+    return header + body + stop + 2 * static_cast<size_t>(separatorsWithin(layout, bits));
+}
 
 // The bit count of a frame of `durations` durations, -1 when none fits.
 int pulseFrameBits(const PulseLayout &layout, size_t durations);

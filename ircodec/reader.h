@@ -7,6 +7,7 @@
 #define IRCODEC_READER_H
 
 #include "reading.h"
+#include "timing.h"
 
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,16 @@ struct Admission
     int32_t firstMarkMin = 0;
     int32_t firstMarkMax = 0;
 };
+
+// The admission of frames of `minDurations` to `maxDurations` durations
+// whose first mark fits a mark of `shortest` to `longest` nominal length
+// (timing.h).
+constexpr Admission admitFirstMark(
+    int minDurations, int maxDurations, int32_t shortest, int32_t longest)
+{
+    return {minDurations, maxDurations, static_cast<int32_t>(Window(shortest, Level::Mark).low),
+        static_cast<int32_t>(Window(longest, Level::Mark).high)};
+}
 
 struct Reader
 {

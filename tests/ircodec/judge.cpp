@@ -65,6 +65,15 @@ const Mapping kMappings[] = {
     {"MITSUBISHI", 0, "MITSUBISHI", Form::CatalogueValue},
     {"SAMSUNG36", 0, "SAMSUNG36", Form::OnAir},
     {"RC5X", 0, "RC5X", Form::OnAir},
+    {"MITSUBISHI2", 0, "MITSUBISHI2", Form::OnAir},
+    {"RCMM", 0, "RCMM", Form::OnAir},
+    {"SANYO_LC7461", 0, "SANYO_LC7461", Form::OnAir},
+    {"SYMPHONY", 0, "SYMPHONY", Form::OnAir},
+    {"BOSE", 0, "BOSE", Form::Reversed},
+    {"RC6", 60, "RC6_M_56", Form::OnAir},
+    {"DENON", 15, "DENON15", Form::OnAir},
+    {"ELITESCREENS", 0, "ELITESCREENS", Form::OnAir},
+    {"INAX", 0, "INAX", Form::OnAir},
 };
 
 std::vector<std::string> columns(const std::string &line)
