@@ -3,6 +3,9 @@
 // is the one the adapter reports.
 #include "codecs.h"
 #include "reader.h"
+#include "timing.h"
+
+#include <array>
 
 namespace ircodec {
 
@@ -44,22 +47,26 @@ BitString onAirBits(const Frame &frame)
 // checks complements or a check nibble are Checked; NEC and SAMSUNG are
 // when their command's complement holds (read() below). The catalogue's
 // SANYO and MITSUBISHI take any bit count, or have no header: Bare, so a
-// protocol that explains such a frame better is named instead.
+// protocol that explains such a frame better is named instead. Where a
+// frame ends with a stop mark that carries no data, a reading also takes
+// it stretched (stopMarkWindow()): NEC-timed remotes end with 850 us.
+enum class Stop { Data, Stretches };
 struct CodecRow
 {
     Protocol protocol;
     Evidence evidence;
     int minDurations;
     int maxDurations;
+    Stop stop = Stop::Data;
 };
 constexpr CodecRow kRows[] = {
     {Protocol::Rc5, Evidence::Framed, 9, 27},
     {Protocol::Rc6, Evidence::Framed, 3, 80},
-    {Protocol::Nec, Evidence::Framed, 3, 67},
+    {Protocol::Nec, Evidence::Framed, 3, 67, Stop::Stretches},
     {Protocol::Sony, Evidence::Framed, 25, 41},
     {Protocol::Panasonic, Evidence::Framed, 99, 99},
     {Protocol::Jvc, Evidence::Framed, 33, 35},
-    {Protocol::Samsung, Evidence::Framed, 3, 67},
+    {Protocol::Samsung, Evidence::Framed, 3, 67, Stop::Stretches},
     {Protocol::Whynter, Evidence::Framed, 69, 69},
     {Protocol::AiwaRcT501, Evidence::Checked, 87, 87},
     {Protocol::Lg, Evidence::Framed, 3, 59},
@@ -108,10 +115,45 @@ BitString jvcRepeatBits(const Durations &d)
     return frame && !frame->repeat ? onAirBits(*frame) : BitString();
 }
 
+Frame exampleFrame(Protocol protocol, ExampleBits &r);
+
+// The last duration of each protocol's frames where it is a stop mark that
+// may stretch (0 for the others), from the protocol's own encoder.
+int32_t nominalStopMark(Protocol protocol)
+{
+    static const auto marks = [] {
+        std::array<int32_t, kProtocolCount> out{};
+        for (const CodecRow &row : kRows) {
+            ExampleBits random(1);
+            const auto bursts = encode(exampleFrame(row.protocol, random));
+            if (row.stop == Stop::Stretches && bursts && !bursts->empty()
+                && !(*bursts)[0].durations.empty())
+                out[static_cast<size_t>(row.protocol)] = (*bursts)[0].durations.back();
+        }
+        return out;
+    }();
+    return marks[static_cast<size_t>(protocol)];
+}
+
+// The frame read with its stop mark put back to the nominal length, when
+// the protocol's stop mark may stretch and this one did; empty otherwise.
+std::optional<Frame> decodeStretched(Protocol protocol, const Durations &d)
+{
+    const int32_t nominal = nominalStopMark(protocol);
+    if (nominal == 0 || d.empty() || matches(d.back(), nominal, Level::Mark)
+        || !stopMarkWindow(nominal).fits(d.back()))
+        return std::nullopt;
+    Durations clipped = d;
+    clipped.back() = nominal;
+    return decodeAs(protocol, clipped);
+}
+
 bool read(const Durations &d, Reading &out)
 {
     const Protocol protocol = *out.reader->codec;
     auto frame = decodeAs(protocol, d);
+    if (!frame)
+        frame = decodeStretched(protocol, d);
     if (!frame)
         return false;
     out.bits = protocol == Protocol::Jvc && frame->repeat ? jvcRepeatBits(d) : onAirBits(*frame);
