@@ -137,6 +137,7 @@ int32_t nominalStopMark(Protocol protocol)
 
 // The frame read with its stop mark put back to the nominal length, when
 // the protocol's stop mark may stretch and this one did; empty otherwise.
+// Not a repeat form: three durations carry too little to tell from noise.
 std::optional<Frame> decodeStretched(Protocol protocol, const Durations &d)
 {
     const int32_t nominal = nominalStopMark(protocol);
@@ -145,7 +146,10 @@ std::optional<Frame> decodeStretched(Protocol protocol, const Durations &d)
         return std::nullopt;
     Durations clipped = d;
     clipped.back() = nominal;
-    return decodeAs(protocol, clipped);
+    auto frame = decodeAs(protocol, clipped);
+    if (frame && frame->repeat)
+        return std::nullopt;
+    return frame;
 }
 
 bool read(const Durations &d, Reading &out)

@@ -35,6 +35,9 @@ const Overlap kKnownOverlaps[] = {
     // An RC5X frame of alternating bits, received: one mark and one space
     // length after a long first mark, as a SONY frame of 1 bits.
     {"RC5X", "SONY"},
+    // SANYO takes any count of 3.5 ms-header bits: PANASONIC_OLD's 22, whose
+    // complements it does not check.
+    {"PANASONIC_OLD", "SANYO"},
 };
 
 bool knownOverlap(const Reader *sent, const Reader *other)
