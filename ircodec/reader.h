@@ -7,6 +7,7 @@
 #define IRCODEC_READER_H
 
 #include "reading.h"
+#include "timing.h"
 
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,15 @@ struct Admission
     int32_t firstMarkMin = 0;
     int32_t firstMarkMax = 0;
 };
+
+// An admission whose first mark is one of the nominal lengths from
+// `shortestMark` to `longestMark`, within their windows (timing.h).
+constexpr Admission admitting(
+    int minDurations, int maxDurations, int32_t shortestMark, int32_t longestMark)
+{
+    return {minDurations, maxDurations, static_cast<int32_t>(Window(shortestMark, Level::Mark).low),
+        static_cast<int32_t>(Window(longestMark, Level::Mark).high)};
+}
 
 struct Reader
 {
