@@ -58,8 +58,10 @@ void describe(const Reading &r, std::string &out)
 
 } // namespace
 
-extern const Reader dysonReader = {"DYSON", std::nullopt, Family::Remote, Presentation::Number,
-    38000, {pulseProtocolDurations(kForms[0]), pulseProtocolDurations(kForms[1]), 0, 0}, read,
-    write, example, describe, nullptr};
+extern const Reader dysonReader
+    = {"DYSON", std::nullopt, Family::Remote, Presentation::Number, 38000,
+        admitting(pulseProtocolDurations(kForms[0]), pulseProtocolDurations(kForms[1]),
+            kLayout.header.mark, kLayout.header.mark),
+        read, write, example, describe, nullptr};
 
 } // namespace ircodec

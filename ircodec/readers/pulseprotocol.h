@@ -39,6 +39,19 @@ constexpr int pulseProtocolDurations(const PulseProtocol &p)
     return header + 2 * p.bits + end + 2 * separators + trailer;
 }
 
+// The protocol's admission: its frames' length and first mark, the
+// header's or a bit's.
+constexpr Admission pulseProtocolAdmission(const PulseProtocol &p)
+{
+    const int durations = pulseProtocolDurations(p);
+    const PulseLayout &l = p.layout;
+    if (l.header.mark > 0)
+        return admitting(durations, durations, l.header.mark, l.header.mark);
+    const bool zeroShorter = l.zero.mark < l.one.mark;
+    return admitting(durations, durations, zeroShorter ? l.zero.mark : l.one.mark,
+        zeroShorter ? l.one.mark : l.zero.mark);
+}
+
 // Reads a whole frame into `out`: its bits, and Checked evidence where a
 // check holds. False when the frame is not the protocol's or its check
 // fails.
@@ -64,9 +77,8 @@ template <const PulseProtocol &P> struct PulseReader
     static constexpr Reader reader(const char *name, Presentation presentation, int32_t carrierHz,
         void (*describe)(const Reading &, std::string &))
     {
-        const int durations = pulseProtocolDurations(P);
         return {name, std::nullopt, Family::Remote, presentation, carrierHz,
-            {durations, durations, 0, 0}, read, write, example, describe, nullptr};
+            pulseProtocolAdmission(P), read, write, example, describe, nullptr};
     }
 };
 

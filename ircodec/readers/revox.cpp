@@ -39,12 +39,10 @@ void describe(const Reading &r, std::string &out)
     appendField(out, "function", r.bits.field(1 + kDeviceBits, kFunctionBits, Order::LsbFirst), 2);
 }
 
-constexpr int kDurations = pulseProtocolDurations(kProtocol);
-
 } // namespace
 
 extern const Reader revoxReader = {"REVOX", std::nullopt, Family::Remote, Presentation::Number, 0,
-    {kDurations, kDurations, 0, 0}, read, PulseReader<kProtocol>::write, example, describe,
+    pulseProtocolAdmission(kProtocol), read, PulseReader<kProtocol>::write, example, describe,
     nullptr};
 
 } // namespace ircodec
