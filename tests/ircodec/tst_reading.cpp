@@ -38,6 +38,9 @@ const Overlap kKnownOverlaps[] = {
     // SANYO takes any count of 3.5 ms-header bits: PANASONIC_OLD's 22, whose
     // complements it does not check.
     {"PANASONIC_OLD", "SANYO"},
+    // ORTEKMCE's 480 us half bits fit EPSON's 577 us unit: a frame of 29
+    // durations of one and two units after a four-unit mark is both.
+    {"ORTEKMCE", "EPSON"},
 };
 
 bool knownOverlap(const Reader *sent, const Reader *other)
