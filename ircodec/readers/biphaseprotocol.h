@@ -5,7 +5,9 @@
 #define IRCODEC_READERS_BIPHASEPROTOCOL_H
 
 #include "../biphase.h"
-#include "../bitstring.h"
+#include "../reader.h"
+
+#include <string>
 
 namespace ircodec {
 
@@ -32,6 +34,16 @@ Durations writeBiphaseBody(const BiphaseBody &body, const BitString &bits);
 constexpr int32_t halvesUs(const BiphaseBody &body, int halves)
 {
     return static_cast<int32_t>((halves * body.halfNs + 500) / 1000);
+}
+
+// The admission of frames of `before` durations read apart (a lead) and
+// then the body, each duration one to maxRun half bits, the frame's first
+// mark from `shortestUs` to `longestUs`.
+constexpr Admission biphaseAdmission(
+    const BiphaseBody &body, int before, int32_t shortestUs, int32_t longestUs)
+{
+    const int halves = static_cast<int>(std::char_traits<char>::length(body.lead)) + 2 * body.bits;
+    return admitting(before + (halves - 1) / body.maxRun, before + halves, shortestUs, longestUs);
 }
 
 } // namespace ircodec

@@ -86,14 +86,10 @@ bool extend(Reading &first, const Capture &next)
     return isFrameMark(block.bits) || block.bits == first.bits;
 }
 
-constexpr int kMinDurations = 2 + kBits;
-constexpr int kMaxDurations = 2 + 2 * kBits;
-
 } // namespace
 
-extern const Reader blaupunktReader
-    = {"BLAUPUNKT", std::nullopt, Family::Remote, Presentation::Number, 30300,
-        admitting(kMinDurations, kMaxDurations, halvesUs(kBody, 1), halvesUs(kBody, 1)), read,
-        write, example, describe, extend};
+extern const Reader blaupunktReader = {"BLAUPUNKT", std::nullopt, Family::Remote,
+    Presentation::Number, 30300, biphaseAdmission(kBody, 2, halvesUs(kBody, 1), halvesUs(kBody, 1)),
+    read, write, example, describe, extend};
 
 } // namespace ircodec

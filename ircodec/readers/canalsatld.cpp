@@ -59,14 +59,10 @@ void describe(const Reading &r, std::string &out)
     appendField(out, "function", r.bits.field(kFunctionAt, kFunctionBits), 2);
 }
 
-constexpr int kMinDurations = kBody.bits + 2;
-constexpr int kMaxDurations = 2 * kBody.bits + 3;
-
 } // namespace
 
-extern const Reader canalSatLdReader
-    = {"CANALSATLD", std::nullopt, Family::Remote, Presentation::Number, 56000,
-        admitting(kMinDurations, kMaxDurations, halvesUs(kBody, 1), halvesUs(kBody, 2)), read,
-        write, example, describe, nullptr};
+extern const Reader canalSatLdReader = {"CANALSATLD", std::nullopt, Family::Remote,
+    Presentation::Number, 56000, biphaseAdmission(kBody, 0, halvesUs(kBody, 1), halvesUs(kBody, 2)),
+    read, write, example, describe, nullptr};
 
 } // namespace ircodec

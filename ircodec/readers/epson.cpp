@@ -83,14 +83,6 @@ Durations write(const Reading &r)
     return out;
 }
 
-bool example(uint64_t seed, Reading &out)
-{
-    ExampleBits random(seed);
-    out.bits = BitString(random.next(kSymbols * kSymbolBits), kSymbols * kSymbolBits);
-    out.evidence = Evidence::Framed;
-    return true;
-}
-
 void describe(const Reading &r, std::string &out)
 {
     for (const Field &f : kFields) {
@@ -105,7 +97,7 @@ void describe(const Reading &r, std::string &out)
 } // namespace
 
 extern const Reader epsonReader = {"EPSON", std::nullopt, Family::Remote, Presentation::Number,
-    38400, admitting(kDurations, kDurations, kHeaderMark, kHeaderMark), read, write, example,
-    describe, nullptr};
+    38400, admitting(kDurations, kDurations, kHeaderMark, kHeaderMark), read, write,
+    framedExample<kSymbols * kSymbolBits>, describe, nullptr};
 
 } // namespace ircodec

@@ -75,15 +75,11 @@ void describe(const Reading &r, std::string &out)
         r.bits.field(kDeviceBits + kPositionBits, kFunctionBits, Order::LsbFirst), 2);
 }
 
-constexpr int kMinDurations = 2 + kBody.bits;
-constexpr int kMaxDurations = 3 + 2 * kBody.bits;
-
 } // namespace
 
-extern const Reader ortekMceReader
-    = {"ORTEKMCE", std::nullopt, Family::Remote, Presentation::Number, 38600,
-        admitting(kMinDurations, kMaxDurations, halvesUs(kBody, kLeadMarkHalves),
-            halvesUs(kBody, kLeadMarkHalves)),
-        read, write, example, describe, nullptr};
+extern const Reader ortekMceReader = {"ORTEKMCE", std::nullopt, Family::Remote,
+    Presentation::Number, 38600,
+    biphaseAdmission(kBody, 0, halvesUs(kBody, kLeadMarkHalves), halvesUs(kBody, kLeadMarkHalves)),
+    read, write, example, describe, nullptr};
 
 } // namespace ircodec

@@ -53,13 +53,7 @@ Durations writePulseProtocol(const PulseProtocol &p, const Reading &r)
 
 bool examplePulseProtocol(const PulseProtocol &p, uint64_t seed, Reading &out)
 {
-    ExampleBits random(seed);
-    constexpr int kChunk = 32;
-    out.bits = BitString();
-    for (int left = p.bits; left > 0; left -= kChunk) {
-        const int count = left < kChunk ? left : kChunk;
-        out.bits.append(random.next(count), count, Order::MsbFirst);
-    }
+    out.bits = ExampleBits(seed).bits(p.bits);
     if (p.complete)
         p.complete(out.bits);
     out.checked = p.check != nullptr;

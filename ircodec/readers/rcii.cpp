@@ -34,26 +34,15 @@ Durations write(const Reading &r)
     return out;
 }
 
-bool example(uint64_t seed, Reading &out)
-{
-    ExampleBits random(seed);
-    out.bits = BitString(random.next(kBits), kBits);
-    out.evidence = Evidence::Framed;
-    return true;
-}
-
 void describe(const Reading &r, std::string &out)
 {
     appendField(out, "command", r.bits.value(), 3);
 }
 
-constexpr int kMinDurations = 2 + kBits;
-constexpr int kMaxDurations = 4 + 2 * kBits;
-
 } // namespace
 
 extern const Reader rciiReader = {"RCII", std::nullopt, Family::Remote, Presentation::Number, 38000,
-    admitting(kMinDurations, kMaxDurations, halvesUs(kBody, 1), halvesUs(kBody, 1)), read, write,
-    example, describe, nullptr};
+    biphaseAdmission(kBody, 2, halvesUs(kBody, 1), halvesUs(kBody, 1)), read, write,
+    framedExample<kBits>, describe, nullptr};
 
 } // namespace ircodec

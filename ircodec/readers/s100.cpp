@@ -34,14 +34,6 @@ Durations write(const Reading &r)
     return writeBiphaseBody(kBody, bits);
 }
 
-bool example(uint64_t seed, Reading &out)
-{
-    ExampleBits random(seed);
-    out.bits = BitString(random.next(kBits), kBits);
-    out.evidence = Evidence::Framed;
-    return true;
-}
-
 void describe(const Reading &r, std::string &out)
 {
     appendField(out, "toggle", r.bits.field(0, 1), 1);
@@ -49,13 +41,10 @@ void describe(const Reading &r, std::string &out)
     appendField(out, "command", r.bits.field(1 + kAddressBits, kCommandBits), 2);
 }
 
-constexpr int kMinDurations = kBits + 1;
-constexpr int kMaxDurations = 2 * kBits + 3;
-
 } // namespace
 
 extern const Reader s100Reader = {"S100", std::nullopt, Family::Remote, Presentation::Number, 36000,
-    admitting(kMinDurations, kMaxDurations, halvesUs(kBody, 1), halvesUs(kBody, 2)), read, write,
-    example, describe, nullptr};
+    biphaseAdmission(kBody, 0, halvesUs(kBody, 1), halvesUs(kBody, 2)), read, write,
+    framedExample<kBits>, describe, nullptr};
 
 } // namespace ircodec

@@ -28,14 +28,6 @@ Durations write(const Reading &r)
     return writeBiphaseBody(kBody, r.bits);
 }
 
-bool example(uint64_t seed, Reading &out)
-{
-    ExampleBits random(seed);
-    out.bits = BitString(random.next(kBody.bits), kBody.bits);
-    out.evidence = Evidence::Framed;
-    return true;
-}
-
 void describe(const Reading &r, std::string &out)
 {
     appendField(out, "device", r.bits.field(0, kDeviceBits), 2);
@@ -43,14 +35,10 @@ void describe(const Reading &r, std::string &out)
     appendField(out, "function", r.bits.field(2 * kDeviceBits, kFunctionBits), 2);
 }
 
-// A frame is 19 to 37 durations: every half bit on its own at most.
-constexpr int kMinDurations = kBody.bits + 2;
-constexpr int kMaxDurations = 2 * kBody.bits + 3;
-
 } // namespace
 
 extern const Reader tdcReader = {"TDC", std::nullopt, Family::Remote, Presentation::Number, 38000,
-    admitting(kMinDurations, kMaxDurations, halvesUs(kBody, 1), halvesUs(kBody, 2)), read, write,
-    example, describe, nullptr};
+    biphaseAdmission(kBody, 0, halvesUs(kBody, 1), halvesUs(kBody, 2)), read, write,
+    framedExample<kBody.bits>, describe, nullptr};
 
 } // namespace ircodec
