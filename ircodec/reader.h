@@ -97,10 +97,21 @@ public:
     explicit ExampleBits(uint64_t seed) : state_(seed) { }
     // The next `count` bits (at most 64).
     uint64_t next(int count = 64);
+    // The next `count` bits, any count, as on-air bits.
+    BitString bits(int count);
 
 private:
     uint64_t state_;
 };
+
+// An example() for protocols of `Bits` bits that any bits make a valid
+// frame of, with Framed evidence.
+template <int Bits> bool framedExample(uint64_t seed, Reading &out)
+{
+    out.bits = ExampleBits(seed).bits(Bits);
+    out.evidence = Evidence::Framed;
+    return true;
+}
 
 // Appends "name 0xVALUE" to a field list, with ", " between fields; the
 // value in upper-case hex, zero-padded to `digits`.

@@ -251,6 +251,18 @@ uint64_t ExampleBits::next(int count)
     return count >= 64 ? z : z & ((uint64_t{1} << count) - 1);
 }
 
+BitString ExampleBits::bits(int count)
+{
+    constexpr int kChunk = 64;
+    BitString out;
+    out.reserve(count);
+    for (int left = count; left > 0; left -= kChunk) {
+        const int chunk = left < kChunk ? left : kChunk;
+        out.append(next(chunk), chunk, Order::MsbFirst);
+    }
+    return out;
+}
+
 void appendPhrase(std::string &out, const char *phrase)
 {
     if (!out.empty())

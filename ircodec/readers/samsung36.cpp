@@ -28,14 +28,6 @@ Durations write(const Reading &r)
     return r.bits.size() == kBits ? writePulseFrame(kLayout, r.bits) : Durations();
 }
 
-bool example(uint64_t seed, Reading &out)
-{
-    ExampleBits random(seed);
-    out.bits = BitString(random.next(kBits), kBits);
-    out.evidence = Evidence::Framed;
-    return true;
-}
-
 void describe(const Reading &r, std::string &out)
 {
     appendField(out, "address", r.bits.field(0, kAddressBits), 4);
@@ -44,7 +36,8 @@ void describe(const Reading &r, std::string &out)
 
 } // namespace
 
-extern const Reader samsung36Reader = {"SAMSUNG36", std::nullopt, Family::Remote,
-    Presentation::Number, 38000, {77, 77, 0, 0}, read, write, example, describe, nullptr};
+extern const Reader samsung36Reader
+    = {"SAMSUNG36", std::nullopt, Family::Remote, Presentation::Number, 38000, {77, 77, 0, 0}, read,
+        write, framedExample<kBits>, describe, nullptr};
 
 } // namespace ircodec
