@@ -48,7 +48,7 @@ constexpr int32_t kReceiverExcessUs = 250;
 // Whether a duration is a mark (carrier on) or a space.
 enum class Level { Mark, Space };
 
-inline int64_t tolerance(int64_t nominal)
+constexpr int64_t tolerance(int64_t nominal)
 {
     const int64_t relative = nominal * kTolerancePercent / 100;
     return relative > kMinToleranceUs ? relative : kMinToleranceUs;
@@ -56,7 +56,7 @@ inline int64_t tolerance(int64_t nominal)
 
 // The margin on the side that the receiver's excess pushes a duration to:
 // x above.
-inline int64_t excessTolerance(int64_t nominal)
+constexpr int64_t excessTolerance(int64_t nominal)
 {
     const int64_t half = nominal / 2;
     const int64_t excess = half < kReceiverExcessUs ? half : kReceiverExcessUs;

@@ -35,6 +35,12 @@ const Overlap kKnownOverlaps[] = {
     // An RC5X frame of alternating bits, received: one mark and one space
     // length after a long first mark, as a SONY frame of 1 bits.
     {"RC5X", "SONY"},
+    // Midea's frames are six bytes on Coolix's timing; their checksum
+    // tells them from COOLIX48's unchecked bytes.
+    {"MIDEA", "COOLIX48"},
+    // One fourteen-byte frame, three remotes' timings: the closer fit.
+    {"TCL112AC", "MITSUBISHI112"},
+    {"MITSUBISHI112", "TCL112AC"},
 };
 
 bool knownOverlap(const Reader *sent, const Reader *other)

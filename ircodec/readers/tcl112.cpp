@@ -1,0 +1,47 @@
+// Fourteen-byte frames of the Mitsubishi-derived family, least significant
+// bit first after a header, with a stop mark: the bytes usually begin 0x23
+// 0xCB 0x26 0x01 0x00, and the last is the sum of the others, modulo 256.
+// Three remotes send it, each with its own timing (header mark / space, bit
+// mark, 1 space, 0 space, in us):
+//   TCL112AC        3000 / 1650, 500, 1050, 325   (TCL and the units it makes)
+//   MITSUBISHI112   3450 / 1696, 450, 1250, 385   (Mitsubishi Electric)
+//   TEKNOPOINT      3600 / 1600, 477, 1200, 530   (Teknopoint and others)
+// A frame that all three take is read by the one whose timing it fits best.
+#include "../acframe.h"
+
+namespace ircodec {
+
+namespace {
+
+constexpr int kBytes = 14;
+constexpr int kSum = kBytes - 1;
+
+bool valid(const AcState &s)
+{
+    return s[kSum] == sumBytes(s, 0, kSum);
+}
+
+void complete(AcState &s)
+{
+    s[kSum] = sumBytes(s, 0, kSum);
+}
+
+constexpr AcProtocol fourteenBytes(
+    MarkSpace header, int32_t mark, int32_t oneSpace, int32_t zeroSpace)
+{
+    return {{mark, zeroSpace}, {mark, oneSpace}, Order::LsbFirst,
+        {acShape({acPair(header.mark, header.space), acBytes(kBytes), acStop(mark)})}, 1, valid,
+        complete};
+}
+
+constexpr AcProtocol kTcl112 = fourteenBytes({3000, 1650}, 500, 1050, 325);
+constexpr AcProtocol kMitsubishi112 = fourteenBytes({3450, 1696}, 450, 1250, 385);
+constexpr AcProtocol kTeknopoint = fourteenBytes({3600, 1600}, 477, 1200, 530);
+
+} // namespace
+
+extern const Reader tcl112Reader = acReader<kTcl112>("TCL112AC", 38000);
+extern const Reader mitsubishi112Reader = acReader<kMitsubishi112>("MITSUBISHI112", 38000);
+extern const Reader teknopointReader = acReader<kTeknopoint>("TEKNOPOINT", 38000);
+
+} // namespace ircodec
