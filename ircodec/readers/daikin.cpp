@@ -12,6 +12,12 @@
 //               sections of 7 and 13 bytes beginning 0x11 0xDA 0x27.
 //   DAIKIN176   5070 / 2140 us header, 370 us marks, 1780 / 710 us spaces;
 //               sections of 7 and 15 bytes beginning 0x11 0xDA 0x17.
+//   DAIKIN64    two 9800 / 9800 us leader pairs, a 4600 / 2500 us header,
+//               350 us marks, 954 / 382 us spaces; eight bytes, the high
+//               nibble of the last the sum of the other fifteen nibbles,
+//               modulo 16. DAIKIN128 remotes send these eight bytes, then,
+//               20 ms later, eight more and a 4600 us mark, the last byte
+//               the sum of the seven before it; read into it (extend).
 // A section that follows is read into the reading of the first (extend).
 #include "../acframe.h"
 #include "../timing.h"
@@ -81,6 +87,42 @@ constexpr AcProtocol kDaikin176 = {{370, 710}, {370, 1780}, Order::LsbFirst,
         acShape({acPair(5070, 2140), acBytes(15), acStop(370)})},
     2, daikin176Valid, daikin176Complete};
 
+constexpr int kBytes64 = 8;
+constexpr int32_t kMark64 = 350;
+constexpr int32_t kLeader64 = 9800;
+constexpr int32_t kGap128 = 20300;
+
+uint8_t nibbles64(const AcState &s)
+{
+    return static_cast<uint8_t>((sumNibbles(s, 0, kBytes64 - 1) + (s[kBytes64 - 1] & 0xFu)) & 0xF);
+}
+
+bool daikin64Valid(const AcState &s)
+{
+    return s[kBytes64 - 1] >> 4 == nibbles64(s);
+}
+
+void daikin64Complete(AcState &s)
+{
+    s[kBytes64 - 1] = static_cast<uint8_t>((s[kBytes64 - 1] & 0xFu) | nibbles64(s) << 4);
+}
+
+constexpr MarkSpace kZero64 = {kMark64, 382};
+constexpr MarkSpace kOne64 = {kMark64, 954};
+
+constexpr AcProtocol kDaikin64 = {kZero64, kOne64, Order::LsbFirst,
+    {acShape({acPair(kLeader64, kLeader64), acPair(kLeader64, kLeader64), acPair(4600, 2500),
+        acBytes(kBytes64), acStop(kMark64)})},
+    1, daikin64Valid, daikin64Complete};
+
+bool secondValid(const AcState &s)
+{
+    return s[kBytes64 - 1] == sumBytes(s, 0, kBytes64 - 1);
+}
+
+constexpr AcProtocol kDaikin128Second = {kZero64, kOne64, Order::LsbFirst,
+    {acShape({acBytes(kBytes64), acStop(4600)})}, 1, secondValid};
+
 // A following section of the same protocol, after a section's silence.
 bool extendWith(const AcProtocol &p, const Reader &reader, Reading &first, const Capture &next)
 {
@@ -93,6 +135,17 @@ bool extendWith(const AcProtocol &p, const Reader &reader, Reading &first, const
     first.bits.append(section.bits);
     first.evidence = Evidence::Checked;
     first.checked = true;
+    return true;
+}
+
+bool extendDaikin64(Reading &first, const Capture &next)
+{
+    Reading second;
+    second.reader = first.reader;
+    if (first.bits.size() != 8 * kBytes64 || !Window(kGap128, Level::Space).fits(next.silenceBefore)
+        || !acRead(kDaikin128Second, next.durations, second))
+        return false;
+    first.bits.append(second.bits);
     return true;
 }
 
@@ -111,6 +164,8 @@ void describe(const Reading &r, std::string &out)
 extern const Reader daikinReader = acReader<kDaikin>("DAIKIN", 38000, describe, extendDaikin);
 extern const Reader daikin160Reader
     = acReader<kDaikin160>("DAIKIN160", 38000, nullptr, extendDaikin160);
+extern const Reader daikin64Reader
+    = acReader<kDaikin64>("DAIKIN64", 38000, nullptr, extendDaikin64);
 extern const Reader daikin176Reader
     = acReader<kDaikin176>("DAIKIN176", 38000, nullptr, extendDaikin176);
 
