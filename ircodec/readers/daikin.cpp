@@ -120,8 +120,8 @@ bool secondValid(const AcState &s)
     return s[kBytes64 - 1] == sumBytes(s, 0, kBytes64 - 1);
 }
 
-constexpr AcProtocol kDaikin128Second = {kZero64, kOne64, Order::LsbFirst,
-    {acShape({acBytes(kBytes64), acStop(4600)})}, 1, secondValid};
+constexpr AcProtocol kDaikin128Second = {
+    kZero64, kOne64, Order::LsbFirst, {acShape({acBytes(kBytes64), acStop(4600)})}, 1, secondValid};
 
 // A following section of the same protocol, after a section's silence.
 bool extendWith(const AcProtocol &p, const Reader &reader, Reading &first, const Capture &next)

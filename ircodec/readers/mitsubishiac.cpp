@@ -3,6 +3,10 @@
 // 420 us one, least significant bit first, stop mark. Eighteen bytes,
 // beginning 0x23 0xCB 0x26 0x01 0x00; the last is the sum of the others,
 // modulo 256. The remote sends the frame twice, about 16 ms apart.
+// MITSUBISHI136: Mitsubishi Electric's ducted units' remotes. 3324 / 1474
+// us header, 467 us marks, 1137 / 351 us spaces, least significant bit
+// first, stop mark. Seventeen bytes beginning 0x23 0xCB 0x26; bytes 11-16
+// are the complements of bytes 5-10.
 #include "../acframe.h"
 
 namespace ircodec {
@@ -32,8 +36,36 @@ void complete(AcState &s)
 constexpr AcProtocol kMitsubishiAc = {{450, 420}, {450, 1300}, Order::LsbFirst,
     {acShape({acPair(3400, 1750), acBytes(kBytes), acStop(450)})}, 1, valid, complete};
 
+constexpr int kBytes136 = 17;
+constexpr int kPrefix136Bytes = 3;
+constexpr int kCopiedFrom136 = 5;
+constexpr int kCopiedBytes136 = (kBytes136 - kCopiedFrom136) / 2;
+
+bool valid136(const AcState &s)
+{
+    for (int i = 0; i < kPrefix136Bytes; ++i)
+        if (s[i] != kPrefix[i])
+            return false;
+    for (int i = kCopiedFrom136; i < kCopiedFrom136 + kCopiedBytes136; ++i)
+        if (static_cast<uint8_t>(s[i] ^ s[i + kCopiedBytes136]) != 0xFF)
+            return false;
+    return true;
+}
+
+void complete136(AcState &s)
+{
+    for (int i = 0; i < kPrefix136Bytes; ++i)
+        s[i] = kPrefix[i];
+    for (int i = kCopiedFrom136; i < kCopiedFrom136 + kCopiedBytes136; ++i)
+        s[i + kCopiedBytes136] = static_cast<uint8_t>(~s[i]);
+}
+
+constexpr AcProtocol kMitsubishi136 = {{467, 351}, {467, 1137}, Order::LsbFirst,
+    {acShape({acPair(3324, 1474), acBytes(kBytes136), acStop(467)})}, 1, valid136, complete136};
+
 } // namespace
 
+extern const Reader mitsubishi136Reader = acReader<kMitsubishi136>("MITSUBISHI136", 38000);
 extern const Reader mitsubishiAcReader = acReader<kMitsubishiAc>("MITSUBISHI_AC", 38000);
 
 } // namespace ircodec

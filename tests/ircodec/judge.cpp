@@ -108,6 +108,18 @@ const Mapping kMappings[] = {
     {"VESTEL_AC", 56, "VESTEL_AC", Form::Reversed},
     {"TROTEC", 72, "TROTEC", Form::StateBytes},
     {"ARGO", 96, "ARGO", Form::StateBytes},
+    {"MITSUBISHI136", 136, "MITSUBISHI136", Form::StateBytes},
+    {"MITSUBISHI_HEAVY_88", 88, "MITSUBISHI_HEAVY_88", Form::StateBytes},
+    {"MITSUBISHI_HEAVY_152", 152, "MITSUBISHI_HEAVY_152", Form::StateBytes},
+    {"SAMSUNG_AC", 0, "SAMSUNG_AC", Form::StateBytes},
+    {"DELONGHI_AC", 64, "DELONGHI_AC", Form::Reversed},
+    {"HITACHI_AC", 224, "HITACHI_AC", Form::StateBytes},
+    {"HITACHI_AC1", 104, "HITACHI_AC1", Form::StateBytes},
+    {"LG2", 28, "LG2", Form::OnAir},
+    {"SANYO_AC", 72, "SANYO_AC", Form::StateBytes},
+    {"NEOCLIMA", 96, "NEOCLIMA", Form::StateBytes},
+    {"DAIKIN64", 64, "DAIKIN64", Form::Reversed},
+    {"BOSCH144", 144, "BOSCH144", Form::StateBytes},
 };
 
 std::vector<std::string> columns(const std::string &line)
