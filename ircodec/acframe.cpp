@@ -281,6 +281,27 @@ uint8_t sumBytes(const AcState &state, int from, int to)
     return static_cast<uint8_t>(sum);
 }
 
+bool lastIsSum(const AcState &state, int from)
+{
+    return state.size > from && state[state.size - 1] == sumBytes(state, from, state.size - 1);
+}
+
+void setLastSum(AcState &state, int from)
+{
+    if (state.size > from)
+        state[state.size - 1] = sumBytes(state, from, state.size - 1);
+}
+
+bool lastIsSum(const AcState &state)
+{
+    return lastIsSum(state, 0);
+}
+
+void setLastSum(AcState &state)
+{
+    setLastSum(state, 0);
+}
+
 uint8_t xorBytes(const AcState &state, int from, int to)
 {
     uint8_t out = 0;

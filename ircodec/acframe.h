@@ -118,6 +118,17 @@ struct AcProtocol
     AcCopy copy = AcCopy::Same;
 };
 
+// The most common protocol: a header, whole bytes with one bit mark, a
+// stop mark as long as the bit mark.
+constexpr AcProtocol acPlain(MarkSpace header, int32_t mark, int32_t zeroSpace, int32_t oneSpace,
+    Order order, int bytes, bool (*valid)(const AcState &), void (*complete)(AcState &),
+    Evidence evidence = Evidence::Checked)
+{
+    return {{mark, zeroSpace}, {mark, oneSpace}, order,
+        {acShape({acPair(header.mark, header.space), acBytes(bytes), acStop(mark)})}, 1, valid,
+        complete, evidence};
+}
+
 // Durations of a frame of one shape, and its data bits.
 constexpr int acDurations(const AcShape &shape)
 {
@@ -236,6 +247,27 @@ constexpr Reader acReader(const char *name, int32_t carrierHz,
 
 // ---------------------------------------------------------------------------
 // Checks the protocols share, over bytes [from, to).
+
+// Whether a state begins with the first `count` of `prefix`, and setting them.
+template <size_t N>
+bool startsWith(const AcState &state, const uint8_t (&prefix)[N], size_t count = N)
+{
+    for (size_t i = 0; i < count && i < N; ++i)
+        if (state.bytes[i] != prefix[i])
+            return false;
+    return true;
+}
+template <size_t N> void setStart(AcState &state, const uint8_t (&prefix)[N], size_t count = N)
+{
+    for (size_t i = 0; i < count && i < N; ++i)
+        state.bytes[i] = prefix[i];
+}
+// Whether the last byte is the sum of the bytes from `from` up to it,
+// modulo 256, and setting it.
+bool lastIsSum(const AcState &state, int from);
+void setLastSum(AcState &state, int from);
+bool lastIsSum(const AcState &state);
+void setLastSum(AcState &state);
 
 uint8_t sumBytes(const AcState &state, int from, int to);
 uint8_t xorBytes(const AcState &state, int from, int to);

@@ -12,9 +12,8 @@ namespace ircodec {
 
 namespace {
 
-constexpr AcProtocol kCarrier40 = {{547, 497}, {547, 1540}, Order::MsbFirst,
-    {acShape({acPair(8402, 4166), acBytes(5), acStop(547)})}, 1, nullptr, nullptr,
-    Evidence::Framed};
+constexpr AcProtocol kCarrier40
+    = acPlain({8402, 4166}, 547, 497, 1540, Order::MsbFirst, 5, nullptr, nullptr, Evidence::Framed);
 
 constexpr int kSumByte = 2;
 constexpr int kBytes64 = 8;
@@ -35,8 +34,8 @@ void complete64(AcState &s)
     s[kSumByte] = static_cast<uint8_t>((s[kSumByte] & 0xF0) | sum64(s));
 }
 
-constexpr AcProtocol kCarrier64 = {{503, 615}, {503, 1736}, Order::LsbFirst,
-    {acShape({acPair(8940, 4556), acBytes(kBytes64), acStop(503)})}, 1, valid64, complete64};
+constexpr AcProtocol kCarrier64
+    = acPlain({8940, 4556}, 503, 615, 1736, Order::LsbFirst, kBytes64, valid64, complete64);
 
 } // namespace
 

@@ -35,7 +35,7 @@ constexpr int kLeaderBits = 5;
 bool section(const AcState &s, uint8_t third)
 {
     return s.size > kPrefixBytes && s[0] == kFirstByte && s[1] == kSecondByte && s[2] == third
-        && s[s.size - 1] == sumBytes(s, 0, s.size - 1);
+        && lastIsSum(s);
 }
 
 void completeSection(AcState &s, uint8_t third)
@@ -43,7 +43,7 @@ void completeSection(AcState &s, uint8_t third)
     s[0] = kFirstByte;
     s[1] = kSecondByte;
     s[2] = third;
-    s[s.size - 1] = sumBytes(s, 0, s.size - 1);
+    setLastSum(s);
 }
 
 constexpr uint8_t kDaikinThird = 0x27;
@@ -115,13 +115,8 @@ constexpr AcProtocol kDaikin64 = {kZero64, kOne64, Order::LsbFirst,
         acBytes(kBytes64), acStop(kMark64)})},
     1, daikin64Valid, daikin64Complete};
 
-bool secondValid(const AcState &s)
-{
-    return s[kBytes64 - 1] == sumBytes(s, 0, kBytes64 - 1);
-}
-
 constexpr AcProtocol kDaikin128Second = {
-    kZero64, kOne64, Order::LsbFirst, {acShape({acBytes(kBytes64), acStop(4600)})}, 1, secondValid};
+    kZero64, kOne64, Order::LsbFirst, {acShape({acBytes(kBytes64), acStop(4600)})}, 1, lastIsSum};
 
 // A following section of the same protocol, after a section's silence.
 bool extendWith(const AcProtocol &p, const Reader &reader, Reading &first, const Capture &next)

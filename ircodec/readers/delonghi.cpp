@@ -8,21 +8,8 @@ namespace ircodec {
 
 namespace {
 
-constexpr int kBytes = 8;
-constexpr int kSum = kBytes - 1;
-
-bool valid(const AcState &s)
-{
-    return s[kSum] == sumBytes(s, 0, kSum);
-}
-
-void complete(AcState &s)
-{
-    s[kSum] = sumBytes(s, 0, kSum);
-}
-
-constexpr AcProtocol kDelonghi = {{572, 510}, {572, 1558}, Order::LsbFirst,
-    {acShape({acPair(8984, 4200), acBytes(kBytes), acStop(572)})}, 1, valid, complete};
+constexpr AcProtocol kDelonghi
+    = acPlain({8984, 4200}, 572, 510, 1558, Order::LsbFirst, 8, lastIsSum, setLastSum);
 
 } // namespace
 

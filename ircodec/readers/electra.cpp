@@ -8,23 +8,21 @@ namespace ircodec {
 
 namespace {
 
-constexpr int kBytes = 13;
-constexpr int kSum = kBytes - 1;
 constexpr uint8_t kFirst = 0xC3;
 
 bool valid(const AcState &s)
 {
-    return s[0] == kFirst && s[kSum] == sumBytes(s, 0, kSum);
+    return s[0] == kFirst && lastIsSum(s);
 }
 
 void complete(AcState &s)
 {
     s[0] = kFirst;
-    s[kSum] = sumBytes(s, 0, kSum);
+    setLastSum(s);
 }
 
-constexpr AcProtocol kElectra = {{646, 547}, {646, 1647}, Order::LsbFirst,
-    {acShape({acPair(9166, 4470), acBytes(kBytes), acStop(646)})}, 1, valid, complete};
+constexpr AcProtocol kElectra
+    = acPlain({9166, 4470}, 646, 547, 1647, Order::LsbFirst, 13, valid, complete);
 
 } // namespace
 

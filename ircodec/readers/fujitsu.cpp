@@ -12,16 +12,14 @@ namespace ircodec {
 namespace {
 
 constexpr uint8_t kPrefix[] = {0x14, 0x63, 0x00, 0x10, 0x10};
-constexpr int kPrefixBytes = sizeof kPrefix;
 constexpr int kCommandBytes = 7;
 constexpr int kStateBytes = 16;
 constexpr int kSummedFrom = 7;
 
 bool valid(const AcState &s)
 {
-    for (int i = 0; i < kPrefixBytes; ++i)
-        if (s[i] != kPrefix[i])
-            return false;
+    if (!startsWith(s, kPrefix))
+        return false;
     if (s.size == kCommandBytes)
         return complementPairs(s, kCommandBytes - 2, kCommandBytes);
     return sumBytes(s, kSummedFrom, kStateBytes) == 0;
@@ -29,8 +27,7 @@ bool valid(const AcState &s)
 
 void complete(AcState &s)
 {
-    for (int i = 0; i < kPrefixBytes; ++i)
-        s[i] = kPrefix[i];
+    setStart(s, kPrefix);
     if (s.size == kCommandBytes) {
         setComplementPairs(s, kCommandBytes - 2, kCommandBytes);
         return;

@@ -25,32 +25,29 @@ constexpr int kPrefixBytes = sizeof kPrefix;
 
 bool valid(const AcState &s)
 {
-    for (int i = 0; i < kPrefixBytes; ++i)
-        if (s[i] != kPrefix[i])
-            return false;
-    return complementPairs(s, kPrefixBytes, s.size);
+    return startsWith(s, kPrefix) && complementPairs(s, kPrefixBytes, s.size);
 }
 
 void complete(AcState &s)
 {
-    for (int i = 0; i < kPrefixBytes; ++i)
-        s[i] = kPrefix[i];
+    setStart(s, kPrefix);
     setComplementPairs(s, kPrefixBytes, s.size);
 }
 
 constexpr AcProtocol hitachi(MarkSpace header, int32_t mark, int32_t one, int32_t zero, int bytes)
 {
-    return {{mark, zero}, {mark, one}, Order::LsbFirst,
-        {acShape({acPair(header.mark, header.space), acBytes(bytes), acStop(mark)})}, 1, valid,
-        complete};
+    return acPlain(header, mark, zero, one, Order::LsbFirst, bytes, valid, complete);
 }
 
 constexpr MarkSpace kHeader = {3300, 1700};
+constexpr int32_t kMark = 400;
+constexpr int32_t kZeroSpace = 500;
+constexpr int32_t kOneSpace = 1250;
 constexpr MarkSpace kHeader424 = {3416, 1604};
 
-constexpr AcProtocol kHitachi264 = hitachi(kHeader, 400, 1250, 500, 33);
-constexpr AcProtocol kHitachi296 = hitachi(kHeader, 400, 1250, 500, 37);
-constexpr AcProtocol kHitachi344 = hitachi(kHeader, 400, 1250, 500, 43);
+constexpr AcProtocol kHitachi264 = hitachi(kHeader, kMark, kOneSpace, kZeroSpace, 33);
+constexpr AcProtocol kHitachi296 = hitachi(kHeader, kMark, kOneSpace, kZeroSpace, 37);
+constexpr AcProtocol kHitachi344 = hitachi(kHeader, kMark, kOneSpace, kZeroSpace, 43);
 constexpr AcProtocol kHitachi424 = hitachi(kHeader424, 463, 1208, 372, 53);
 
 constexpr int kBytes224 = 28;
@@ -96,16 +93,11 @@ void complete104(AcState &s)
     s[kBytes104 - 1] = sum104(s);
 }
 
-constexpr MarkSpace kZero = {400, 500};
-constexpr MarkSpace kOne = {400, 1250};
+constexpr AcProtocol kHitachi224 = acPlain(
+    kHeader, kMark, kZeroSpace, kOneSpace, Order::MsbFirst, kBytes224, valid224, complete224);
 
-constexpr AcProtocol kHitachi224 = {kZero, kOne, Order::MsbFirst,
-    {acShape({acPair(kHeader.mark, kHeader.space), acBytes(kBytes224), acStop(kZero.mark)})}, 1,
-    valid224, complete224};
-
-constexpr AcProtocol kHitachi104 = {kZero, kOne, Order::MsbFirst,
-    {acShape({acPair(3400, 3400), acBytes(kBytes104), acStop(kZero.mark)})}, 1, valid104,
-    complete104};
+constexpr AcProtocol kHitachi104 = acPlain(
+    {3400, 3400}, kMark, kZeroSpace, kOneSpace, Order::MsbFirst, kBytes104, valid104, complete104);
 
 } // namespace
 

@@ -12,17 +12,16 @@ constexpr uint8_t kPreamble[] = {0x83, 0x06};
 
 bool valid(const AcState &s)
 {
-    return s[0] == kPreamble[0] && s[1] == kPreamble[1];
+    return startsWith(s, kPreamble);
 }
 
 void complete(AcState &s)
 {
-    s[0] = kPreamble[0];
-    s[1] = kPreamble[1];
+    setStart(s, kPreamble);
 }
 
-constexpr AcProtocol kKelon = {{560, 600}, {560, 1680}, Order::LsbFirst,
-    {acShape({acPair(9000, 4600), acBytes(6), acStop(560)})}, 1, valid, complete};
+constexpr AcProtocol kKelon
+    = acPlain({9000, 4600}, 560, 600, 1680, Order::LsbFirst, 6, valid, complete);
 
 } // namespace
 

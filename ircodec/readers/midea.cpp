@@ -51,9 +51,8 @@ void complement(AcState &s)
     setComplementPairs(s, 0, kBytes);
 }
 
-constexpr AcProtocol kMidea24 = {{kNecMark, 560}, {kNecMark, 1690}, Order::MsbFirst,
-    {acShape({acPair(9000, 4500), acBytes(kBytes), acStop(kNecMark)})}, 1, complemented,
-    complement};
+constexpr AcProtocol kMidea24
+    = acPlain({9000, 4500}, kNecMark, 560, 1690, Order::MsbFirst, kBytes, complemented, complement);
 
 } // namespace
 

@@ -14,27 +14,21 @@ namespace ircodec {
 namespace {
 
 constexpr uint8_t kPrefix[] = {0x23, 0xCB, 0x26, 0x01, 0x00};
-constexpr int kPrefixBytes = sizeof kPrefix;
 constexpr int kBytes = 18;
-constexpr int kSum = kBytes - 1;
 
 bool valid(const AcState &s)
 {
-    for (int i = 0; i < kPrefixBytes; ++i)
-        if (s[i] != kPrefix[i])
-            return false;
-    return s[kSum] == sumBytes(s, 0, kSum);
+    return startsWith(s, kPrefix) && lastIsSum(s);
 }
 
 void complete(AcState &s)
 {
-    for (int i = 0; i < kPrefixBytes; ++i)
-        s[i] = kPrefix[i];
-    s[kSum] = sumBytes(s, 0, kSum);
+    setStart(s, kPrefix);
+    setLastSum(s);
 }
 
-constexpr AcProtocol kMitsubishiAc = {{450, 420}, {450, 1300}, Order::LsbFirst,
-    {acShape({acPair(3400, 1750), acBytes(kBytes), acStop(450)})}, 1, valid, complete};
+constexpr AcProtocol kMitsubishiAc
+    = acPlain({3400, 1750}, 450, 420, 1300, Order::LsbFirst, kBytes, valid, complete);
 
 constexpr int kBytes136 = 17;
 constexpr int kPrefix136Bytes = 3;
@@ -43,9 +37,8 @@ constexpr int kCopiedBytes136 = (kBytes136 - kCopiedFrom136) / 2;
 
 bool valid136(const AcState &s)
 {
-    for (int i = 0; i < kPrefix136Bytes; ++i)
-        if (s[i] != kPrefix[i])
-            return false;
+    if (!startsWith(s, kPrefix, kPrefix136Bytes))
+        return false;
     for (int i = kCopiedFrom136; i < kCopiedFrom136 + kCopiedBytes136; ++i)
         if (static_cast<uint8_t>(s[i] ^ s[i + kCopiedBytes136]) != 0xFF)
             return false;
@@ -54,14 +47,13 @@ bool valid136(const AcState &s)
 
 void complete136(AcState &s)
 {
-    for (int i = 0; i < kPrefix136Bytes; ++i)
-        s[i] = kPrefix[i];
+    setStart(s, kPrefix, kPrefix136Bytes);
     for (int i = kCopiedFrom136; i < kCopiedFrom136 + kCopiedBytes136; ++i)
         s[i + kCopiedBytes136] = static_cast<uint8_t>(~s[i]);
 }
 
-constexpr AcProtocol kMitsubishi136 = {{467, 351}, {467, 1137}, Order::LsbFirst,
-    {acShape({acPair(3324, 1474), acBytes(kBytes136), acStop(467)})}, 1, valid136, complete136};
+constexpr AcProtocol kMitsubishi136
+    = acPlain({3324, 1474}, 467, 351, 1137, Order::LsbFirst, kBytes136, valid136, complete136);
 
 } // namespace
 

@@ -16,18 +16,16 @@ constexpr int kPairsFrom = 3;
 constexpr uint8_t kSignature88[kSignatureBytes] = {0xAD, 0x51, 0x3C, 0xD9, 0x26};
 constexpr uint8_t kSignature152[kSignatureBytes] = {0xAD, 0x51, 0x3C, 0xE5, 0x1A};
 
-bool valid(const AcState &s, const uint8_t *signature)
+using Signature = uint8_t[kSignatureBytes];
+
+bool valid(const AcState &s, const Signature &signature)
 {
-    for (int i = 0; i < kSignatureBytes; ++i)
-        if (s[i] != signature[i])
-            return false;
-    return complementPairs(s, kPairsFrom, s.size);
+    return startsWith(s, signature) && complementPairs(s, kPairsFrom, s.size);
 }
 
-void complete(AcState &s, const uint8_t *signature)
+void complete(AcState &s, const Signature &signature)
 {
-    for (int i = 0; i < kSignatureBytes; ++i)
-        s[i] = signature[i];
+    setStart(s, signature);
     setComplementPairs(s, kPairsFrom, s.size);
 }
 
@@ -52,8 +50,7 @@ constexpr int32_t kMark = 370;
 
 constexpr AcProtocol heavy(int bytes, bool (*valid)(const AcState &), void (*complete)(AcState &))
 {
-    return {{kMark, 1220}, {kMark, 420}, Order::LsbFirst,
-        {acShape({acPair(3140, 1630), acBytes(bytes), acStop(kMark)})}, 1, valid, complete};
+    return acPlain({3140, 1630}, kMark, 1220, 420, Order::LsbFirst, bytes, valid, complete);
 }
 
 constexpr AcProtocol kHeavy88 = heavy(11, valid88, complete88);

@@ -8,24 +8,12 @@ namespace ircodec {
 
 namespace {
 
-constexpr int kBytes = 12;
-constexpr int kSum = kBytes - 1;
 constexpr int32_t kMark = 537;
 constexpr int32_t kSpace = 7391;
 
-bool valid(const AcState &s)
-{
-    return s[kSum] == sumBytes(s, 0, kSum);
-}
-
-void complete(AcState &s)
-{
-    s[kSum] = sumBytes(s, 0, kSum);
-}
-
 constexpr AcProtocol kNeoclima = {{kMark, 571}, {kMark, 1651}, Order::LsbFirst,
-    {acShape({acPair(6112, kSpace), acBytes(kBytes), acPair(kMark, kSpace), acStop(kMark)})}, 1,
-    valid, complete};
+    {acShape({acPair(6112, kSpace), acBytes(12), acPair(kMark, kSpace), acStop(kMark)})}, 1,
+    lastIsSum, setLastSum};
 
 } // namespace
 

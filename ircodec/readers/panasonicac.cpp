@@ -22,23 +22,12 @@ constexpr int32_t kSectionGap = 10000;
 constexpr int32_t kUnit = 432;
 constexpr AcPart kHeader = acPair(8 * kUnit, 4 * kUnit);
 
-// The state section's bytes sum to its last.
-bool stateValid(const AcState &s, int from)
-{
-    return s[s.size - 1] == sumBytes(s, from, s.size - 1);
-}
-
-bool stateValid(const AcState &s)
-{
-    return stateValid(s, 0);
-}
-
 bool firstValid(const AcState &s)
 {
     for (int i = 0; i < kFirstBytes; ++i)
         if (s[i] != kFirstSection[i])
             return false;
-    return s.size == kFirstBytes || stateValid(s, kFirstBytes);
+    return s.size == kFirstBytes || lastIsSum(s, kFirstBytes);
 }
 
 void firstComplete(AcState &s)
@@ -46,7 +35,7 @@ void firstComplete(AcState &s)
     for (int i = 0; i < kFirstBytes; ++i)
         s[i] = kFirstSection[i];
     if (s.size > kFirstBytes)
-        s[s.size - 1] = sumBytes(s, kFirstBytes, s.size - 1);
+        setLastSum(s, kFirstBytes);
 }
 
 constexpr AcPart kSectionEnd = acPair(kUnit, kSectionGap);
@@ -62,7 +51,7 @@ constexpr AcProtocol kFirst = {{kUnit, kUnit}, {kUnit, 3 * kUnit}, Order::LsbFir
 constexpr AcProtocol kState = {{kUnit, kUnit}, {kUnit, 3 * kUnit}, Order::LsbFirst,
     {acShape({kHeader, acBytes(kStateBytes), acStop(kUnit)}),
         acShape({kHeader, acBytes(kShortStateBytes), acStop(kUnit)})},
-    2, stateValid};
+    2, lastIsSum};
 
 bool extend(Reading &first, const Capture &next)
 {

@@ -21,8 +21,8 @@ void complete(AcState &s)
     s[kSum] = sumNibbles(s, 0, kSum);
 }
 
-constexpr AcProtocol kSanyoAc = {{500, 550}, {500, 1600}, Order::LsbFirst,
-    {acShape({acPair(8500, 4200), acBytes(kBytes), acStop(500)})}, 1, valid, complete};
+constexpr AcProtocol kSanyoAc
+    = acPlain({8500, 4200}, 500, 550, 1600, Order::LsbFirst, kBytes, valid, complete);
 
 } // namespace
 

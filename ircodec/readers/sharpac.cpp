@@ -10,7 +10,6 @@ namespace ircodec {
 namespace {
 
 constexpr uint8_t kPrefix[] = {0xAA, 0x5A, 0xCF};
-constexpr int kPrefixBytes = sizeof kPrefix;
 constexpr int kBytes = 13;
 constexpr int kLast = kBytes - 1;
 
@@ -23,21 +22,17 @@ uint8_t checksum(const AcState &s)
 
 bool valid(const AcState &s)
 {
-    for (int i = 0; i < kPrefixBytes; ++i)
-        if (s[i] != kPrefix[i])
-            return false;
-    return s[kLast] >> 4 == checksum(s);
+    return startsWith(s, kPrefix) && s[kLast] >> 4 == checksum(s);
 }
 
 void complete(AcState &s)
 {
-    for (int i = 0; i < kPrefixBytes; ++i)
-        s[i] = kPrefix[i];
+    setStart(s, kPrefix);
     s[kLast] = static_cast<uint8_t>((checksum(s) << 4) | (s[kLast] & 0xFu));
 }
 
-constexpr AcProtocol kSharpAc = {{470, 500}, {470, 1400}, Order::LsbFirst,
-    {acShape({acPair(3800, 1900), acBytes(kBytes), acStop(470)})}, 1, valid, complete};
+constexpr AcProtocol kSharpAc
+    = acPlain({3800, 1900}, 470, 500, 1400, Order::LsbFirst, kBytes, valid, complete);
 
 } // namespace
 

@@ -40,9 +40,7 @@ void complete(AcState &s)
 constexpr AcProtocol fourteenBytes(
     MarkSpace header, int32_t mark, int32_t oneSpace, int32_t zeroSpace)
 {
-    return {{mark, zeroSpace}, {mark, oneSpace}, Order::LsbFirst,
-        {acShape({acPair(header.mark, header.space), acBytes(kBytes), acStop(mark)})}, 1, valid,
-        complete};
+    return acPlain(header, mark, zeroSpace, oneSpace, Order::LsbFirst, kBytes, valid, complete);
 }
 
 constexpr AcProtocol kTcl112 = fourteenBytes({3000, 1650}, 500, 1050, 325);

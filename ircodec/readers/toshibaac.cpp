@@ -17,16 +17,14 @@ constexpr int kBytesBeyondPayload = 6;
 
 bool valid(const AcState &s)
 {
-    return s[0] == kPrefix[0] && s[1] == kPrefix[1]
-        && complementPairs(s, kLengthByte, kLengthByte + 2)
+    return startsWith(s, kPrefix) && complementPairs(s, kLengthByte, kLengthByte + 2)
         && (s[kLengthByte] & 0xF) + kBytesBeyondPayload == s.size
         && s[s.size - 1] == xorBytes(s, 0, s.size - 1);
 }
 
 void complete(AcState &s)
 {
-    s[0] = kPrefix[0];
-    s[1] = kPrefix[1];
+    setStart(s, kPrefix);
     s[kLengthByte] = static_cast<uint8_t>((s[kLengthByte] & 0xF0) | (s.size - kBytesBeyondPayload));
     setComplementPairs(s, kLengthByte, kLengthByte + 2);
     s[s.size - 1] = xorBytes(s, 0, s.size - 1);

@@ -10,24 +10,22 @@ namespace ircodec {
 namespace {
 
 constexpr uint8_t kPrefix[] = {0x12, 0x34};
-constexpr int kBytes = 9;
-constexpr int kSum = kBytes - 1;
+constexpr int kSummedFrom = 2;
 constexpr int32_t kMark = 592;
 
 bool valid(const AcState &s)
 {
-    return s[0] == kPrefix[0] && s[1] == kPrefix[1] && s[kSum] == sumBytes(s, 2, kSum);
+    return startsWith(s, kPrefix) && lastIsSum(s, kSummedFrom);
 }
 
 void complete(AcState &s)
 {
-    s[0] = kPrefix[0];
-    s[1] = kPrefix[1];
-    s[kSum] = sumBytes(s, 2, kSum);
+    setStart(s, kPrefix);
+    setLastSum(s, kSummedFrom);
 }
 
 constexpr AcProtocol kTrotec = {{kMark, kMark}, {kMark, 1560}, Order::LsbFirst,
-    {acShape({acPair(5952, 7364), acBytes(kBytes), acPair(kMark, 6184), acStop(kMark)})}, 1, valid,
+    {acShape({acPair(5952, 7364), acBytes(9), acPair(kMark, 6184), acStop(kMark)})}, 1, valid,
     complete};
 
 } // namespace

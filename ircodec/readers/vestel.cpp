@@ -44,8 +44,8 @@ void complete(AcState &s)
         s[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-constexpr AcProtocol kVestel = {{520, 480}, {520, 1535}, Order::LsbFirst,
-    {acShape({acPair(3110, 9066), acBytes(kBytes), acStop(520)})}, 1, valid, complete};
+constexpr AcProtocol kVestel
+    = acPlain({3110, 9066}, 520, 480, 1535, Order::LsbFirst, kBytes, valid, complete);
 
 } // namespace
 

@@ -18,14 +18,13 @@ constexpr AcPart kSectionEnd = acPair(kMark, 7920);
 
 bool valid(const AcState &s)
 {
-    return s[0] == kPrefix[0] && s[1] == kPrefix[1] && s[kSum1] == xorBytes(s, 2, kSum1 - 1)
+    return startsWith(s, kPrefix) && s[kSum1] == xorBytes(s, 2, kSum1 - 1)
         && s[kSum2] == xorBytes(s, kSum1 + 1, kSum2);
 }
 
 void complete(AcState &s)
 {
-    s[0] = kPrefix[0];
-    s[1] = kPrefix[1];
+    setStart(s, kPrefix);
     s[kSum1] = xorBytes(s, 2, kSum1 - 1);
     s[kSum2] = xorBytes(s, kSum1 + 1, kSum2);
 }
