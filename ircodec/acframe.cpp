@@ -358,10 +358,4 @@ void appendAcTemperature(std::string &out, int celsius)
     appendPhrase(out, ("temperature " + std::to_string(celsius) + " C").c_str());
 }
 
-AcState readingState(const Reading &reading)
-{
-    const bool msb = reading.reader && reading.reader->presentation == Presentation::BytesMsbFirst;
-    return acState(reading.bits, msb ? Order::MsbFirst : Order::LsbFirst);
-}
-
 } // namespace ircodec

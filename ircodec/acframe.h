@@ -284,9 +284,6 @@ int countBits(uint64_t value);
 void appendAcMode(std::string &out, const char *mode);
 void appendAcTemperature(std::string &out, int celsius);
 
-// The state bytes of a reading, in the order its reader presents them.
-AcState readingState(const Reading &reading);
-
 } // namespace ircodec
 
 #endif // IRCODEC_ACFRAME_H

@@ -374,6 +374,10 @@ void ReadingTest::airConditionerCopies()
     QCOMPARE(QString(ircodec::protocolName(both)), QString("COOLIX"));
     QCOMPARE(both.bits, ircodec::read(coolix).bits);
     QCOMPARE(QString::fromStdString(ircodec::dataHex(both)), QString("B24D9F6000FF"));
+    QCOMPARE(QString::fromStdString(ircodec::detailText(both)),
+        QString("mode cool, temperature 17 C, check ok"));
+    const Reading off = ircodec::read(stateFrame("COOLIX", {0xB2, 0x4D, 0x7B, 0x84, 0xE0, 0x1F}));
+    QCOMPARE(QString::fromStdString(ircodec::detailText(off)), QString("power off, check ok"));
 
     Durations otherCopy = coolix;
     otherCopy.push_back(kCoolixGap);
@@ -476,6 +480,29 @@ void ReadingTest::airConditionerBlocks()
         = ircodec::readSequence(captures({panasonicFirst, secondSection}, 10000));
     QCOMPARE(p.items.size(), size_t{1});
     QCOMPARE(p.items[0].reading.bits, stateReading("PANASONIC_AC", both).bits);
+
+    // Daikin128: its first eight bytes are a DAIKIN64 frame; the other
+    // eight follow 20 ms later, ended by a long mark.
+    const std::vector<uint8_t> first64 = {0x16, 0x42, 0x20, 0x07, 0x16, 0x16, 0x16, 0x7C};
+    const std::vector<uint8_t> rest = {0x00, 0x00, 0x00, 0x11, 0x00, 0x00, 0x00, 0x11};
+    Durations restFrame;
+    for (uint8_t b : rest)
+        for (int i = 0; i < 8; ++i) {
+            restFrame.push_back(350);
+            restFrame.push_back((b >> i) & 1u ? 954 : 382);
+        }
+    restFrame.push_back(4600);
+    constexpr int64_t kDaikin128Gap = 20300;
+    const ircodec::Sequence d128 = ircodec::readSequence(
+        captures({stateFrame("DAIKIN64", first64), restFrame}, kDaikin128Gap));
+    QCOMPARE(d128.items.size(), size_t{1});
+    QCOMPARE(QString::fromStdString(ircodec::dataHex(d128.items[0].reading)),
+        QString("164220071616167C0000001100000011"));
+    restFrame[restFrame.size() - 2] = 954; // the sum's last bit
+    QCOMPARE(
+        ircodec::readSequence(captures({stateFrame("DAIKIN64", first64), restFrame}, kDaikin128Gap))
+            .items.size(),
+        size_t{2});
 }
 
 QTEST_APPLESS_MAIN(ReadingTest)
