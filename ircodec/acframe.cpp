@@ -10,14 +10,14 @@ namespace {
 
 constexpr int kByteBits = 8;
 
-const AcPart &partAt(const AcShape &shape, int index)
+const AcElement &elementAt(const AcShape &shape, int index)
 {
-    return shape.parts[static_cast<size_t>(index)];
+    return shape.elements[static_cast<size_t>(index)];
 }
 
 bool endsWithStop(const AcShape &shape)
 {
-    return shape.count > 0 && partAt(shape, shape.count - 1).kind == AcPart::Stop;
+    return shape.count > 0 && elementAt(shape, shape.count - 1).kind == AcElement::Stop;
 }
 
 // How far a duration is from a nominal, relative to it.
@@ -145,34 +145,34 @@ bool acReadShape(
     bits = BitString();
     bits.reserve(acDataBits(shape));
     for (int i = 0; i < shape.count; ++i) {
-        const AcPart &part = partAt(shape, i);
-        switch (part.kind) {
-        case AcPart::Pair:
-            if (!cursor.takePair(part.mark, part.space))
+        const AcElement &element = elementAt(shape, i);
+        switch (element.kind) {
+        case AcElement::Pair:
+            if (!cursor.takePair(element.mark, element.space))
                 return false;
             break;
-        case AcPart::Bytes:
-            for (int b = 0; b < kByteBits * part.count; ++b) {
+        case AcElement::Bytes:
+            for (int b = 0; b < kByteBits * element.count; ++b) {
                 bool one = false;
                 if (!cursor.takeBit(p, windows, one))
                     return false;
                 bits.push(one);
             }
             break;
-        case AcPart::Fixed: {
+        case AcElement::Fixed: {
             uint32_t value = 0;
-            for (int b = 0; b < part.count; ++b) {
+            for (int b = 0; b < element.count; ++b) {
                 bool one = false;
                 if (!cursor.takeBit(p, windows, one))
                     return false;
                 value = (value << 1) | (one ? 1u : 0u);
             }
-            if (value != part.value)
+            if (value != element.value)
                 return false;
             break;
         }
-        case AcPart::Stop:
-            return cursor.takeStop(part.mark) && cursor.atEnd();
+        case AcElement::Stop:
+            return cursor.takeStop(element.mark) && cursor.atEnd();
         }
     }
     return cursor.finish();
@@ -220,23 +220,23 @@ Durations acWriteShape(const AcProtocol &p, const AcShape &shape, const BitStrin
     const bool stop = endsWithStop(shape);
     int next = 0; // the next data bit
     for (int i = 0; i < shape.count; ++i) {
-        const AcPart &part = partAt(shape, i);
+        const AcElement &element = elementAt(shape, i);
         const bool last = !stop && i == shape.count - 1;
-        switch (part.kind) {
-        case AcPart::Pair:
-            out.push_back(part.mark);
-            out.push_back(part.space);
+        switch (element.kind) {
+        case AcElement::Pair:
+            out.push_back(element.mark);
+            out.push_back(element.space);
             break;
-        case AcPart::Bytes:
-            for (int b = 0; b < kByteBits * part.count; ++b, ++next)
+        case AcElement::Bytes:
+            for (int b = 0; b < kByteBits * element.count; ++b, ++next)
                 putBits(
-                    out, p, bits.at(next) ? 1u : 0u, 1, last && b == kByteBits * part.count - 1);
+                    out, p, bits.at(next) ? 1u : 0u, 1, last && b == kByteBits * element.count - 1);
             break;
-        case AcPart::Fixed:
-            putBits(out, p, part.value, part.count, last);
+        case AcElement::Fixed:
+            putBits(out, p, element.value, element.count, last);
             break;
-        case AcPart::Stop:
-            out.push_back(part.mark);
+        case AcElement::Stop:
+            out.push_back(element.mark);
             break;
         }
     }

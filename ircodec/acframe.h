@@ -1,7 +1,7 @@
 // Air conditioners' frames. A remote of an air conditioner sends the unit's
 // whole state on every key press: whole bytes, pulse distance, in one or
 // more sections, each after a fixed header or a gap, often twice. A frame
-// is described part by part (fixed mark/space pairs, runs of data bytes,
+// is described element by element (fixed mark/space pairs, runs of data bytes,
 // fixed bit fields, the stop mark); a protocol is its bit timing, the forms
 // its frames take, and the check its state bytes pass (constant bytes,
 // checksums, complemented copies). The protocol files under readers/ hold
@@ -20,8 +20,8 @@
 
 namespace ircodec {
 
-// One part of a frame.
-struct AcPart
+// One element of a frame.
+struct AcElement
 {
     enum Kind : uint8_t {
         Pair,  // a fixed mark and space: a header, a leader, the gap after a section
@@ -36,41 +36,41 @@ struct AcPart
     uint32_t value = 0;
 };
 
-constexpr AcPart acPair(int32_t mark, int32_t space)
+constexpr AcElement acPair(int32_t mark, int32_t space)
 {
-    return {AcPart::Pair, mark, space, 0, 0};
+    return {AcElement::Pair, mark, space, 0, 0};
 }
-constexpr AcPart acBytes(int count)
+constexpr AcElement acBytes(int count)
 {
-    return {AcPart::Bytes, 0, 0, count, 0};
+    return {AcElement::Bytes, 0, 0, count, 0};
 }
-constexpr AcPart acFixed(uint32_t value, int bits)
+constexpr AcElement acFixed(uint32_t value, int bits)
 {
-    return {AcPart::Fixed, 0, 0, bits, value};
+    return {AcElement::Fixed, 0, 0, bits, value};
 }
-constexpr AcPart acStop(int32_t mark)
+constexpr AcElement acStop(int32_t mark)
 {
-    return {AcPart::Stop, mark, 0, 0, 0};
+    return {AcElement::Stop, mark, 0, 0, 0};
 }
 
 constexpr int kMaxAcParts = 12;
 constexpr int kMaxAcShapes = 6;
 constexpr int kMaxAcBytes = 64;
 
-// One form of a protocol's frame: its parts in order. A frame that does not
-// end with a Stop part ends with its last bit's mark (the space after it is
+// One form of a protocol's frame: its elements in order. A frame that does not
+// end with a Stop element ends with its last bit's mark (the space after it is
 // the silence that ends the frame): that bit reads as 0.
 struct AcShape
 {
-    std::array<AcPart, kMaxAcParts> parts{};
+    std::array<AcElement, kMaxAcParts> elements{};
     int count = 0;
 };
 
-constexpr AcShape acShape(std::initializer_list<AcPart> parts)
+constexpr AcShape acShape(std::initializer_list<AcElement> elements)
 {
     AcShape shape;
-    for (const AcPart &part : parts)
-        shape.parts[static_cast<size_t>(shape.count++)] = part;
+    for (const AcElement &element : elements)
+        shape.elements[static_cast<size_t>(shape.count++)] = element;
     return shape;
 }
 
@@ -135,18 +135,18 @@ constexpr int acDurations(const AcShape &shape)
     int durations = 0;
     bool stop = false;
     for (int i = 0; i < shape.count; ++i) {
-        const AcPart &part = shape.parts[static_cast<size_t>(i)];
-        switch (part.kind) {
-        case AcPart::Pair:
+        const AcElement &element = shape.elements[static_cast<size_t>(i)];
+        switch (element.kind) {
+        case AcElement::Pair:
             durations += 2;
             break;
-        case AcPart::Bytes:
-            durations += 2 * 8 * part.count;
+        case AcElement::Bytes:
+            durations += 2 * 8 * element.count;
             break;
-        case AcPart::Fixed:
-            durations += 2 * part.count;
+        case AcElement::Fixed:
+            durations += 2 * element.count;
             break;
-        case AcPart::Stop:
+        case AcElement::Stop:
             durations += 1;
             stop = true;
             break;
@@ -158,8 +158,8 @@ constexpr int acDataBits(const AcShape &shape)
 {
     int bits = 0;
     for (int i = 0; i < shape.count; ++i)
-        if (shape.parts[static_cast<size_t>(i)].kind == AcPart::Bytes)
-            bits += 8 * shape.parts[static_cast<size_t>(i)].count;
+        if (shape.elements[static_cast<size_t>(i)].kind == AcElement::Bytes)
+            bits += 8 * shape.elements[static_cast<size_t>(i)].count;
     return bits;
 }
 // Durations of `copies` copies of a shape.
@@ -171,8 +171,8 @@ constexpr int acDurations(const AcShape &shape, int copies)
 // The first mark of a shape: its first pair's, or a bit's.
 constexpr int32_t acFirstMark(const AcProtocol &p, const AcShape &shape, bool longest)
 {
-    const AcPart &first = shape.parts[0];
-    if (first.kind == AcPart::Pair)
+    const AcElement &first = shape.elements[0];
+    if (first.kind == AcElement::Pair)
         return first.mark;
     const bool oneLonger = p.one.mark > p.zero.mark;
     return longest == oneLonger ? p.one.mark : p.zero.mark;

@@ -33,9 +33,9 @@ void complete(AcState &s)
 }
 
 constexpr int32_t kMark = 456;
-constexpr AcPart kHeader = acPair(4366, 4415);
-constexpr AcPart kSectionEnd = acPair(kMark, 5235);
-constexpr AcPart kSection = acBytes(kSectionBytes);
+constexpr AcElement kHeader = acPair(4366, 4415);
+constexpr AcElement kSectionEnd = acPair(kMark, 5235);
+constexpr AcElement kSection = acBytes(kSectionBytes);
 
 constexpr AcProtocol kBosch144 = {{kMark, 610}, {kMark, 1645}, Order::MsbFirst,
     {acShape({kHeader, kSection, kSectionEnd, kHeader, kSection, kSectionEnd, kHeader, kSection,

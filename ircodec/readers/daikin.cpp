@@ -68,7 +68,7 @@ void daikin176Complete(AcState &s)
 }
 
 constexpr int32_t kMark = 428;
-constexpr AcPart kHeader = acPair(3650, 1623);
+constexpr AcElement kHeader = acPair(3650, 1623);
 
 constexpr AcProtocol kDaikin = {{kMark, 428}, {kMark, 1280}, Order::LsbFirst,
     {acShape({acFixed(0, kLeaderBits), acStop(kMark)}),

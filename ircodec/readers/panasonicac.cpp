@@ -20,7 +20,7 @@ constexpr int kStateBytes = 19;
 constexpr int kShortStateBytes = 8;
 constexpr int32_t kSectionGap = 10000;
 constexpr int32_t kUnit = 432;
-constexpr AcPart kHeader = acPair(8 * kUnit, 4 * kUnit);
+constexpr AcElement kHeader = acPair(8 * kUnit, 4 * kUnit);
 
 bool firstValid(const AcState &s)
 {
@@ -38,7 +38,7 @@ void firstComplete(AcState &s)
         setLastSum(s, kFirstBytes);
 }
 
-constexpr AcPart kSectionEnd = acPair(kUnit, kSectionGap);
+constexpr AcElement kSectionEnd = acPair(kUnit, kSectionGap);
 
 constexpr AcProtocol kFirst = {{kUnit, kUnit}, {kUnit, 3 * kUnit}, Order::LsbFirst,
     {acShape({kHeader, acBytes(kFirstBytes), acStop(kUnit)}),

@@ -46,9 +46,9 @@ void complete(AcState &s)
 }
 
 constexpr int32_t kMark = 586;
-constexpr AcPart kHeader = acPair(3086, 8864);
-constexpr AcPart kSectionEnd = acPair(kMark, 2886);
-constexpr AcPart kSection = acBytes(kSectionBytes);
+constexpr AcElement kHeader = acPair(3086, 8864);
+constexpr AcElement kSectionEnd = acPair(kMark, 2886);
+constexpr AcElement kSection = acBytes(kSectionBytes);
 
 constexpr AcProtocol kSamsungAc = {{kMark, 436}, {kMark, 1432}, Order::LsbFirst,
     {acShape({kHeader, kSection, kSectionEnd, kHeader, kSection, acStop(kMark)}),

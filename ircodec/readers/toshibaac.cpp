@@ -30,7 +30,7 @@ void complete(AcState &s)
     s[s.size - 1] = xorBytes(s, 0, s.size - 1);
 }
 
-constexpr AcPart kHeader = acPair(4400, 4300);
+constexpr AcElement kHeader = acPair(4400, 4300);
 constexpr int32_t kMark = 580;
 
 constexpr AcProtocol kToshiba = {{kMark, 490}, {kMark, 1600}, Order::MsbFirst,

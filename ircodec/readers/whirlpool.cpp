@@ -14,7 +14,7 @@ constexpr uint8_t kPrefix[] = {0x83, 0x06};
 constexpr int kSum1 = 13;
 constexpr int kSum2 = 20;
 constexpr int32_t kMark = 597;
-constexpr AcPart kSectionEnd = acPair(kMark, 7920);
+constexpr AcElement kSectionEnd = acPair(kMark, 7920);
 
 bool valid(const AcState &s)
 {
