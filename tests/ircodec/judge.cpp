@@ -26,6 +26,9 @@ enum class Form {
     BytesLsbFirst,  // our bits as bytes, each sent least significant bit first
     DropFirst,      // our bits without the first, which the judge leaves out
     Aiwa15,         // the 15 bits that follow Aiwa's fixed 26-bit prefix
+    Uncomplemented, // our bytes (most significant bit first) without the complement after each
+    GreeBlock,      // a Gree first block as a 35-bit number from its last bit: the connecting
+                    // bits 010 over our four bytes
 };
 
 // A judge's name (and bit count, 0 for any) and what it is in our terms.
@@ -74,6 +77,58 @@ const Mapping kMappings[] = {
     {"DENON", 15, "DENON15", Form::OnAir},
     {"ELITESCREENS", 0, "ELITESCREENS", Form::OnAir},
     {"INAX", 0, "INAX", Form::OnAir},
+    {"COOLIX", 24, "COOLIX", Form::Uncomplemented},
+    {"MIDEA24", 24, "MIDEA24", Form::Uncomplemented},
+    // Its COOLIX48 takes any six bytes on Coolix's timing, Midea's too.
+    {"COOLIX48", 48, "MIDEA", Form::StateBytes},
+    {"COOLIX48", 48, "COOLIX48", Form::StateBytes},
+    {"MIDEA", 48, "MIDEA", Form::StateBytes},
+    {"KELON", 48, "KELON", Form::Reversed},
+    // A Gree message's first block alone is a TECO frame to it.
+    {"TECO", 35, "GREE", Form::GreeBlock},
+    // One fourteen-byte family on three remotes' timings: it tells them
+    // apart by its tolerances and order, we by the closer fit.
+    {"TCL112AC", 112, "TCL112AC", Form::StateBytes},
+    {"TCL112AC", 112, "TEKNOPOINT", Form::StateBytes},
+    {"TCL112AC", 112, "MITSUBISHI112", Form::StateBytes},
+    {"TEKNOPOINT", 112, "TEKNOPOINT", Form::StateBytes},
+    {"TEKNOPOINT", 112, "TCL112AC", Form::StateBytes},
+    {"TEKNOPOINT", 112, "MITSUBISHI112", Form::StateBytes},
+    {"MITSUBISHI112", 112, "MITSUBISHI112", Form::StateBytes},
+    {"MITSUBISHI112", 112, "TCL112AC", Form::StateBytes},
+    {"MITSUBISHI112", 112, "TEKNOPOINT", Form::StateBytes},
+    {"MITSUBISHI_AC", 144, "MITSUBISHI_AC", Form::StateBytes},
+    {"HAIER_AC", 72, "HAIER_AC", Form::StateBytes},
+    {"HAIER_AC_YRW02", 112, "HAIER_AC_YRW02", Form::StateBytes},
+    {"HAIER_AC160", 160, "HAIER_AC160", Form::StateBytes},
+    {"HAIER_AC176", 176, "HAIER_AC176", Form::StateBytes},
+    {"FUJITSU_AC", 56, "FUJITSU_AC", Form::StateBytes},
+    {"FUJITSU_AC", 128, "FUJITSU_AC", Form::StateBytes},
+    {"HITACHI_AC264", 264, "HITACHI_AC264", Form::StateBytes},
+    {"HITACHI_AC296", 296, "HITACHI_AC296", Form::StateBytes},
+    {"HITACHI_AC344", 344, "HITACHI_AC344", Form::StateBytes},
+    {"HITACHI_AC424", 424, "HITACHI_AC424", Form::StateBytes},
+    {"ELECTRA_AC", 104, "ELECTRA_AC", Form::StateBytes},
+    {"SHARP_AC", 104, "SHARP_AC", Form::StateBytes},
+    {"TOSHIBA_AC", 0, "TOSHIBA_AC", Form::StateBytes},
+    {"CARRIER_AC40", 40, "CARRIER_AC40", Form::StateBytes},
+    {"CARRIER_AC64", 64, "CARRIER_AC64", Form::Reversed},
+    {"WHIRLPOOL_AC", 168, "WHIRLPOOL_AC", Form::StateBytes},
+    {"VESTEL_AC", 56, "VESTEL_AC", Form::Reversed},
+    {"TROTEC", 72, "TROTEC", Form::StateBytes},
+    {"ARGO", 96, "ARGO", Form::StateBytes},
+    {"MITSUBISHI136", 136, "MITSUBISHI136", Form::StateBytes},
+    {"MITSUBISHI_HEAVY_88", 88, "MITSUBISHI_HEAVY_88", Form::StateBytes},
+    {"MITSUBISHI_HEAVY_152", 152, "MITSUBISHI_HEAVY_152", Form::StateBytes},
+    {"SAMSUNG_AC", 0, "SAMSUNG_AC", Form::StateBytes},
+    {"DELONGHI_AC", 64, "DELONGHI_AC", Form::Reversed},
+    {"HITACHI_AC", 224, "HITACHI_AC", Form::StateBytes},
+    {"HITACHI_AC1", 104, "HITACHI_AC1", Form::StateBytes},
+    {"LG2", 28, "LG2", Form::OnAir},
+    {"SANYO_AC", 72, "SANYO_AC", Form::StateBytes},
+    {"NEOCLIMA", 96, "NEOCLIMA", Form::StateBytes},
+    {"DAIKIN64", 64, "DAIKIN64", Form::Reversed},
+    {"BOSCH144", 144, "BOSCH144", Form::StateBytes},
 };
 
 std::vector<std::string> columns(const std::string &line)
@@ -116,6 +171,9 @@ ircodec::BitString inverted(const ircodec::BitString &bits)
 }
 
 constexpr int kAiwaPrefixBits = 26;
+constexpr int kByteBits = 8;
+constexpr int kGreeBlockBits = 32;
+constexpr int kGreeConnector = 0b010;
 constexpr int kAiwaJudgeBits = 15;
 
 std::string ourValue(const ircodec::Reading &reading, Form form)
@@ -144,6 +202,21 @@ std::string ourValue(const ircodec::Reading &reading, Form form)
         return inverted(reading.bits).hex();
     case Form::StateBytes:
         return ircodec::dataHex(reading);
+    case Form::Uncomplemented: {
+        ircodec::BitString kept;
+        for (int i = 0; i < reading.bits.size(); ++i)
+            if ((i / kByteBits) % 2 == 0)
+                kept.push(reading.bits.at(i));
+        return kept.hex();
+    }
+    case Form::GreeBlock: {
+        if (reading.bits.size() < kGreeBlockBits)
+            return std::string();
+        ircodec::BitString block = ircodec::BitString(kGreeConnector, 3);
+        for (int i = kGreeBlockBits - 1; i >= 0; --i)
+            block.push(reading.bits.at(i));
+        return block.hex();
+    }
     case Form::Aiwa15:
         return ircodec::BitString(
             reading.bits.field(kAiwaPrefixBits, kAiwaJudgeBits), kAiwaJudgeBits)

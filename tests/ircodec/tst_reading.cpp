@@ -17,6 +17,7 @@ using ircodec::Reader;
 using ircodec::Reading;
 
 Q_DECLARE_METATYPE(const ircodec::Reader *)
+Q_DECLARE_METATYPE(std::vector<uint8_t>)
 
 namespace {
 
@@ -45,6 +46,16 @@ const Overlap kKnownOverlaps[] = {
     // ORTEKMCE's 480 us half bits fit EPSON's 577 us unit: a frame of 29
     // durations of one and two units after a four-unit mark is both.
     {"ORTEKMCE", "EPSON"},
+    // Midea's frames are six bytes on Coolix's timing; their checksum
+    // tells them from COOLIX48's unchecked bytes.
+    {"MIDEA", "COOLIX48"},
+    // One fourteen-byte frame, three remotes' timings: the closer fit.
+    {"TCL112AC", "MITSUBISHI112"},
+    {"MITSUBISHI112", "TCL112AC"},
+    // Eight bytes on similar timings whose checks (a byte sum, a nibble
+    // sum) can both hold by chance: the closer fit.
+    {"DELONGHI_AC", "CARRIER_AC64"},
+    {"CARRIER_AC64", "DELONGHI_AC"},
 };
 
 // Protocols whose symbols are closer together than the usual jitter moves
@@ -205,6 +216,35 @@ Durations biphase(
     return out;
 }
 
+// An air conditioner's state bytes as its reader's reading: each byte in
+// the order the protocol sends it.
+Reading stateReading(const char *name, const std::vector<uint8_t> &bytes)
+{
+    Reading r;
+    r.reader = ircodec::readerNamed(name);
+    const auto order = r.reader && r.reader->presentation == ircodec::Presentation::BytesMsbFirst
+        ? ircodec::Order::MsbFirst
+        : ircodec::Order::LsbFirst;
+    for (uint8_t b : bytes)
+        r.bits.append(b, 8, order);
+    return r;
+}
+
+Durations stateFrame(const char *name, const std::vector<uint8_t> &bytes)
+{
+    const Reading r = stateReading(name, bytes);
+    return r.reader ? r.reader->write(r) : Durations();
+}
+
+// A frame, then the same after `silence` microseconds.
+std::vector<ircodec::Capture> captures(const std::vector<Durations> &frames, int64_t silence)
+{
+    std::vector<ircodec::Capture> out;
+    for (const Durations &d : frames)
+        out.push_back({out.empty() ? 0 : silence, d, false});
+    return out;
+}
+
 } // namespace
 
 class ReadingTest : public QObject
@@ -224,6 +264,10 @@ private slots:
     void blockSequences();
     void texts();
     void sequences();
+    void airConditionerStates_data();
+    void airConditionerStates();
+    void airConditionerCopies();
+    void airConditionerBlocks();
 };
 
 void ReadingTest::table()
@@ -285,8 +329,9 @@ void ReadingTest::ownFrames()
     }
 }
 
-// A protocol's check covers its frame's last bit: with that bit flipped,
-// no frame its reader takes.
+// A protocol's check covers its frame's first bit or its last (a sum or
+// complements cover the data; constant fields open or close the frame):
+// with one of the two flipped, its reader takes no frame.
 void ReadingTest::checksHold()
 {
     int checkedReaders = 0;
@@ -299,16 +344,20 @@ void ReadingTest::checksHold()
             if (e.reading.evidence != ircodec::Evidence::Checked)
                 continue;
             checked = true;
-            Reading broken = e.reading;
-            broken.bits = ircodec::BitString();
-            for (int i = 0; i < e.reading.bits.size(); ++i)
-                broken.bits.push(e.reading.bits.at(i) != (i == e.reading.bits.size() - 1));
-            // A writer may refuse bits whose check fails: nothing to read.
-            const Durations d = reader->write(broken);
-            for (const Reading &r : ircodec::readAll(d))
-                QVERIFY2(r.reader != reader,
-                    qPrintable(nameOf(reader) + " reads a frame whose check fails: "
-                        + QString::fromStdString(ircodec::summary(r))));
+            const auto readsFlipped = [&](int flipped) {
+                Reading broken = e.reading;
+                broken.bits = ircodec::BitString();
+                for (int i = 0; i < e.reading.bits.size(); ++i)
+                    broken.bits.push(e.reading.bits.at(i) != (i == flipped));
+                // A writer may refuse bits whose check fails: nothing to read.
+                for (const Reading &r : ircodec::readAll(reader->write(broken)))
+                    if (r.reader == reader)
+                        return true;
+                return false;
+            };
+            QVERIFY2(!readsFlipped(0) || !readsFlipped(e.reading.bits.size() - 1),
+                qPrintable(nameOf(reader) + " reads frames whose check fails, from "
+                    + QString::fromStdString(ircodec::summary(e.reading))));
         }
         checkedReaders += checked ? 1 : 0;
     }
@@ -581,6 +630,207 @@ void ReadingTest::sequences()
     QCOMPARE(held.items.size(), size_t{1});
     QCOMPARE(QString::fromStdString(ircodec::summary(held)),
         QString("DIRECTV C105 (device 0xC, command 0x10, check ok), then 2 repeats"));
+}
+
+void ReadingTest::airConditionerStates_data()
+{
+    // States the protocols' public descriptions give as known good ones,
+    // checksums included: each reads back with its check, and with any
+    // one bit of the bytes its check covers changed it is no longer that
+    // protocol's.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<std::vector<uint8_t>>("bytes");
+    QTest::addColumn<int>("checkedFrom");
+    QTest::newRow("DAIKIN64") << QString(
+        "DAIKIN64") << std::vector<uint8_t>{0x16, 0x42, 0x20, 0x07, 0x16, 0x16, 0x16, 0x7C}
+                              << 0;
+    QTest::newRow("DELONGHI_AC") << QString("DELONGHI_AC")
+                                 << std::vector<uint8_t>{0x53, 0x01, 0, 0, 0, 0, 0, 0x54} << 0;
+    QTest::newRow("SANYO_AC") << QString("SANYO_AC")
+                              << std::vector<uint8_t>{0x6A, 0x6D, 0x51, 0, 0x10, 0x45, 0, 0, 0x33}
+                              << 0;
+    QTest::newRow("VESTEL_AC") << QString("VESTEL_AC")
+                               << std::vector<uint8_t>{0x01, 0xF2, 0xFE, 0x01, 0x90, 0x0D, 0xF0}
+                               << 0;
+    QTest::newRow("HITACHI_AC1") << QString("HITACHI_AC1")
+                                 << std::vector<uint8_t>{0xB2, 0xAE, 0x4D, 0x91, 0xF0, 0xE1, 0xA4,
+                                        0, 0, 0, 0, 0x61, 0x24}
+                                 << 5;
+    QTest::newRow("CARRIER_AC64") << QString("CARRIER_AC64")
+                                  << std::vector<uint8_t>{0x84, 0x55, 0x2A, 0x2C, 0, 0, 0x90, 0x10}
+                                  << 3;
+    QTest::newRow("MIDEA") << QString("MIDEA")
+                           << std::vector<uint8_t>{0xA1, 0x82, 0x6E, 0xFF, 0xFF, 0x63} << 0;
+}
+
+void ReadingTest::airConditionerStates()
+{
+    QFETCH(QString, name);
+    QFETCH(std::vector<uint8_t>, bytes);
+    QFETCH(int, checkedFrom);
+    const std::string protocol = name.toStdString();
+    const Durations d = stateFrame(protocol.c_str(), bytes);
+    QVERIFY(!d.empty());
+    for (const Durations &form : {d, irreceiver::received(d)}) {
+        const Reading r = ircodec::read(form);
+        QCOMPARE(QString(ircodec::protocolName(r)), name);
+        QVERIFY(r.checked);
+        QCOMPARE(r.bits, stateReading(protocol.c_str(), bytes).bits);
+    }
+    for (size_t byte = static_cast<size_t>(checkedFrom); byte < bytes.size(); ++byte) {
+        for (int bit = 0; bit < 8; ++bit) {
+            std::vector<uint8_t> changed = bytes;
+            changed[byte] ^= static_cast<uint8_t>(1u << bit);
+            const Reading r = ircodec::read(stateFrame(protocol.c_str(), changed));
+            QVERIFY2(QString(ircodec::protocolName(r)) != name || !r.checked,
+                qPrintable(QString("bit %1 of byte %2").arg(bit).arg(byte)));
+        }
+    }
+}
+
+void ReadingTest::airConditionerCopies()
+{
+    // Remotes that send their message twice in one frame: a copy that
+    // agrees is a check of its own; one that does not is no such frame.
+    const std::vector<uint8_t> coolixState = {0xB2, 0x4D, 0x9F, 0x60, 0x00, 0xFF};
+    const Durations coolix = stateFrame("COOLIX", coolixState);
+    constexpr int32_t kCoolixGap = 5040;
+    Durations twice = coolix;
+    twice.push_back(kCoolixGap);
+    twice.insert(twice.end(), coolix.begin(), coolix.end());
+    const Reading both = ircodec::read(irreceiver::received(twice));
+    QCOMPARE(QString(ircodec::protocolName(both)), QString("COOLIX"));
+    QCOMPARE(both.bits, ircodec::read(coolix).bits);
+    QCOMPARE(QString::fromStdString(ircodec::dataHex(both)), QString("B24D9F6000FF"));
+    QCOMPARE(QString::fromStdString(ircodec::detailText(both)),
+        QString("mode cool, temperature 17 C, check ok"));
+    const Reading off = ircodec::read(stateFrame("COOLIX", {0xB2, 0x4D, 0x7B, 0x84, 0xE0, 0x1F}));
+    QCOMPARE(QString::fromStdString(ircodec::detailText(off)), QString("power off, check ok"));
+
+    Durations otherCopy = coolix;
+    otherCopy.push_back(kCoolixGap);
+    const Durations other = stateFrame("COOLIX", {0xB2, 0x4D, 0x7B, 0x84, 0xE0, 0x1F});
+    otherCopy.insert(otherCopy.end(), other.begin(), other.end());
+    QVERIFY(QString(ircodec::protocolName(ircodec::read(otherCopy))) != "COOLIX");
+
+    // Midea's second copy is the first inverted.
+    const std::vector<uint8_t> midea = {0xA1, 0x82, 0x6E, 0xFF, 0xFF, 0x63};
+    std::vector<uint8_t> inverted;
+    for (uint8_t b : midea)
+        inverted.push_back(static_cast<uint8_t>(~b));
+    constexpr int32_t kMideaGap = 5600;
+    Durations mideaTwice = stateFrame("MIDEA", midea);
+    mideaTwice.push_back(kMideaGap);
+    const Durations second = stateFrame("COOLIX48", inverted);
+    mideaTwice.insert(mideaTwice.end(), second.begin(), second.end());
+    const Reading r = ircodec::read(mideaTwice);
+    QCOMPARE(QString(ircodec::protocolName(r)), QString("MIDEA"));
+    QCOMPARE(QString::fromStdString(ircodec::dataHex(r)), QString("A1826EFFFF63"));
+}
+
+void ReadingTest::airConditionerBlocks()
+{
+    // Gree: the first block reads on its own; the second, 20 ms later, is
+    // read into it when the state's checksum holds.
+    const Reader *gree = ircodec::readerNamed("GREE");
+    QVERIFY(gree);
+    std::vector<uint8_t> state = {0x09, 0x07, 0x20, 0x50, 0x00, 0x20, 0x00, 0x00};
+    unsigned sum = 10;
+    for (int i = 0; i < 4; ++i)
+        sum += state[static_cast<size_t>(i)] & 0xFu;
+    for (int i = 4; i < 7; ++i)
+        sum += state[static_cast<size_t>(i)] >> 4;
+    state[7] = static_cast<uint8_t>((sum & 0xFu) << 4);
+    const Reading whole = stateReading("GREE", state);
+    Reading firstBlock = whole;
+    firstBlock.bits = ircodec::BitString();
+    for (int i = 0; i < 32; ++i)
+        firstBlock.bits.push(whole.bits.at(i));
+    const Durations block1 = gree->write(firstBlock);
+    QCOMPARE(QString(ircodec::protocolName(ircodec::read(block1))), QString("GREE"));
+    // The second block: four bytes and a stop mark, no header.
+    Durations block2;
+    for (int i = 32; i < 64; ++i) {
+        block2.push_back(620);
+        block2.push_back(whole.bits.at(i) ? 1600 : 540);
+    }
+    block2.push_back(620);
+    constexpr int64_t kGreeGap = 19980;
+    const ircodec::Sequence s = ircodec::readSequence(captures({block1, block2}, kGreeGap));
+    QCOMPARE(s.items.size(), size_t{1});
+    QCOMPARE(s.items[0].blocks, 2);
+    QCOMPARE(s.items[0].reading.bits, whole.bits);
+    QVERIFY(s.items[0].reading.checked);
+    QCOMPARE(QString::fromStdString(ircodec::dataHex(s.items[0].reading)),
+        QString("0907205000200000").replace(14, 1, QString::number(sum & 0xF, 16).toUpper()));
+    QVERIFY(QString::fromStdString(ircodec::summary(s.items[0]))
+                .contains("mode cool, power on, temperature 23 C"));
+    // A wrong checksum keeps the blocks apart.
+    constexpr size_t kChecksumBitSpace = 2 * (60 - 32) + 1;
+    block2[kChecksumBitSpace] = block2[kChecksumBitSpace] == 540 ? 1600 : 540;
+    QCOMPARE(ircodec::readSequence(captures({block1, block2}, kGreeGap)).items.size(), size_t{2});
+
+    // Daikin: a leader of five 0 bits, then sections read into it.
+    const Durations leader = {428, 428, 428, 428, 428, 428, 428, 428, 428, 428, 428};
+    const Reading leaderReading = ircodec::read(irreceiver::received(leader));
+    QCOMPARE(QString(ircodec::protocolName(leaderReading)), QString("DAIKIN"));
+    QVERIFY(leaderReading.bits.empty());
+    QVERIFY(!ircodec::read(Durations(leader.begin(), leader.end() - 2)));
+    const std::vector<uint8_t> section1 = {0x11, 0xDA, 0x27, 0x00, 0xC5, 0x00, 0x00, 0xD7};
+    const Durations daikin1 = stateFrame("DAIKIN", section1);
+    QVERIFY(ircodec::read(daikin1).checked);
+    constexpr int64_t kDaikinGap = 29000;
+    const ircodec::Sequence d
+        = ircodec::readSequence(captures({leader, daikin1, daikin1}, kDaikinGap));
+    QCOMPARE(d.items.size(), size_t{1});
+    QCOMPARE(d.items[0].blocks, 3);
+    QCOMPARE(d.items[0].reading.bits.size(), 2 * 64);
+
+    // Panasonic: the constant first section, then the state 10 ms later.
+    const std::vector<uint8_t> first = {0x02, 0x20, 0xE0, 0x04, 0x00, 0x00, 0x00, 0x06};
+    std::vector<uint8_t> stateBytes(19, 0);
+    stateBytes[0] = 0x02;
+    stateBytes[5] = 0x39;
+    stateBytes[6] = 0x32;
+    unsigned stateSum = 0;
+    for (size_t i = 0; i + 1 < stateBytes.size(); ++i)
+        stateSum += stateBytes[i];
+    stateBytes[18] = static_cast<uint8_t>(stateSum);
+    const Durations panasonicFirst = stateFrame("PANASONIC_AC", first);
+    std::vector<uint8_t> both = first;
+    both.insert(both.end(), stateBytes.begin(), stateBytes.end());
+    const Durations whole27 = stateFrame("PANASONIC_AC", both);
+    QCOMPARE(QString(ircodec::protocolName(ircodec::read(whole27))), QString("PANASONIC_AC"));
+    // Cut where the 10 ms section gap is: two frames, one reading.
+    const size_t cut = panasonicFirst.size();
+    const Durations secondSection(whole27.begin() + static_cast<long>(cut) + 1, whole27.end());
+    const ircodec::Sequence p
+        = ircodec::readSequence(captures({panasonicFirst, secondSection}, 10000));
+    QCOMPARE(p.items.size(), size_t{1});
+    QCOMPARE(p.items[0].reading.bits, stateReading("PANASONIC_AC", both).bits);
+
+    // Daikin128: its first eight bytes are a DAIKIN64 frame; the other
+    // eight follow 20 ms later, ended by a long mark.
+    const std::vector<uint8_t> first64 = {0x16, 0x42, 0x20, 0x07, 0x16, 0x16, 0x16, 0x7C};
+    const std::vector<uint8_t> rest = {0x00, 0x00, 0x00, 0x11, 0x00, 0x00, 0x00, 0x11};
+    Durations restFrame;
+    for (uint8_t b : rest)
+        for (int i = 0; i < 8; ++i) {
+            restFrame.push_back(350);
+            restFrame.push_back((b >> i) & 1u ? 954 : 382);
+        }
+    restFrame.push_back(4600);
+    constexpr int64_t kDaikin128Gap = 20300;
+    const ircodec::Sequence d128 = ircodec::readSequence(
+        captures({stateFrame("DAIKIN64", first64), restFrame}, kDaikin128Gap));
+    QCOMPARE(d128.items.size(), size_t{1});
+    QCOMPARE(QString::fromStdString(ircodec::dataHex(d128.items[0].reading)),
+        QString("164220071616167C0000001100000011"));
+    restFrame[restFrame.size() - 2] = 954; // the sum's last bit
+    QCOMPARE(
+        ircodec::readSequence(captures({stateFrame("DAIKIN64", first64), restFrame}, kDaikin128Gap))
+            .items.size(),
+        size_t{2});
 }
 
 QTEST_APPLESS_MAIN(ReadingTest)
