@@ -1,8 +1,10 @@
 // Generic readers: frames that no protocol names but whose bits are plain to
 // see, read to their bits with the timing they were sent with.
 //   PULSE_DISTANCE  one mark length, two space lengths (the longer a 1),
-//                   an optional header pair, up to two long spaces that
-//                   split the frame into sections, and a stop mark;
+//                   an optional header pair, up to four pairs that split
+//                   the frame into sections (a long space, or the header
+//                   again), and a stop mark; or three to sixteen space
+//                   lengths, each space giving its number in bits;
 //   PULSE_WIDTH     two mark lengths (the longer a 1), spaces of one length
 //                   or each the opposite of its mark's, an optional header
 //                   pair, no stop mark;
@@ -18,6 +20,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace ircodec {
 
@@ -59,29 +63,18 @@ struct Clusters
     }
 };
 
-// Groups the durations d[first], d[first + 2], ... before `end` into at
-// most `most` lengths: a new length begins past a gap of kClusterGap, and
-// every duration must fit its length's window (timing.h). None when they
-// do not.
-Clusters clusters(const Durations &d, size_t first, size_t end, Level level, size_t most)
+// Groups values into at most `most` lengths: a new length begins past a gap
+// of kClusterGap, and every value must fit its length's window (timing.h).
+// None when they do not. Sorts the values.
+Clusters clusters(std::vector<int32_t> &values, Level level, size_t most)
 {
     Clusters out;
-    if (first >= end)
+    if (values.empty())
         return out;
-    // Sorted in a buffer kept from call to call: readers run for every
-    // frame, and most frames are rejected on this path.
-    thread_local std::vector<int32_t> values;
-    values.clear();
-    int32_t least = d[first];
-    int32_t most1 = d[first];
-    for (size_t i = first; i < end; i += 2) {
-        values.push_back(d[i]);
-        least = std::min(least, d[i]);
-        most1 = std::max(most1, d[i]);
-    }
+    const auto [least, longest] = std::minmax_element(values.begin(), values.end());
     // One length cannot span more than a window: quicker than sorting.
-    if (most == 1 && !Window(least, level).fits(most1) && !Window(most1, level).fits(least)
-        && most1 > 2 * least)
+    if (most == 1 && !Window(*least, level).fits(*longest) && !Window(*longest, level).fits(*least)
+        && *longest > 2 * *least)
         return out;
     std::sort(values.begin(), values.end());
     size_t begin = 0;
@@ -103,31 +96,66 @@ Clusters clusters(const Durations &d, size_t first, size_t end, Level level, siz
     return out;
 }
 
+// The durations d[first], d[first + 2], ... before `end`, in a buffer kept
+// from call to call (`slot` 0 or 1): readers run for every frame, and most
+// frames are rejected on this path.
+std::vector<int32_t> &every(const Durations &d, size_t first, size_t end, int slot)
+{
+    thread_local std::vector<int32_t> buffers[2];
+    std::vector<int32_t> &values = buffers[slot];
+    values.clear();
+    for (size_t i = first; i < end; i += 2)
+        values.push_back(d[i]);
+    return values;
+}
+
+Clusters clusters(const Durations &d, size_t first, size_t end, Level level, size_t most)
+{
+    return clusters(every(d, first, end, 0), level, most);
+}
+
 bool fitsCluster(int32_t d, const Cluster &c, Level level)
 {
     return Window(c.nominal, level).fits(d);
 }
 
+// The fewest bits that number `levels` lengths.
+int bitsFor(int levels)
+{
+    int bits = 1;
+    while ((1 << bits) < levels)
+        ++bits;
+    return bits;
+}
+
 void describeTiming(const Reading &r, std::string &out)
 {
     const Timing &t = r.timing;
-    char text[96];
+    char text[192];
     if (t.headerMark > 0) {
         std::snprintf(text, sizeof text, "header %d/%d us", t.headerMark, t.headerSpace);
         appendPhrase(out, text);
     }
     std::snprintf(text, sizeof text, "unit %d us", t.unit);
     appendPhrase(out, text);
-    std::snprintf(text, sizeof text, "0 = %d/%d us, 1 = %d/%d us", t.zeroMark, t.zeroSpace,
-        t.oneMark, t.oneSpace);
+    if (t.levelCount > 2) {
+        std::string levels;
+        for (int i = 0; i < t.levelCount; ++i)
+            levels += (i ? "/" : "") + std::to_string(t.levels[i]);
+        std::snprintf(
+            text, sizeof text, "spaces %s us, %d bits each", levels.c_str(), bitsFor(t.levelCount));
+    } else {
+        std::snprintf(text, sizeof text, "0 = %d/%d us, 1 = %d/%d us", t.zeroMark, t.zeroSpace,
+            t.oneMark, t.oneSpace);
+    }
     appendPhrase(out, text);
     if (t.stopMark > 0) {
         std::snprintf(text, sizeof text, "stop %d us", t.stopMark);
         appendPhrase(out, text);
     }
     for (int i = 0; i < kMaxSeparatorsRead && t.separatorAfter[i] > 0; ++i) {
-        std::snprintf(
-            text, sizeof text, "space %d us after bit %d", t.separatorSpace, t.separatorAfter[i]);
+        std::snprintf(text, sizeof text, "%d/%d us after bit %d", t.separatorMark, t.separatorSpace,
+            t.separatorAfter[i]);
         appendPhrase(out, text);
     }
 }
@@ -157,34 +185,79 @@ bool headerApart(const Durations &d, const Timing &t)
 // shorter third length is a third symbol, which no generic reading has.
 constexpr int kSeparatorFactor = 2;
 
+// A generic reading's stop mark carries no data and ends the frame: from
+// half the unit to this many units (remotes stretch it, converted codes
+// fold their lead-out into it).
+constexpr int kMaxStopUnits = 4;
+
+bool genericStop(int32_t stop, int32_t unit)
+{
+    return 2 * stop >= unit && stop <= kMaxStopUnits * unit;
+}
+
+// Whether the pair at `i` repeats the header, opening another section.
+bool repeatsHeader(const Durations &d, size_t i)
+{
+    return matches(d[i], d[0], Level::Mark) && matches(d[i + 1], d[1], Level::Space);
+}
+
 // Pulse distance from `first` on: every mark but the stop mark of one
-// length, the spaces of two (the longer a 1) and up to kMaxSeparatorsRead
-// separators, each after a bit and before another.
+// length, the spaces of two (the longer a 1), and up to kMaxSeparatorsRead
+// separators, each after a bit and before another: a long space after a
+// mark of the frame's, or (after a header) the header again.
 bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
 {
     const size_t n = d.size();
     if (n < first + 2 * kMinBits + 1)
         return false;
-    const auto marks = clusters(d, first, n - 1, Level::Mark, 1);
-    if (marks.size() != 1 || !stopMarkWindow(marks[0].nominal).fits(d[n - 1]))
+    // Sections that repeat the header are left out of the bits' lengths.
+    std::vector<int32_t> &marks = every(d, first, n - 1, 0);
+    std::vector<int32_t> &spaces = every(d, first + 1, n - 1, 1);
+    int sectionHeaders = 0;
+    // Only a header whose mark stands out (twice the frame's shortest mark)
+    // can open a section again.
+    const bool distinctHeader
+        = first > 0 && d[0] >= 2 * *std::min_element(marks.begin(), marks.end());
+    if (distinctHeader) {
+        size_t kept = 0;
+        for (size_t k = 0; k < marks.size(); ++k) {
+            const size_t i = first + 2 * k;
+            if (repeatsHeader(d, i)) {
+                ++sectionHeaders;
+                continue;
+            }
+            marks[kept] = marks[k];
+            spaces[kept] = spaces[k];
+            ++kept;
+        }
+        marks.resize(kept);
+        spaces.resize(kept);
+    }
+    if (sectionHeaders > kMaxSeparatorsRead)
         return false;
-    const auto spaces = clusters(d, first + 1, n - 1, Level::Space, 3);
-    if (spaces.size() < 2 || !apart(spaces[0], spaces[1], Level::Space))
+    const auto markLengths = clusters(marks, Level::Mark, 1);
+    if (markLengths.size() != 1 || !genericStop(d[n - 1], markLengths[0].nominal))
         return false;
-    const bool separated = spaces.size() == 3;
-    if (separated && spaces[2].low < kSeparatorFactor * spaces[1].high)
+    const auto spaceLengths = clusters(spaces, Level::Space, sectionHeaders > 0 ? 2 : 3);
+    if (spaceLengths.size() < 2 || !apart(spaceLengths[0], spaceLengths[1], Level::Space))
+        return false;
+    const bool separated = spaceLengths.size() == 3;
+    if (separated && spaceLengths[2].low < kSeparatorFactor * spaceLengths[1].high)
         return false;
     Timing t;
     BitString bits;
     int separators = 0;
     for (size_t i = first + 1; i < n - 1; i += 2) {
-        if (separated && d[i] >= spaces[2].low) {
-            if (separators == kMaxSeparatorsRead || bits.empty())
+        const bool section = sectionHeaders > 0 && repeatsHeader(d, i - 1);
+        if (section || (separated && d[i] >= spaceLengths[2].low)) {
+            // Each after a bit of its own.
+            if (separators == kMaxSeparatorsRead || bits.empty()
+                || (separators > 0 && t.separatorAfter[separators - 1] == bits.size()))
                 return false;
             t.separatorAfter[separators++] = bits.size();
             continue;
         }
-        bits.push(d[i] > spaces[0].high);
+        bits.push(d[i] > spaceLengths[0].high);
     }
     if (bits.size() < kMinBits
         || (separators > 0 && t.separatorAfter[separators - 1] >= bits.size()))
@@ -193,11 +266,17 @@ bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
         t.headerMark = d[0];
         t.headerSpace = d[1];
     }
-    t.unit = t.zeroMark = t.oneMark = marks[0].nominal;
-    t.zeroSpace = spaces[0].nominal;
-    t.oneSpace = spaces[1].nominal;
+    t.unit = t.zeroMark = t.oneMark = markLengths[0].nominal;
+    t.zeroSpace = spaceLengths[0].nominal;
+    t.oneSpace = spaceLengths[1].nominal;
     t.stopMark = d[n - 1];
-    t.separatorSpace = separated ? spaces[2].nominal : 0;
+    if (sectionHeaders > 0) {
+        t.separatorMark = t.headerMark;
+        t.separatorSpace = t.headerSpace;
+    } else if (separated) {
+        t.separatorMark = t.unit;
+        t.separatorSpace = spaceLengths[2].nominal;
+    }
     if (first > 0 && !headerApart(d, t))
         return false;
     out.bits = std::move(bits);
@@ -250,11 +329,102 @@ bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
     return true;
 }
 
+// Space lengths of a multi-level frame: sorted neighbours closer than
+// kLevelGapUs or than kLevelGapPercent of the longer are one length; one
+// length's spaces (and the marks) spread over at most kLevelSpreadUs or
+// kLevelSpreadPercent;
+// and with only three lengths each is used at least kMinLevelUses times,
+// so that one odd space of a damaged two-length frame does not pass for a
+// third length (codes that send numbers use four lengths or more).
+constexpr int32_t kLevelGapUs = 60;
+constexpr int kLevelGapPercent = 12;
+constexpr int32_t kLevelSpreadUs = 120;
+constexpr int kLevelSpreadPercent = 16;
+constexpr size_t kMinLevelUses = 2;
+
+// Whether durations from `low` to `high` are one length sent as such: the
+// marks and each space length of a code that sends numbers keep as close.
+bool tight(int32_t low, int32_t high)
+{
+    return high - low <= kLevelSpreadUs || 100 * (high - low) <= kLevelSpreadPercent * high;
+}
+
+// Pulse distance with three to kMaxSpaceLevels space lengths (codes that
+// send a number in each space): every mark but the stop mark of one length,
+// each space one of the lengths, which stand apart.
+bool readMultiLevelFrom(const Durations &d, size_t first, Reading &out)
+{
+    const size_t n = d.size();
+    if (n < first + 5)
+        return false;
+    std::vector<int32_t> &marks = every(d, first, n - 1, 0);
+    const auto markLengths = clusters(marks, Level::Mark, 1);
+    if (markLengths.size() != 1 || !genericStop(d[n - 1], markLengths[0].nominal)
+        || !tight(markLengths[0].low, markLengths[0].high))
+        return false;
+    std::vector<int32_t> &spaces = every(d, first + 1, n - 1, 1);
+    std::sort(spaces.begin(), spaces.end());
+    Timing t;
+    size_t begin = 0;
+    size_t rarest = spaces.size();
+    for (size_t i = 1; i <= spaces.size(); ++i) {
+        if (i < spaces.size()
+            && (spaces[i] - spaces[i - 1] <= kLevelGapUs
+                || 100 * (spaces[i] - spaces[i - 1]) <= kLevelGapPercent * spaces[i]))
+            continue;
+        const int32_t low = spaces[begin], high = spaces[i - 1];
+        if (t.levelCount == kMaxSpaceLevels || !tight(low, high))
+            return false;
+        rarest = std::min(rarest, i - begin);
+        t.levels[t.levelCount++] = spaces[begin + (i - begin) / 2];
+        begin = i;
+    }
+    // More spaces than lengths: noise has as many lengths as spaces.
+    constexpr int kLevelsForNumbers = 4;
+    constexpr int kSpacesBeyondLevels = 2;
+    if (t.levelCount < 3 || (t.levelCount < kLevelsForNumbers && rarest < kMinLevelUses)
+        || spaces.size() < static_cast<size_t>(t.levelCount + kSpacesBeyondLevels))
+        return false;
+    const int width = bitsFor(t.levelCount);
+    BitString bits;
+    for (size_t i = first + 1; i < n - 1; i += 2) {
+        int level = 0;
+        while (level + 1 < t.levelCount
+            && std::abs(d[i] - t.levels[level + 1]) < std::abs(d[i] - t.levels[level]))
+            ++level;
+        bits.append(static_cast<uint64_t>(level), width, Order::MsbFirst);
+    }
+    if (bits.size() < kMinBits)
+        return false;
+    if (first > 0) {
+        t.headerMark = d[0];
+        t.headerSpace = d[1];
+        // The header must be apart from every symbol.
+        if (matches(d[0], markLengths[0].nominal, Level::Mark))
+            return false;
+    }
+    t.unit = t.zeroMark = t.oneMark = markLengths[0].nominal;
+    t.zeroSpace = t.levels[0];
+    t.oneSpace = t.levels[1];
+    t.stopMark = d[n - 1];
+    out.bits = std::move(bits);
+    out.timing = t;
+    out.evidence = Evidence::Shape;
+    return true;
+}
+
 // Without a header the whole frame must read; with one, the rest.
 bool readPulseDistance(const Durations &d, Reading &out)
 {
-    return d.size() % 2 == 1
-        && (readPulseDistanceFrom(d, 0, out) || readPulseDistanceFrom(d, 2, out));
+    if (d.size() % 2 == 0)
+        return false;
+    for (const size_t first : {size_t{0}, size_t{2}})
+        if (readPulseDistanceFrom(d, first, out))
+            return true;
+    for (const size_t first : {size_t{0}, size_t{2}})
+        if (readMultiLevelFrom(d, first, out))
+            return true;
+    return false;
 }
 
 bool readPulseWidth(const Durations &d, Reading &out)
@@ -272,13 +442,28 @@ PulseLayout layoutOf(const Timing &t)
     for (int i = 0; i < kMaxSeparatorsRead; ++i)
         if (t.separatorAfter[i] > 0)
             layout.separators[static_cast<size_t>(i)]
-                = {t.separatorAfter[i], {t.unit, t.separatorSpace}};
+                = {t.separatorAfter[i], {t.separatorMark, t.separatorSpace}};
     return layout;
 }
 
 Durations writePulse(const Reading &r)
 {
-    return writePulseFrame(layoutOf(r.timing), r.bits);
+    const Timing &t = r.timing;
+    if (t.levelCount <= 2)
+        return writePulseFrame(layoutOf(t), r.bits);
+    Durations out;
+    if (t.headerMark > 0)
+        out = {t.headerMark, t.headerSpace};
+    const int width = bitsFor(t.levelCount);
+    for (int i = 0; i + width <= r.bits.size(); i += width) {
+        const auto level = static_cast<int>(r.bits.field(i, width));
+        if (level >= t.levelCount)
+            return {};
+        out.push_back(t.unit);
+        out.push_back(t.levels[level]);
+    }
+    out.push_back(t.stopMark);
+    return out;
 }
 
 enum class Carrier { Space, Mark }; // where a pulse frame's bits are
@@ -308,6 +493,7 @@ bool examplePulse(uint64_t seed, Reading &out, Carrier carrier)
         t.oneSpace = 3 * unit;
         t.stopMark = unit;
         if (variant) {
+            t.separatorMark = unit;
             t.separatorSpace = kSeparatorUnits * unit;
             t.separatorAfter[0] = count / 2;
         }
@@ -320,6 +506,23 @@ bool examplePulse(uint64_t seed, Reading &out, Carrier carrier)
     out.bits = BitString(0b01, 2);
     for (int i = 2; i < count; ++i)
         out.bits.push(random.next(1));
+    // Every fourth example of pulse distance sends numbers: four space
+    // lengths, one to four units, two bits each, every length present.
+    constexpr int kLevels = 4;
+    constexpr int kLevelBits = 2;
+    if (carrier == Carrier::Space && random.next(2) == 0) {
+        t.separatorAfter[0] = 0;
+        t.levelCount = kLevels;
+        for (int i = 0; i < kLevels; ++i)
+            t.levels[i] = (i + 1) * unit;
+        t.zeroSpace = t.levels[0];
+        t.oneSpace = t.levels[1];
+        out.bits = BitString();
+        const int symbols = std::max(kLevels + 2, count / kLevelBits);
+        for (int i = 0; i < symbols; ++i)
+            out.bits.append(i < kLevels ? static_cast<uint64_t>(i) : random.next(kLevelBits),
+                kLevelBits, Order::MsbFirst);
+    }
     out.evidence = Evidence::Shape;
     return true;
 }
@@ -497,16 +700,19 @@ void describeBiphase(const Reading &r, std::string &out)
     appendPhrase(out, text);
 }
 
-constexpr Admission kPulseAdmission = {2 * kMinBits - 1, kMaxFrameDurations, 0, 0};
+// Eight bits: sixteen durations of two lengths, or four spaces of four
+// lengths or more (two bits each) and their marks.
+constexpr Admission kPulseDistanceAdmission = {9, kMaxFrameDurations, 0, 0};
+constexpr Admission kPulseWidthAdmission = {2 * kMinBits - 1, kMaxFrameDurations, 0, 0};
 constexpr Admission kBiphaseAdmission = {kMinBits, kMaxFrameDurations, 0, 0};
 
 } // namespace
 
-extern const Reader pulseDistanceReader
-    = {"PULSE_DISTANCE", std::nullopt, Family::Generic, Presentation::Number, 0, kPulseAdmission,
-        readPulseDistance, writePulse, examplePulseDistance, describeTiming, nullptr};
+extern const Reader pulseDistanceReader = {"PULSE_DISTANCE", std::nullopt, Family::Generic,
+    Presentation::Number, 0, kPulseDistanceAdmission, readPulseDistance, writePulse,
+    examplePulseDistance, describeTiming, nullptr};
 extern const Reader pulseWidthReader
-    = {"PULSE_WIDTH", std::nullopt, Family::Generic, Presentation::Number, 0, kPulseAdmission,
+    = {"PULSE_WIDTH", std::nullopt, Family::Generic, Presentation::Number, 0, kPulseWidthAdmission,
         readPulseWidth, writePulse, examplePulseWidth, describeTiming, nullptr};
 extern const Reader biphaseReader = {"BIPHASE", std::nullopt, Family::Generic, Presentation::Number,
     0, kBiphaseAdmission, readBiphase, writeBiphase, exampleBiphase, describeBiphase, nullptr};

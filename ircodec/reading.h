@@ -37,9 +37,10 @@ enum class Evidence {
 // the frame has none), the time unit (the constant mark of pulse-distance
 // frames, the space of pulse-width frames, the half bit of bi-phase
 // frames), the mark and space of a 0 bit and of a 1 bit, the stop mark,
-// and the long spaces that split a pulse-distance frame into sections
-// (after which bits, counted from 1).
-constexpr int kMaxSeparatorsRead = 2;
+// and the pairs that split a pulse-distance frame into sections (a mark
+// and a long space, or the header again), after which bits, counted from 1.
+constexpr int kMaxSeparatorsRead = 4;
+constexpr int kMaxSpaceLevels = 16;
 struct Timing
 {
     int32_t headerMark = 0;
@@ -49,9 +50,15 @@ struct Timing
     int32_t zeroSpace = 0;
     int32_t oneMark = 0;
     int32_t oneSpace = 0;
-    int32_t stopMark = 0; // 0: none
+    int32_t stopMark = 0;       // 0: none
+    int32_t separatorMark = 0;  // the mark before a separator's space
     int32_t separatorSpace = 0; // 0: none
     int separatorAfter[kMaxSeparatorsRead] = {};
+    // Pulse distance with more than two space lengths: each space is one of
+    // these, shortest first, and gives its number in the fewest bits that
+    // hold them all (zeroSpace and oneSpace are then the two shortest).
+    int levelCount = 0;
+    int32_t levels[kMaxSpaceLevels] = {};
 };
 
 struct Reading
