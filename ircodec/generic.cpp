@@ -330,14 +330,16 @@ bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
 }
 
 // Space lengths of a multi-level frame: sorted neighbours closer than
-// kLevelGapUs or than kLevelGapPercent of the longer are one length; one
+// kLevelGapUs (and a quarter of the longer), or than kLevelGapPercent of
+// the longer, are one length; one
 // length's spaces (and the marks) spread over at most kLevelSpreadUs or
 // kLevelSpreadPercent;
 // and with only three lengths each is used at least kMinLevelUses times,
 // so that one odd space of a damaged two-length frame does not pass for a
 // third length (codes that send numbers use four lengths or more).
 constexpr int32_t kLevelGapUs = 60;
-constexpr int kLevelGapPercent = 12;
+constexpr int kSmallGapPercent = 25;
+constexpr int kLevelGapPercent = 6;
 constexpr int32_t kLevelSpreadUs = 120;
 constexpr int kLevelSpreadPercent = 16;
 constexpr size_t kMinLevelUses = 2;
@@ -368,9 +370,10 @@ bool readMultiLevelFrom(const Durations &d, size_t first, Reading &out)
     size_t begin = 0;
     size_t rarest = spaces.size();
     for (size_t i = 1; i <= spaces.size(); ++i) {
+        const int32_t gap = i < spaces.size() ? spaces[i] - spaces[i - 1] : 0;
         if (i < spaces.size()
-            && (spaces[i] - spaces[i - 1] <= kLevelGapUs
-                || 100 * (spaces[i] - spaces[i - 1]) <= kLevelGapPercent * spaces[i]))
+            && ((gap <= kLevelGapUs && 100 * gap <= kSmallGapPercent * spaces[i])
+                || 100 * gap <= kLevelGapPercent * spaces[i]))
             continue;
         const int32_t low = spaces[begin], high = spaces[i - 1];
         if (t.levelCount == kMaxSpaceLevels || !tight(low, high))

@@ -66,9 +66,10 @@ struct FineTiming
     const char *name;
     double jitter;
 };
-// A generic pulse-distance reading of a code that sends numbers tells space
-// lengths 12 % apart.
-const FineTiming kFineTimings[] = {{"XMP", 0.02}, {"PULSE_DISTANCE", 0.04}};
+const FineTiming kFineTimings[] = {{"XMP", 0.02}};
+// A generic reading of a code that sends a number in each space tells
+// space lengths a few percent apart.
+constexpr double kMultiLevelJitter = 0.02;
 
 bool knownOverlap(const Reader *sent, const Reader *other)
 {
@@ -111,8 +112,10 @@ std::vector<Example> examples(const Reader *reader)
     return out;
 }
 
-double jitterFor(const Reader *reader)
+double jitterFor(const Reader *reader, const Reading &example)
 {
+    if (example.timing.levelCount > 2)
+        return kMultiLevelJitter;
     for (const FineTiming &fine : kFineTimings)
         if (nameOf(reader) == fine.name)
             return fine.jitter;
@@ -305,7 +308,7 @@ void ReadingTest::ownFrames()
     const auto list = examples(reader);
     QVERIFY2(list.size() >= kExamples / 2, "too few examples");
     for (const Example &e : list) {
-        for (const Durations &d : forms(e.durations, jitterFor(reader), random)) {
+        for (const Durations &d : forms(e.durations, jitterFor(reader, e.reading), random)) {
             const auto all = ircodec::readAll(d);
             const auto own = std::find_if(
                 all.begin(), all.end(), [&](const Reading &r) { return r.reader == reader; });
