@@ -6,8 +6,8 @@
 //                   again), and a stop mark; or three to sixteen space
 //                   lengths, each space giving its number in bits;
 //   PULSE_WIDTH     two mark lengths (the longer a 1), spaces of one length
-//                   or each the opposite of its mark's, an optional header
-//                   pair, no stop mark;
+//                   or of two, each going with its mark's length, an
+//                   optional header pair, no stop mark;
 //   BIPHASE         every duration one or two half bits of one unit, after
 //                   an optional leader pair; a 1 is a space then a mark.
 // A reading accounts for every duration of the frame; frames of fewer than
@@ -286,8 +286,8 @@ bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
 }
 
 // Pulse width from `first` on: marks of two lengths (the longer a 1, the
-// last mark a bit too), spaces of one length or of two, each the opposite
-// of its mark's (a constant bit period).
+// last mark a bit too), spaces of one length or of two, each going with its
+// mark's length (the opposite one for a constant bit period, or the same).
 bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
 {
     const size_t n = d.size();
@@ -299,13 +299,17 @@ bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
     const auto spaces = clusters(d, first + 1, n - 1, Level::Space, 2);
     if (spaces.empty())
         return false;
-    const bool complementary = spaces.size() == 2;
-    if (complementary && !apart(spaces[0], spaces[1], Level::Space))
+    // Two space lengths: each bit's space is the one its mark goes with,
+    // the opposite length (a constant bit period) or the same.
+    const bool twoSpaces = spaces.size() == 2;
+    if (twoSpaces && !apart(spaces[0], spaces[1], Level::Space))
         return false;
+    const bool oneHasLongSpace
+        = twoSpaces && (d[first] > marks[0].high) == (d[first + 1] > spaces[0].high);
     BitString bits;
     for (size_t i = first; i < n; i += 2) {
         const bool one = d[i] > marks[0].high;
-        if (complementary && i + 1 < n && (d[i + 1] > spaces[0].high) == one)
+        if (twoSpaces && i + 1 < n && (d[i + 1] > spaces[0].high) != (one == oneHasLongSpace))
             return false;
         bits.push(one);
     }
@@ -319,8 +323,8 @@ bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
     t.unit = spaces[0].nominal;
     t.zeroMark = marks[0].nominal;
     t.oneMark = marks[1].nominal;
-    t.zeroSpace = complementary ? spaces[1].nominal : spaces[0].nominal;
-    t.oneSpace = spaces[0].nominal;
+    t.zeroSpace = twoSpaces && !oneHasLongSpace ? spaces[1].nominal : spaces[0].nominal;
+    t.oneSpace = twoSpaces && oneHasLongSpace ? spaces[1].nominal : spaces[0].nominal;
     if (first > 0 && !headerApart(d, t))
         return false;
     out.bits = std::move(bits);
@@ -472,8 +476,8 @@ Durations writePulse(const Reading &r)
 enum class Carrier { Space, Mark }; // where a pulse frame's bits are
 
 // Example timings: a header or none, a unit and a 1 of three units; pulse
-// distance with a separator or none, pulse width with constant or
-// complementary spaces.
+// distance with a separator or none, pulse width with spaces of one length
+// or of two.
 bool examplePulse(uint64_t seed, Reading &out, Carrier carrier)
 {
     ExampleBits random(seed);
@@ -502,8 +506,9 @@ bool examplePulse(uint64_t seed, Reading &out, Carrier carrier)
         }
     } else {
         t.oneMark = 3 * unit;
+        // The opposite space length for a constant bit period, or the same.
         if (variant)
-            t.zeroSpace = 3 * unit;
+            (random.next(1) ? t.zeroSpace : t.oneSpace) = 3 * unit;
     }
     // Both lengths present, so that the frame shows its two bit forms.
     out.bits = BitString(0b01, 2);
