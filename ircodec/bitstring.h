@@ -66,6 +66,12 @@ public:
         for (int i = 0; i < other.count_; ++i)
             push(other.at(i));
     }
+    // Empties the string, keeping its memory for the next bits.
+    void clear()
+    {
+        bytes_.clear();
+        count_ = 0;
+    }
     void reserve(int bits)
     {
         bytes_.reserve(static_cast<size_t>(bits + 7) / 8);

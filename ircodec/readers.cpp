@@ -67,9 +67,10 @@ template <typename Each> void forCandidates(const Durations &d, Each each)
 
 bool readWith(const Reader *reader, const Durations &d, Reading &out)
 {
-    out = Reading();
-    out.reader = reader;
-    if (!admits(reader->admission, d) || !reader->read(d, out)) {
+    if (!admits(reader->admission, d))
+        return false;
+    out.restart(reader);
+    if (!reader->read(d, out)) {
         out.reader = nullptr;
         return false;
     }

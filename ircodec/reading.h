@@ -79,6 +79,18 @@ struct Reading
     {
         return reader != nullptr;
     }
+    // A fresh reading for `by`, every field as a new one has it, the bits
+    // keeping their memory: read() tries several readers on every frame.
+    void restart(const Reader *by)
+    {
+        reader = by;
+        bits.clear();
+        frame.reset();
+        repeat = false;
+        checked = false;
+        evidence = Evidence::Shape;
+        timing = Timing();
+    }
 };
 
 // The reading of one frame (marks and spaces, mark first, ends with a
