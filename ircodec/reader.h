@@ -69,6 +69,15 @@ struct Reader
     // Reads the next frame of a recording into `first` when it is a further
     // block of the same message; false otherwise. May be null.
     bool (*extend)(Reading &first, const Capture &next);
+    // Whether the next frame repeats `first` though another protocol's
+    // reader names it (GI cable boxes send NEC's dittos). May be null: a
+    // frame repeats a reading when it reads as the same protocol with the
+    // same bits, or as that protocol's repeat form.
+    bool (*repeatedBy)(const Reading &first, const Capture &next) = nullptr;
+    // Into how many frames reception cuts one of the protocol's frames
+    // (spaces longer than kFrameSilenceUs inside it), 1 when it does not:
+    // a sequence joins that many to read one.
+    int cutInto = 1;
 };
 
 // The carrier a reader's protocol is sent on, in Hz; 0 when unmodulated

@@ -4,6 +4,8 @@
 // repeats it; any other frame begins a reading of its own.
 #include "reader.h"
 
+#include <climits>
+
 namespace ircodec {
 
 namespace {
@@ -16,14 +18,53 @@ bool sameData(const Reading &a, const Reading &b)
     return a.bits == b.bits;
 }
 
-bool repeats(const Sequence::Item &item, const Reading &next)
+bool repeats(const Sequence::Item &item, const Reading &next, const Capture &frame)
 {
     const Reading &first = item.reading;
-    if (!first || next.reader != first.reader)
+    if (!first)
+        return false;
+    if (first.reader->repeatedBy && first.reader->repeatedBy(first, frame))
+        return true;
+    if (next.reader != first.reader)
         return false;
     // A generic reading repeats only with the same timing, give or take
     // what the bits tell apart: the same bits are enough.
     return next.repeat || (item.blocks == 1 && sameData(first, next));
+}
+
+// A frame that reception cut into `count` pieces from `first` on, whole
+// again: the pieces and the silences between them.
+Durations joined(const std::vector<Capture> &frames, size_t first, size_t count)
+{
+    Durations out = frames[first].durations;
+    for (size_t i = first + 1; i < first + count; ++i) {
+        const int64_t silence = frames[i].silenceBefore;
+        out.push_back(static_cast<int32_t>(silence < INT32_MAX ? silence : INT32_MAX));
+        out.insert(out.end(), frames[i].durations.begin(), frames[i].durations.end());
+    }
+    return out;
+}
+
+// The reading of a protocol whose frames reception cuts (cutInto) from the
+// unread piece at `first` on, and how many pieces it took; 0 for none.
+size_t readCut(const std::vector<Capture> &frames, size_t first, Reading &out)
+{
+    for (const Reader *reader : readers()) {
+        for (size_t count = 2;
+             count <= static_cast<size_t>(reader->cutInto) && first + count <= frames.size();
+             ++count) {
+            const Durations whole = joined(frames, first, count);
+            const Admission &a = reader->admission;
+            if (static_cast<int>(whole.size()) < a.minDurations
+                || static_cast<int>(whole.size()) > a.maxDurations)
+                continue;
+            out.restart(reader);
+            if (reader->read(whole, out))
+                return count;
+        }
+    }
+    out = Reading();
+    return 0;
 }
 
 } // namespace
@@ -36,6 +77,26 @@ Sequence readSequence(const std::vector<Capture> &frames)
         SequenceFrame frame;
         frame.reading = read(frames[i].durations);
         frame.first = static_cast<int>(i);
+        Reading whole;
+        if (!frame.reading) {
+            if (const size_t pieces = readCut(frames, i, whole)) {
+                Sequence::Item item;
+                item.reading = std::move(whole);
+                item.frame = static_cast<int>(i);
+                item.blocks = static_cast<int>(pieces);
+                sequence.items.push_back(std::move(item));
+                sequence.frames.push_back(std::move(frame));
+                for (size_t piece = 1; piece < pieces; ++piece) {
+                    SequenceFrame rest;
+                    rest.reading = read(frames[i + piece].durations);
+                    rest.role = Role::Block;
+                    rest.first = static_cast<int>(i);
+                    sequence.frames.push_back(std::move(rest));
+                }
+                i += pieces - 1;
+                continue;
+            }
+        }
         if (!sequence.items.empty()) {
             Sequence::Item &item = sequence.items.back();
             const Reader *reader = item.reading.reader;
@@ -43,7 +104,7 @@ Sequence readSequence(const std::vector<Capture> &frames)
                 && reader->extend(item.reading, frames[i])) {
                 frame.role = Role::Block;
                 ++item.blocks;
-            } else if (repeats(item, frame.reading)) {
+            } else if (repeats(item, frame.reading, frames[i])) {
                 frame.role = Role::Repeat;
                 ++item.repeats;
             }

@@ -8,7 +8,8 @@
 // mark close it. One-way remotes (Beo4, Beolink 1000) send 16 data bits,
 // an 8-bit address and an 8-bit command; two-way remotes longer messages.
 // The 12.5 ms and 15.6 ms spaces exceed the 10 ms silence that ends a
-// received frame, so only a whole frame, as a file may hold one, reads.
+// received frame: reception cuts a frame in three, which a sequence joins
+// again (sequence.cpp); a single piece does not read.
 #include "../framecursor.h"
 #include "../reader.h"
 
@@ -29,6 +30,8 @@ constexpr int32_t periodSpace(int units)
 constexpr int kOpeningMarks = 3;
 constexpr int kOpeningUnits[kOpeningMarks] = {1, 1, 5};
 constexpr int kStopUnits = 4;
+// Reception cuts a frame after its opening and before its last mark.
+constexpr int kCutInto = 3;
 // A bit's mark and space after a 0 and after a 1 ([bit before][bit]).
 constexpr MarkSpace kForms[2][2] = {{{kMark, periodSpace(2)}, {kMark, periodSpace(3)}},
     {{kMark, periodSpace(1)}, {kMark, periodSpace(2)}}};
@@ -109,6 +112,6 @@ void describe(const Reading &r, std::string &out)
 extern const Reader bangOlufsenReader
     = {"BANG_OLUFSEN", std::nullopt, Family::Remote, Presentation::Number, 455000,
         admitFirstMark(durationsFor(kMinBits), durationsFor(kMaxBits), kMark, kMark), read, write,
-        example, describe, nullptr};
+        example, describe, nullptr, nullptr, kCutInto};
 
 } // namespace ircodec

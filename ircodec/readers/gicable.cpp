@@ -3,7 +3,8 @@
 // and 4.4 ms spaces, stop mark; an 8-bit command, a 4-bit device and a
 // check nibble, each least significant bit first, the four nibbles summing
 // to 0 (mod 16). A held key then sends 8.8 ms / 2.2 ms dittos, which look
-// like NEC's and are read as those.
+// like NEC's and are read as those, and repeat the GI cable reading in a
+// sequence.
 #include "../fixedpulse.h"
 
 namespace ircodec {
@@ -53,10 +54,17 @@ void describe(const Reading &r, std::string &out)
     appendField(out, "command", r.bits.field(0, kCommandBits, Order::LsbFirst), 2);
 }
 
+// A held key's dittos are NEC's repeat code.
+bool repeatedBy(const Reading &, const Capture &next)
+{
+    const auto frame = decodeAs(Protocol::Nec, next.durations);
+    return frame && frame->repeat;
+}
+
 } // namespace
 
-extern const Reader giCableReader
-    = {"GICABLE", std::nullopt, Family::Remote, Presentation::Number, 38700, admitFixed(kGiCable),
-        readFixed<kGiCable>, writeFixed<kGiCable>, exampleFixed<kGiCable>, describe, nullptr};
+extern const Reader giCableReader = {"GICABLE", std::nullopt, Family::Remote, Presentation::Number,
+    38700, admitFixed(kGiCable), readFixed<kGiCable>, writeFixed<kGiCable>, exampleFixed<kGiCable>,
+    describe, nullptr, repeatedBy};
 
 } // namespace ircodec

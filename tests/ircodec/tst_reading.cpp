@@ -635,6 +635,29 @@ void ReadingTest::sequences()
     QCOMPARE(held.items.size(), size_t{1});
     QCOMPARE(QString::fromStdString(ircodec::summary(held)),
         QString("DIRECTV C105 (device 0xC, command 0x10, check ok), then 2 repeats"));
+
+    // A GI cable box's held key sends NEC's dittos: repeats of its frame.
+    const Durations gi = written("GICABLE", ircodec::BitString(0x5A08, 16));
+    QCOMPARE(nameRead(gi), QString("GICABLE"));
+    const auto giHeld = ircodec::readSequence({{0, gi, false},
+        {60000, (*ditto)[0].durations, false}, {90000, (*ditto)[0].durations, false}});
+    QCOMPARE(giHeld.items.size(), size_t{1});
+    QCOMPARE(giHeld.items[0].repeats, 2);
+    QCOMPARE(giHeld.frames[2].role, ircodec::Role::Repeat);
+
+    // Reception cuts a Bang & Olufsen frame in three at its long spaces:
+    // the sequence reads the pieces as the one frame, and a lone piece
+    // stays unread.
+    const Durations beo = written("BANG_OLUFSEN", ircodec::BitString(0x2A5C, 16));
+    const auto pieces = ircodec::segment(beo);
+    QCOMPARE(pieces.size(), size_t{3});
+    const auto whole = ircodec::readSequence(pieces);
+    QCOMPARE(whole.items.size(), size_t{1});
+    QCOMPARE(whole.items[0].blocks, 3);
+    QCOMPARE(QString::fromStdString(ircodec::summary(whole)),
+        QString("BANG_OLUFSEN 2A5C (address 0x2A, command 0x5C), in 3 blocks"));
+    QCOMPARE(whole.frames[2].role, ircodec::Role::Block);
+    QVERIFY(!ircodec::readSequence({pieces[0]}).items[0].reading);
 }
 
 void ReadingTest::airConditionerStates_data()
