@@ -1,7 +1,7 @@
 // The form: every control of the window with its class, caption, range,
 // items and layout limits, as built before any slot runs.
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QCheckBox>
 #include <QComboBox>

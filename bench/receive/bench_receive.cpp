@@ -7,7 +7,7 @@
 #include "fakeadapter.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -6,7 +6,7 @@
 #include "fuzzinput.h"
 #include "fuzztarget.h"
 #include "ircodec.h"
-#include "receiver.h"
+#include "irreceiver.h"
 
 #include <cstdio>
 

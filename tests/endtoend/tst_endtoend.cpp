@@ -2,7 +2,7 @@
 // travel over the virtual air, are decoded by the adapter's receiver and
 // reach the frame table, the details and the waveform.
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QCheckBox>
 #include <QComboBox>

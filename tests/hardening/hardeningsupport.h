@@ -6,7 +6,7 @@
 #include "fakeadapter.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>

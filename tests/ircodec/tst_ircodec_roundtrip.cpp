@@ -5,7 +5,7 @@
 // decoder, exact or as received.
 #include "codecs.h"
 #include "irtest.h"
-#include "receiver.h"
+#include "irreceiver.h"
 #include "timing.h"
 
 #include <QtTest>

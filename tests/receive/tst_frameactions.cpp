@@ -8,7 +8,7 @@
 #include "mainwindow.h"
 #include "receivequeue.h"
 #include "receivetesting.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "mainwindow.h"
 #include "receivequeue.h"
 #include "receivetesting.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QComboBox>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 // failure texts and the mode switch.
 #include "fakeadapter.h"
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#ifndef TESTSUPPORT_H
-#define TESTSUPPORT_H
+#ifndef WINDOWHARNESS_H
+#define WINDOWHARNESS_H
 
 #include <QList>
 #include <QMessageBox>
@@ -114,4 +114,4 @@ template <typename T> T *child(QObject *window, const char *name)
     return window->findChild<T *>(QString::fromLatin1(name));
 }
 
-#endif // TESTSUPPORT_H
+#endif // WINDOWHARNESS_H
