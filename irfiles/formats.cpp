@@ -111,7 +111,7 @@ Loaded readFile(Format format, const std::string &path)
         return failed;
     }
     if (size > kMaxFileBytes) {
-        failed.error = Error{path, 0, "larger than 50 MB, not an IR file"};
+        failed.error = Error{path, 0, tooLargeMessage()};
         return failed;
     }
     std::string data(static_cast<size_t>(size), '\0');

@@ -134,8 +134,8 @@ private:
             const auto us = text::duration(token);
             if (!us)
                 return r_.fail("\"" + std::string(token) + "\" is not a duration in us");
-            if (rec.data.size() > kMaxSignalDurations)
-                return r_.fail("more than 10000 durations in one record");
+            if (rec.data.size() > irlimits::kMaxFileFrameDurations)
+                return r_.fail(tooManyDurationsText() + " in one record");
             rec.data.push_back(*us);
         }
         return true;

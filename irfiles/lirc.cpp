@@ -143,8 +143,8 @@ private:
             const auto us = text::duration(token);
             if (!us)
                 return r_.fail("\"" + std::string(token) + "\" is not a duration in us");
-            if (button.durations.size() >= kMaxSignalDurations)
-                return r_.fail("button \"" + button.name + "\" has more than 10000 durations");
+            if (button.durations.size() >= irlimits::kMaxFileFrameDurations)
+                return r_.fail("button \"" + button.name + "\" has " + tooManyDurationsText());
             button.durations.push_back(*us);
         }
         return true;
@@ -152,8 +152,8 @@ private:
 
     bool addButton(Button button)
     {
-        if (remote_.buttons.size() >= kMaxSignals)
-            return r_.fail("more than 100000 buttons");
+        if (remote_.buttons.size() >= kMaxFileFrames)
+            return r_.fail("more than " + std::to_string(kMaxFileFrames) + " buttons");
         remote_.buttons.push_back(std::move(button));
         return true;
     }

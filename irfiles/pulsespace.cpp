@@ -135,18 +135,18 @@ private:
     bool put(int64_t us, bool isPulse)
     {
         if (us > kMaxDurationUs)
-            return r_.fail("a " + std::string(isPulse ? "pulse" : "space")
-                + " of more than 2147483647 us inside a frame");
+            return r_.fail("a " + std::string(isPulse ? "pulse" : "space") + " of "
+                + tooLongDurationText() + " inside a frame");
         ircodec::Durations &d = current_.durations;
         const bool sameKind = !d.empty() && (d.size() % 2 == 1) == isPulse;
         const int64_t total = sameKind ? d.back() + us : us;
         if (total > kMaxDurationUs)
-            return r_.fail("a " + std::string(isPulse ? "pulse" : "space")
-                + " of more than 2147483647 us inside a frame");
+            return r_.fail("a " + std::string(isPulse ? "pulse" : "space") + " of "
+                + tooLongDurationText() + " inside a frame");
         if (sameKind)
             d.back() = static_cast<int32_t>(total);
-        else if (d.size() >= kMaxSignalDurations)
-            return r_.fail("a frame of more than 10000 durations");
+        else if (d.size() >= irlimits::kMaxFileFrameDurations)
+            return r_.fail("a frame of " + tooManyDurationsText());
         else
             d.push_back(static_cast<int32_t>(total));
         return true;

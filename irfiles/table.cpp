@@ -39,7 +39,7 @@ std::vector<std::string_view> cells(std::string_view line)
 
 std::optional<int32_t> typeNamed(std::string_view name)
 {
-    for (int32_t id = protocols::First; id <= protocols::Last; ++id)
+    for (int32_t id = protocols::kFirst; id <= protocols::kLast; ++id)
         if (name == protocols::name(id))
             return id;
     return std::nullopt;
@@ -57,7 +57,7 @@ bool readRow(text::Reader &r, const std::vector<std::string_view> &c)
     if (!type)
         return r.fail("unknown protocol \"" + std::string(c[Type]) + "\"");
     signal.decoded.decodeType = *type;
-    const auto value = c[Value] == kRepeat ? std::optional<uint64_t>(protocols::NecRepeatValue)
+    const auto value = c[Value] == kRepeat ? std::optional<uint64_t>(protocols::kNecRepeatValue)
                                            : text::hex(c[Value]);
     if (!value || *value > kMaxField)
         return r.fail("value \"" + std::string(c[Value]) + "\" is not 8 hex digits");
@@ -70,8 +70,8 @@ bool readRow(text::Reader &r, const std::vector<std::string_view> &c)
     if (!bits || *bits < 0 || *bits > kMaxBits)
         return r.fail("bits \"" + std::string(c[Bits]) + "\" is not a bit count");
     signal.decoded.bits = static_cast<int32_t>(*bits);
-    if (c.size() - FirstDuration > kMaxSignalDurations)
-        return r.fail("a frame of more than 10000 durations");
+    if (c.size() - FirstDuration > irlimits::kMaxFileFrameDurations)
+        return r.fail("a frame of " + tooManyDurationsText());
     for (size_t i = FirstDuration; i < c.size(); ++i) {
         const auto us = text::duration(c[i]);
         if (!us)

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int HzPerKHz = 1000;
+constexpr int kHzPerKHz = 1000;
 
 QString openFailedText(const QString &detail)
 {
@@ -113,7 +113,7 @@ irfiles::Signal MainWindow::frameSignal(int row) const
     decoded.value = entry.value;
     decoded.bits = entry.bits;
     irfiles::Signal frame = irfiles::fromReceived(decoded, raw.data(), static_cast<int>(raw.size()),
-        ui->spinBoxMODFreqKHz->value() * HzPerKHz);
+        ui->spinBoxMODFreqKHz->value() * kHzPerKHz);
     // Files name every frame; a received one is named after its row.
     frame.name = "frame_" + std::to_string(row + 1);
     return frame;

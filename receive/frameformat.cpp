@@ -23,7 +23,7 @@ QString hex(uint32_t value, int minDigits)
 }
 
 // Longest decimal int with its sign, and the comma after it.
-constexpr int MaxValueChars = 12;
+constexpr int kMaxValueChars = 12;
 } // namespace
 
 QStringList headers()
@@ -38,7 +38,7 @@ QString rawTimingList(const IRResultsEntry &entry)
 {
     // Formatted into one buffer and converted once: a tick formats thousands
     // of these lists.
-    char buffer[MaxRawValues * MaxValueChars];
+    char buffer[irlimits::kMaxRecordRawValues * kMaxValueChars];
     char *out = buffer;
     const int count = std::min(entry.raw_count, static_cast<int32_t>(entry.raw_values.size()));
     for (int i = 1; i < count; ++i) {

@@ -8,7 +8,7 @@
 #include <QModelIndex>
 
 namespace {
-constexpr int RowHeight = 20;
+constexpr int kRowHeight = 20;
 } // namespace
 
 void MainWindow::setupFrameTable()
@@ -22,8 +22,8 @@ void MainWindow::setupFrameTable()
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     // The style's minimum follows the font and may exceed 20 px; lowered so
     // that the rows really are 20 px high.
-    view->verticalHeader()->setMinimumSectionSize(RowHeight);
-    view->verticalHeader()->setDefaultSectionSize(RowHeight);
+    view->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    view->verticalHeader()->setDefaultSectionSize(kRowHeight);
     for (int column = 0; column < frameformat::ColumnCount; ++column)
         view->setColumnWidth(column, frameformat::columnWidths[column]);
     view->hideColumn(frameformat::RawData);

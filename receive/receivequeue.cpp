@@ -13,7 +13,7 @@
 namespace {
 // Raw values per block of the queue's store: 64 KiB, served from the heap
 // (below glibc's threshold for mapping allocations of their own).
-constexpr size_t BlockValues = 16384;
+constexpr size_t kBlockValues = 16384;
 
 // Asks the C library to give freed pages back to the system; glibc keeps
 // them for later allocations otherwise.
@@ -26,7 +26,7 @@ void releaseFreedMemory()
 
 int32_t shownCount(int32_t kept)
 {
-    return std::min(kept, MaxRawValues);
+    return std::min(kept, irlimits::kMaxRecordRawValues);
 }
 
 int32_t reportedCount(const IRResults &results)
@@ -37,7 +37,8 @@ int32_t reportedCount(const IRResults &results)
 
 int32_t keptRawCount(const IRResults &results)
 {
-    return results.raw_data ? std::clamp<int32_t>(results.raw_count, 0, MaxKeptRawValues) : 0;
+    return results.raw_data ? std::clamp<int32_t>(results.raw_count, 0, irlimits::kMaxKeptRawValues)
+                            : 0;
 }
 
 IRResultsEntry makeEntry(const IRResults &results)
@@ -61,7 +62,7 @@ int ReceiveQueue::append(const IRResults &results)
     if (count > 0) {
         if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < count) {
             blocks.emplace_back();
-            blocks.back().reserve(std::max(BlockValues, count));
+            blocks.back().reserve(std::max(kBlockValues, count));
         }
         std::vector<int32_t> &block = blocks.back();
         stored.block = static_cast<uint32_t>(blocks.size() - 1);

@@ -7,23 +7,23 @@
 #include <qwt_plot_grid.h>
 
 namespace {
-const QColor PlotFrameColour(255, 255, 255);
-const QColor CanvasColour(0, 0, 0);
-const QColor CanvasTextColour(133, 190, 232);
-const QColor GridColour(50, 50, 50);
-const QColor CurveColour(0, 255, 0);
+const QColor kPlotFrameColour(255, 255, 255);
+const QColor kCanvasColour(0, 0, 0);
+const QColor kCanvasTextColour(133, 190, 232);
+const QColor kGridColour(50, 50, 50);
+const QColor kCurveColour(0, 255, 0);
 } // namespace
 
 void MainWindow::setupPlot(QwtPlot *plot, int xMax, double yMin, double yMax)
 {
     plot->setAutoFillBackground(true);
-    plot->setPalette(QPalette(PlotFrameColour));
+    plot->setPalette(QPalette(kPlotFrameColour));
     plot->setAxisScale(QwtPlot::xBottom, 0, xMax);
     plot->setAxisScale(QwtPlot::yLeft, yMin, yMax);
     plot->enableAxis(QwtPlot::yLeft, false);
 
-    QPalette canvasPalette(CanvasColour);
-    canvasPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(CanvasTextColour));
+    QPalette canvasPalette(kCanvasColour);
+    canvasPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(kCanvasTextColour));
     plot->canvas()->setPalette(canvasPalette);
 }
 
@@ -32,12 +32,12 @@ void MainWindow::setupPlotItems()
     auto *grid = new QwtPlotGrid;
     grid->enableX(true);
     grid->enableY(true);
-    grid->setMajorPen(GridColour, 0, Qt::DotLine);
+    grid->setMajorPen(kGridColour, 0, Qt::DotLine);
     grid->attach(ui->qwtPlot);
 
     waveCurve = new WaveCurve(QString());
     waveCurve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
-    waveCurve->setPen(QPen(CurveColour));
+    waveCurve->setPen(QPen(kCurveColour));
     waveCurve->attach(ui->qwtPlot);
 }
 

@@ -11,7 +11,7 @@
 
 namespace {
 // Materialising the samples of long waveforms would make the fuzzer crawl.
-constexpr int MaxSamplesChecked = 1 << 16;
+constexpr int kMaxSamplesChecked = 1 << 16;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(wave.runs.back().level == trailing);
         FUZZ_CHECK(wave.runs.back().length >= levels::IdleRunSamples);
     }
-    if (wave.samples <= MaxSamplesChecked) {
+    if (wave.samples <= kMaxSamplesChecked) {
         const std::vector<double> samples = levels::samples(wave);
         FUZZ_CHECK(static_cast<int>(samples.size()) == wave.samples);
         const levels::Waveform again

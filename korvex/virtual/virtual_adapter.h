@@ -39,7 +39,7 @@
 //   bits 0. SHARP's echo half is not reported separately.
 // - IRResults.raw_data: 50 us ticks, the first the silence before the frame
 //   (saturating at 0xFFFF), then every duration of the frame: raw_count may
-//   exceed 256. A frame longer than ircodec::kMaxFrameDurations is cut there
+//   exceed 256. A frame longer than irlimits::kMaxReceivedDurations is cut there
 //   and reported as UNKNOWN. `extra` is 0.
 #ifndef KORVEX_VIRTUAL_ADAPTER_H
 #define KORVEX_VIRTUAL_ADAPTER_H

@@ -377,8 +377,8 @@ void driverAnswers()
         {"500 ms in all", {1000, 498000, 1000}, true},
         {"over 500 ms", {1000, 498001, 1000}, false},
         {"a zero", {500, 0, 500}, false},
-        {"the longest list", std::vector<int>(korvex_ops::kMaxRawCount, 300), true},
-        {"one value more", std::vector<int>(korvex_ops::kMaxRawCount + 1, 300), false},
+        {"the longest list", std::vector<int>(irlimits::kMaxSendValues, 300), true},
+        {"one value more", std::vector<int>(irlimits::kMaxSendValues + 1, 300), false},
     };
     for (RawCase r : raws)
         expect(

@@ -288,7 +288,7 @@ void LircReceive::longFramesComeWhole()
     // silence is the first one's timeout report and the space after it.
     Receiving r({kReceiver, nullptr, 0});
     const ircodec::Durations airConditioner(599, 400);
-    const ircodec::Durations overlong(ircodec::kMaxFrameDurations + 100, 400);
+    const ircodec::Durations overlong(irlimits::kMaxReceivedDurations + 100, 400);
     auto samples = samplesOf(airConditioner, kLeadingGapUs);
     const auto more = samplesOf(overlong, kLeadingGapUs);
     samples.insert(samples.end(), more.begin(), more.end());
@@ -299,7 +299,8 @@ void LircReceive::longFramesComeWhole()
     QCOMPARE(frames[1].type, -1);
     QCOMPARE(frames[1].raw,
         ticksOf(kTimeoutUs + kLeadingGapUs,
-            ircodec::Durations(overlong.begin(), overlong.begin() + ircodec::kMaxFrameDurations)));
+            ircodec::Durations(
+                overlong.begin(), overlong.begin() + irlimits::kMaxReceivedDurations)));
 }
 
 void LircReceive::frameEndsWithoutTimeoutReports()
@@ -460,7 +461,7 @@ void LircReceive::necThroughTheOperations()
     QVERIFY(record->setsOf(LIRC_SET_SEND_CARRIER) == (std::vector<uint32_t>{36000, 38000}));
     // Raw: as long as one write may be (1024 values, the last the silence
     // after the frame), and no longer.
-    std::vector<int> longest(korvex_ops::kMaxRawCount, 300);
+    std::vector<int> longest(irlimits::kMaxSendValues, 300);
     QCOMPARE(IR_SendRaw(0, 1, 38, longest.data(), int(longest.size())), 0);
     const auto rawWrites = record->waitWrites(3, kWait);
     QCOMPARE(rawWrites.size(), size_t(3));

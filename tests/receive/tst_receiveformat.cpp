@@ -101,9 +101,11 @@ void TestReceiveFormat::entryKeepsRawValues_data()
     QTest::newRow("exactly 256") << 256 << 256 << true << 256 << 256 << 256;
     QTest::newRow("257 shows 256, keeps all") << 257 << 257 << true << 256 << 257 << 257;
     QTest::newRow("air conditioner, 600") << 600 << 600 << true << 256 << 600 << 600;
-    QTest::newRow("at the limit") << MaxKeptRawValues << MaxKeptRawValues << true << 256
-                                  << MaxKeptRawValues << MaxKeptRawValues;
-    QTest::newRow("100000 is cut") << 100000 << 100000 << true << 256 << MaxKeptRawValues << 100000;
+    QTest::newRow("at the limit") << irlimits::kMaxKeptRawValues << irlimits::kMaxKeptRawValues
+                                  << true << 256 << irlimits::kMaxKeptRawValues
+                                  << irlimits::kMaxKeptRawValues;
+    QTest::newRow("100000 is cut")
+        << 100000 << 100000 << true << 256 << irlimits::kMaxKeptRawValues << 100000;
     QTest::newRow("negative count") << 4 << -3 << true << 0 << 0 << 0;
     QTest::newRow("count without array") << 0 << 5 << false << 0 << 0 << 0;
 }
@@ -227,11 +229,11 @@ void TestReceiveFormat::detailsMarkOnlyCutFrames_data()
     QTest::newRow("NEC, 4 values") << 3 << 4 << QStringList{"type:NEC", "bits:32"};
     QTest::newRow("SHARP, 600 values")
         << 14 << 600 << QStringList{"type:SHARP", "address:0x001F", "bits:32"};
-    QTest::newRow("cut frame") << 3 << MaxKeptRawValues + 5
+    QTest::newRow("cut frame") << 3 << irlimits::kMaxKeptRawValues + 5
                                << QStringList{"type:NEC", "bits:32",
                                       QStringLiteral("truncated:%1 of %2")
-                                          .arg(MaxKeptRawValues)
-                                          .arg(MaxKeptRawValues + 5)};
+                                          .arg(irlimits::kMaxKeptRawValues)
+                                          .arg(irlimits::kMaxKeptRawValues + 5)};
 }
 
 void TestReceiveFormat::detailsMarkOnlyCutFrames()
@@ -242,7 +244,8 @@ void TestReceiveFormat::detailsMarkOnlyCutFrames()
     std::vector<int> raw(static_cast<size_t>(count), 7);
     const IRResultsEntry e = entryOf(type, 0, 0x1F, 32, raw);
     const QString rawList = frameformat::rawTimingList(e);
-    QCOMPARE(rawList.count(QLatin1Char(',')) + 1, std::min(count, MaxRawValues) - 1);
+    QCOMPARE(
+        rawList.count(QLatin1Char(',')) + 1, std::min(count, irlimits::kMaxRecordRawValues) - 1);
     lines.insert(
         lines.indexOf(QStringLiteral("bits:32")) + 1, QStringLiteral("raw data:") + rawList);
     QCOMPARE(frameformat::detailsLines(e, rawList), lines);

@@ -445,13 +445,14 @@ void TestReception::detailsOfAClickedRow()
 
 void TestReception::longFramesShowTheirFirstValues_data()
 {
-    // Frames longer than the table shows are kept whole; only one longer than
+    // kFrames longer than the table shows are kept whole; only one longer than
     // the queue keeps is cut, and only its details say so.
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("kept");
     QTest::newRow("air conditioner, 600") << 600 << 600;
-    QTest::newRow("at the limit") << MaxKeptRawValues << MaxKeptRawValues;
-    QTest::newRow("beyond the limit") << MaxKeptRawValues + 9 << MaxKeptRawValues;
+    QTest::newRow("at the limit") << irlimits::kMaxKeptRawValues << irlimits::kMaxKeptRawValues;
+    QTest::newRow("beyond the limit")
+        << irlimits::kMaxKeptRawValues + 9 << irlimits::kMaxKeptRawValues;
 }
 
 void TestReception::longFramesShowTheirFirstValues()
@@ -460,7 +461,7 @@ void TestReception::longFramesShowTheirFirstValues()
     QFETCH(int, kept);
     std::vector<int> raw(static_cast<size_t>(count));
     std::iota(raw.begin(), raw.end(), 1);
-    const std::vector<int> first(raw.begin(), raw.begin() + MaxRawValues);
+    const std::vector<int> first(raw.begin(), raw.begin() + irlimits::kMaxRecordRawValues);
     MainWindow window;
     QVERIFY(start(window));
     deliver(Frame(-1, 0u, 0u, 0, raw));
@@ -469,7 +470,7 @@ void TestReception::longFramesShowTheirFirstValues()
 
     // Table, details and waveform as for a frame of its first 256 values.
     QCOMPARE(cell(&window, 0, 5), cell(&window, 1, 5));
-    QCOMPARE(cell(&window, 0, 5).count(QLatin1Char(',')), MaxRawValues - 2);
+    QCOMPARE(cell(&window, 0, 5).count(QLatin1Char(',')), irlimits::kMaxRecordRawValues - 2);
     clickRow(&window, 1);
     const QStringList designed = details(&window);
     const size_t samples = curve(&window)->dataSize();
@@ -522,21 +523,21 @@ void TestReception::clearingManyRows()
 {
     // Many frames reach the table in one tick, all of them in order, and one
     // clearing removes them all.
-    constexpr int Frames = 200000;
+    constexpr int kFrames = 200000;
     MainWindow window;
     QVERIFY(start(window));
     std::vector<int> raw{2000, 180, 90, 11};
-    for (int i = 0; i < Frames; ++i)
+    for (int i = 0; i < kFrames; ++i)
         receiveQueue().append(Frame(3, uint32_t(i), 0u, 32, raw).record);
     QVERIFY(displayTick(&window));
     QAbstractItemModel *model = table(&window)->model();
-    QCOMPARE(model->rowCount(), Frames);
-    for (int r : {0, 1, Frames / 2, Frames - 1}) {
+    QCOMPARE(model->rowCount(), kFrames);
+    for (int r : {0, 1, kFrames / 2, kFrames - 1}) {
         QCOMPARE(cell(&window, r, 0), QString::number(r + 1));
         QCOMPARE(
             cell(&window, r, 2), QStringLiteral("%1").arg(r, 8, 16, QLatin1Char('0')).toUpper());
     }
-    table(&window)->selectRow(Frames - 1);
+    table(&window)->selectRow(kFrames - 1);
     child<QPushButton>(&window, "pushButtonClearData")->click();
     QCOMPARE(model->rowCount(), 0);
     QCOMPARE(receiveQueue().size(), 0);
