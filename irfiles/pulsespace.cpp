@@ -199,10 +199,16 @@ std::string writePulseSpace(const std::vector<Signal> &list)
                 = s.silenceBeforeUs >= ircodec::kFrameSilenceUs ? s.silenceBeforeUs : kLeadOutUs;
             out += "space " + std::to_string(gap) + "\n";
         }
-        out += "# name: " + textout::lineName(s.name, i) + "\n";
-        for (size_t k = 0; k < s.durations.size(); ++k)
-            out += (k % 2 == 0 ? "pulse " : "space ") + std::to_string(s.durations[k]) + "\n";
+        out += "# name: " + textout::lineName(s.name, i) + "\n" + pulseSpaceLines(s.durations);
     }
+    return out;
+}
+
+std::string pulseSpaceLines(const ircodec::Durations &durations)
+{
+    std::string out;
+    for (size_t k = 0; k < durations.size(); ++k)
+        out += (k % 2 == 0 ? "pulse " : "space ") + std::to_string(durations[k]) + "\n";
     return out;
 }
 

@@ -29,6 +29,11 @@ namespace irfiles {
 Loaded readPulseSpace(std::string_view data, const std::string &file);
 std::string writePulseSpace(const std::vector<Signal> &list);
 
+// One "pulse N" or "space N" line per duration, the first a pulse: a
+// frame's lines in a written file, and the whole form LIRC's irsimreceive
+// reads.
+std::string pulseSpaceLines(const ircodec::Durations &durations);
+
 } // namespace irfiles
 
 #endif // IRFILES_PULSESPACE_H

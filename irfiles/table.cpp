@@ -86,17 +86,23 @@ bool readRow(text::Reader &r, const std::vector<std::string_view> &c)
 
 } // namespace
 
-TableCells tableCells(const ircodec::Report &decoded)
+std::string cellText(const ircodec::Report &decoded, Cell cell)
 {
-    TableCells cells;
-    cells.type = protocols::name(decoded.decodeType);
-    cells.value = protocols::isRepeat(decoded.decodeType, decoded.value)
-        ? std::string(kRepeat)
-        : textout::hex(decoded.value, kValueDigits);
-    if (protocols::showsAddress(decoded.decodeType))
-        cells.address = textout::hex(decoded.address, kAddressDigits);
-    cells.bits = std::to_string(decoded.bits);
-    return cells;
+    switch (cell) {
+    case Cell::Type:
+        return protocols::name(decoded.decodeType);
+    case Cell::Value:
+        return protocols::isRepeat(decoded.decodeType, decoded.value)
+            ? std::string(kRepeat)
+            : textout::hex(decoded.value, kValueDigits);
+    case Cell::Address:
+        return protocols::showsAddress(decoded.decodeType)
+            ? textout::hex(decoded.address, kAddressDigits)
+            : std::string();
+    case Cell::Bits:
+        return std::to_string(decoded.bits);
+    }
+    return std::string();
 }
 
 std::string writeTable(
@@ -109,11 +115,11 @@ std::string writeTable(
     for (size_t i = 0; i < list.size(); ++i) {
         const Signal &s = list[i];
         const int row = i < rowNumbers.size() ? rowNumbers[i] : static_cast<int>(i + 1);
-        const TableCells c = tableCells(s.decoded);
-        const std::string sep(1, separator);
-        out += std::to_string(row) + sep + c.type + sep + c.value + sep + c.address + sep + c.bits;
+        out += std::to_string(row);
+        for (Cell cell : {Cell::Type, Cell::Value, Cell::Address, Cell::Bits})
+            out += separator + cellText(s.decoded, cell);
         for (int32_t us : s.durations)
-            out += sep + std::to_string(us);
+            out += separator + std::to_string(us);
         out += "\n";
     }
     return out;

@@ -107,13 +107,8 @@ irfiles::Signal MainWindow::frameSignal(int row) const
     std::vector<int32_t> raw;
     receiveQueue().entryAt(row, entry);
     receiveQueue().rawValues(row, raw);
-    ircodec::Report decoded;
-    decoded.decodeType = entry.decode_type;
-    decoded.address = entry.address;
-    decoded.value = entry.value;
-    decoded.bits = entry.bits;
-    irfiles::Signal frame = irfiles::fromReceived(decoded, raw.data(), static_cast<int>(raw.size()),
-        ui->spinBoxMODFreqKHz->value() * kHzPerKHz);
+    irfiles::Signal frame = irfiles::fromReceived(reportOf(entry), raw.data(),
+        static_cast<int>(raw.size()), ui->spinBoxMODFreqKHz->value() * kHzPerKHz);
     // Files name every frame; a received one is named after its row.
     frame.name = "frame_" + std::to_string(row + 1);
     return frame;

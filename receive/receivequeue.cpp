@@ -33,7 +33,31 @@ int32_t reportedCount(const IRResults &results)
 {
     return results.raw_data ? std::max(results.raw_count, 0) : 0;
 }
+
+// The entry of a record of which kept raw values, starting at first, are
+// kept out of the reported ones.
+IRResultsEntry entryOf(
+    const IRResults &results, int32_t kept, int32_t reported, const int32_t *first)
+{
+    IRResultsEntry entry;
+    static_cast<IRResults &>(entry) = results;
+    entry.keptCount = kept;
+    entry.reportedCount = reported;
+    entry.raw_count = shownCount(kept);
+    entry.raw_values.assign(first, first + entry.raw_count);
+    return entry;
+}
 } // namespace
+
+ircodec::Report reportOf(const IRResults &results)
+{
+    ircodec::Report report;
+    report.decodeType = results.decode_type;
+    report.address = results.address;
+    report.value = results.value;
+    report.bits = results.bits;
+    return report;
+}
 
 int32_t keptRawCount(const IRResults &results)
 {
@@ -43,13 +67,7 @@ int32_t keptRawCount(const IRResults &results)
 
 IRResultsEntry makeEntry(const IRResults &results)
 {
-    IRResultsEntry entry;
-    static_cast<IRResults &>(entry) = results;
-    entry.keptCount = keptRawCount(results);
-    entry.reportedCount = reportedCount(results);
-    entry.raw_count = shownCount(entry.keptCount);
-    entry.raw_values.assign(results.raw_data, results.raw_data + entry.raw_count);
-    return entry;
+    return entryOf(results, keptRawCount(results), reportedCount(results), results.raw_data);
 }
 
 int ReceiveQueue::append(const IRResults &results)
@@ -90,11 +108,7 @@ bool ReceiveQueue::entryAt(int position, IRResultsEntry &entry) const
     if (position < 0 || static_cast<size_t>(position) >= log.size())
         return false;
     const Stored &stored = log[static_cast<size_t>(position)];
-    static_cast<IRResults &>(entry) = stored.results;
-    entry.keptCount = stored.kept;
-    entry.reportedCount = stored.reported;
-    const int32_t *first = rawData(stored);
-    entry.raw_values.assign(first, first + stored.results.raw_count);
+    entry = entryOf(stored.results, stored.kept, stored.reported, rawData(stored));
     return true;
 }
 

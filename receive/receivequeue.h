@@ -1,6 +1,7 @@
 #ifndef RECEIVEQUEUE_H
 #define RECEIVEQUEUE_H
 
+#include "ircodec.h"
 #include "irlimits.h"
 #include "korvex.h"
 
@@ -28,6 +29,9 @@ struct IRResultsEntry : IRResults
         return keptCount < reportedCount;
     }
 };
+
+// The decoded result a record reports: type, address, value and bits.
+ircodec::Report reportOf(const IRResults &results);
 
 // The raw values kept of a record: none without an array or with a count of
 // 0 or less, else its count up to irlimits::kMaxKeptRawValues.
