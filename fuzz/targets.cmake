@@ -2,7 +2,7 @@
 # the corpus replay tests of the regular build (tests/fuzzreplay).
 # Targets on the window's text and record handling need Qt; the codec
 # targets need only the codec.
-set(FUZZ_QT_TARGETS raw_timings value receive_entry levels)
+set(FUZZ_QT_TARGETS raw_timings value receive_entry waveform)
 set(FUZZ_CODEC_TARGETS decoders segmenter roundtrip)
 # The file format readers need the file format library.
 set(FUZZ_IRFILES_TARGETS irfile_ir irfile_lirc irfile_pronto irfile_mode2 irfile_csv)

@@ -4,13 +4,14 @@
 #include "formats.h"
 #include "framefiles.h"
 #include "frameformat.h"
+#include "frametable.h"
 #include "frametablemodel.h"
-#include "levels.h"
 #include "mainwindow.h"
-#include "pronto.h"
+#include "prontoformat.h"
 #include "receivequeue.h"
-#include "table.h"
+#include "tableformat.h"
 #include "ui_mainwindow.h"
+#include "waveform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,7 +96,7 @@ void MainWindow::showFrameDetails(int row)
             QStringLiteral("name:") + QString::fromStdString(opened->second.name));
     for (const QString &line : frameformat::detailsLines(entry, rawList))
         ui->plainTextEdit->appendPlainText(line);
-    showWaveform(levels::build(rawList));
+    showWaveform(waveform::build(rawList));
 }
 
 irfiles::Signal MainWindow::frameSignal(int row) const
@@ -116,7 +117,7 @@ irfiles::Signal MainWindow::frameSignal(int row) const
 
 std::vector<int> MainWindow::actionRows() const
 {
-    return framefiles::actionRows(ui->tableViewIRData->selectionModel(), irDataModel->rowCount());
+    return frametable::actionRows(ui->tableViewIRData->selectionModel(), irDataModel->rowCount());
 }
 
 std::vector<irfiles::Signal> MainWindow::actionFrames(const std::vector<int> &rows) const

@@ -1,7 +1,7 @@
 #include "frameformat.h"
 
 #include "receivequeue.h"
-#include "table.h"
+#include "tableformat.h"
 
 #include <algorithm>
 #include <charconv>

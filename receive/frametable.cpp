@@ -1,3 +1,5 @@
+#include "frametable.h"
+
 #include "frameformat.h"
 #include "frametablemodel.h"
 #include "mainwindow.h"
@@ -5,7 +7,10 @@
 #include "ui_mainwindow.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QModelIndex>
+
+#include <algorithm>
 
 namespace {
 constexpr int kRowHeight = 20;
@@ -42,3 +47,23 @@ void MainWindow::on_pushButtonClearData_clicked()
     irDataModel->clear();
     ui->plainTextEdit->clear();
 }
+
+namespace frametable {
+
+std::vector<int> actionRows(const QItemSelectionModel *selection, int rowCount)
+{
+    std::vector<int> rows;
+    if (selection) {
+        for (const QModelIndex &index : selection->selectedRows())
+            rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    if (rows.empty()) {
+        rows.resize(static_cast<size_t>(std::max(rowCount, 0)));
+        for (int row = 0; row < rowCount; ++row)
+            rows[static_cast<size_t>(row)] = row;
+    }
+    return rows;
+}
+
+} // namespace frametable

@@ -16,9 +16,10 @@
 
 // A received record with its own raw array, as an adapter hands it over.
 // Copies point to their own array.
-struct Frame
+struct ReceivedRecord
 {
-    Frame(int32_t type, uint32_t value, uint32_t address, int32_t bits, std::vector<int> raw)
+    ReceivedRecord(
+        int32_t type, uint32_t value, uint32_t address, int32_t bits, std::vector<int> raw)
         : raw(std::move(raw))
     {
         record.decode_type = type;
@@ -29,11 +30,11 @@ struct Frame
         record.extra = 0;
         point();
     }
-    Frame(const Frame &other) : record(other.record), raw(other.raw)
+    ReceivedRecord(const ReceivedRecord &other) : record(other.record), raw(other.raw)
     {
         point();
     }
-    Frame &operator=(const Frame &other)
+    ReceivedRecord &operator=(const ReceivedRecord &other)
     {
         record = other.record;
         raw = other.raw;

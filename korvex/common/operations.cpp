@@ -3,7 +3,7 @@
 
 #include <utility>
 
-namespace korvex_ops {
+namespace korvex {
 
 namespace {
 
@@ -56,9 +56,9 @@ int quickSend(int index, int mask, const std::optional<ircodec::Frame> &frame)
 
 } // namespace
 
-} // namespace korvex_ops
+} // namespace korvex
 
-using namespace korvex_ops;
+using namespace korvex;
 
 extern "C" {
 

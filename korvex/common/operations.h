@@ -31,7 +31,7 @@
 
 #include <memory>
 
-namespace korvex_ops {
+namespace korvex {
 
 constexpr int kHzPerKHz = 1000;
 // Silence after a raw frame at least.
@@ -70,6 +70,6 @@ int deviceCount();
 // naming the same device from one count to the next.
 std::shared_ptr<Device> device(int index);
 
-} // namespace korvex_ops
+} // namespace korvex
 
 #endif // KORVEX_COMMON_OPERATIONS_H

@@ -2,7 +2,7 @@
 
 #include "operations.h"
 
-namespace korvex_ops {
+namespace korvex {
 
 namespace {
 
@@ -111,4 +111,4 @@ void ReceptionControl::joinRetired()
         thread.join();
 }
 
-} // namespace korvex_ops
+} // namespace korvex

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace korvex_ops {
+namespace korvex {
 
 // One frame ready for the callback. The record points into `raw`, so it is
 // made on demand.
@@ -36,6 +36,6 @@ private:
     std::optional<ircodec::Frame> previous_;
 };
 
-} // namespace korvex_ops
+} // namespace korvex
 
 #endif // KORVEX_COMMON_RESULTS_H

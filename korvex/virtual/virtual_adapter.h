@@ -69,7 +69,7 @@ struct Edge
 // time and the time it was played out. For measurements only.
 using AirObserver = std::function<void(int64_t planned, int64_t played, bool mark)>;
 
-class Adapter : public korvex_ops::QueuedDevice
+class Adapter : public korvex::QueuedDevice
 {
 public:
     Adapter();
@@ -79,7 +79,7 @@ public:
     bool isOpen() const override;
     // Queues the bursts for play-out; false when the queue is too long.
     // Channels and carrier play no part on the virtual air.
-    bool transmit(const korvex_ops::Transmission &transmission) override;
+    bool transmit(const korvex::Transmission &transmission) override;
 
     // Microseconds on the air's clock.
     int64_t now() const;
@@ -89,7 +89,7 @@ private:
     class Reception;
 
     void transmitLoop() override;
-    std::shared_ptr<korvex_ops::Reception> makeReception() override;
+    std::shared_ptr<korvex::Reception> makeReception() override;
     void receiveLoop(Reception &reception);
     std::chrono::steady_clock::time_point timeOf(int64_t airUs) const;
 
@@ -107,7 +107,7 @@ private:
 Adapter &adapter();
 
 // The virtual adapter as a device of the operations (operations.h).
-std::shared_ptr<korvex_ops::Device> device();
+std::shared_ptr<korvex::Device> device();
 
 } // namespace korvex_virtual
 

@@ -1,6 +1,6 @@
 // Helpers of the codec and file format tests: timing jitter, durations
 // arithmetic, readable frames. Pulse/space text is read and written by
-// irfiles (pulsespace.h).
+// irfiles (pulsespaceformat.h).
 #ifndef TESTS_IRTEST_H
 #define TESTS_IRTEST_H
 

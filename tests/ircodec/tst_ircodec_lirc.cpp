@@ -6,7 +6,7 @@
 // space-encoded definitions written from the published timings.
 #include "formats.h"
 #include "irtest.h"
-#include "pulsespace.h"
+#include "pulsespaceformat.h"
 
 #include <QtTest>
 

@@ -5,9 +5,9 @@
 #include "convert.h"
 #include "formats.h"
 #include "irparsed.h"
-#include "pronto.h"
+#include "prontoformat.h"
 #include "samples.h"
-#include "table.h"
+#include "tableformat.h"
 
 #include <QtTest>
 

@@ -197,8 +197,8 @@ void LircReceive::framesAsTheKernelReportsThem()
             {nec[0].durations, nec[0].gap}};
     for (const bool whole : {false, true}) {
         Mode2Splitter splitter;
-        korvex_ops::Reporter reporter;
-        std::vector<korvex_ops::Received> received;
+        korvex::Reporter reporter;
+        std::vector<korvex::Received> received;
         for (uint32_t sample : fake::kernelSamples(frames, kTimeoutUs, whole))
             if (auto cut = splitter.sample(sample, kLeadingGapUs))
                 if (auto r = reporter.take(cut->capture, cut->broken))
@@ -318,7 +318,7 @@ void LircReceive::frameEndsWithoutTimeoutReports()
 
 void LircReceive::endOfFileAndNoDeviceEndReception()
 {
-    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
+    const korvex::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
     for (const bool unplugged : {false, true}) {
         Receiving r({kTransceiver, nullptr, 0});
         QVERIFY(r.started);
@@ -484,7 +484,7 @@ void LircReceive::aRescanLeavesReceptionOnItsDevice()
     // Stopping index 0 stops the virtual adapter's reception: nothing it
     // sends afterwards is reported.
     QCOMPARE(IR_ReceiveStop(0), 0);
-    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
+    const korvex::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
     QVERIFY(korvex_virtual::device()->transmit(repeat));
     QCOMPARE(waitGot(1, 300ms).size(), size_t(0));
     QVERIFY(korvex_lirc::registry().at(0) == korvex_virtual::device());

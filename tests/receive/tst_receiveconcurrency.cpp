@@ -31,7 +31,7 @@ constexpr uint32_t kSeqMask = (1u << kSeqBits) - 1;
 
 // The frame that producer p sends as its seq-th: everything derived from the
 // pair, which the data value carries.
-Frame frameFor(int p, int seq)
+ReceivedRecord frameFor(int p, int seq)
 {
     const int32_t type = seq % (protocols::kLast - protocols::kFirst + 1) + protocols::kFirst;
     // Now and then more values than the table shows.
@@ -39,7 +39,8 @@ Frame frameFor(int p, int seq)
     std::vector<int> raw;
     for (int i = 0; i < rawCount; ++i)
         raw.push_back((seq + i) % 50 + 1);
-    Frame f(type, (uint32_t(p) << kSeqBits) | uint32_t(seq), uint32_t(seq) * 7u, seq % 33, raw);
+    ReceivedRecord f(
+        type, (uint32_t(p) << kSeqBits) | uint32_t(seq), uint32_t(seq) * 7u, seq % 33, raw);
     f.record.extra = seq;
     return f;
 }
@@ -50,7 +51,7 @@ Frame frameFor(int p, int seq)
 void produce(IRReceiveCallback callback, int p, int count)
 {
     for (int seq = 0; seq < count; ++seq) {
-        Frame f = frameFor(p, seq);
+        ReceivedRecord f = frameFor(p, seq);
         callback(0, 0, &f.record);
     }
 }
@@ -126,7 +127,7 @@ void TestReceiveConcurrency::checkRows(
         ++inEpoch[p];
 
         // The entry at the row's position is that frame, complete.
-        const Frame sent = frameFor(p, seq);
+        const ReceivedRecord sent = frameFor(p, seq);
         IRResultsEntry e;
         QVERIFY(receiveQueue().entryAt(r, e));
         QCOMPARE(e.value, value);
@@ -176,7 +177,7 @@ void TestReceiveConcurrency::framesFromManyThreads()
                 }
                 while (seq >= (ticks + 1) * kFramesAheadPerTick)
                     std::this_thread::yield();
-                Frame f = frameFor(p, seq);
+                ReceivedRecord f = frameFor(p, seq);
                 fake::Adapter::instance().deliver(0, p, &f.record);
                 ++delivered;
             }
@@ -254,7 +255,7 @@ void TestReceiveConcurrency::framesAfterTheStop()
 
     std::thread late([callback] {
         for (int seq = 1; seq < 6; ++seq) {
-            Frame f = frameFor(0, seq);
+            ReceivedRecord f = frameFor(0, seq);
             callback(0, 0, &f.record);
         }
     });
@@ -334,7 +335,7 @@ void TestReceiveConcurrency::framesWhileTheWindowIsDestroyed()
     for (int p = 0; p < 2; ++p) {
         threads.emplace_back([&done, &rounds, p] {
             for (int seq = 0; !done && seq < kFramesPerProducer; ++seq) {
-                Frame f = frameFor(p, seq);
+                ReceivedRecord f = frameFor(p, seq);
                 fake::Adapter::instance().deliver(0, 0, &f.record);
                 ++rounds;
             }

@@ -2,8 +2,8 @@
 // columns row, type, value, address, bits and the durations in microseconds,
 // one per column. Comma-separated in .csv files, tab-separated for "copy
 // frames" (spreadsheets paste it into cells).
-#ifndef IRFILES_TABLE_H
-#define IRFILES_TABLE_H
+#ifndef IRFILES_TABLEFORMAT_H
+#define IRFILES_TABLEFORMAT_H
 
 #include "loaded.h"
 
@@ -37,4 +37,4 @@ Loaded readCsv(std::string_view data, const std::string &file);
 
 } // namespace irfiles
 
-#endif // IRFILES_TABLE_H
+#endif // IRFILES_TABLEFORMAT_H

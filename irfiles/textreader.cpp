@@ -1,10 +1,10 @@
-#include "text.h"
+#include "textreader.h"
 
-#include "textout.h"
+#include "textwriter.h"
 
 #include <charconv>
 
-namespace irfiles::text {
+namespace irfiles::textreader {
 
 namespace {
 
@@ -40,7 +40,7 @@ bool Reader::next(std::string_view &line)
         raw.remove_suffix(1);
     for (char c : raw)
         if (isBinary(static_cast<unsigned char>(c)))
-            return fail("binary data (byte 0x" + textout::hex(static_cast<unsigned char>(c), 2)
+            return fail("binary data (byte 0x" + textwriter::hex(static_cast<unsigned char>(c), 2)
                 + "), not a text file");
     line = trim(raw);
     return true;
@@ -176,4 +176,4 @@ std::optional<std::string> checkFrame(ircodec::Durations &durations)
     return std::nullopt;
 }
 
-} // namespace irfiles::text
+} // namespace irfiles::textreader

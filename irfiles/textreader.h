@@ -1,8 +1,8 @@
 // Line-by-line reading shared by the text formats: file-level checks (size,
 // binary data), lines with their numbers, tokens, numbers, and the first
 // error of a read.
-#ifndef IRFILES_TEXT_H
-#define IRFILES_TEXT_H
+#ifndef IRFILES_TEXTREADER_H
+#define IRFILES_TEXTREADER_H
 
 #include "loaded.h"
 
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace irfiles::text {
+namespace irfiles::textreader {
 
 // Collects what a reader found; the first failure wins and empties the result.
 class Reader
@@ -80,6 +80,6 @@ std::optional<int32_t> duration(std::string_view token);
 // reason when it is not a frame.
 std::optional<std::string> checkFrame(ircodec::Durations &durations);
 
-} // namespace irfiles::text
+} // namespace irfiles::textreader
 
-#endif // IRFILES_TEXT_H
+#endif // IRFILES_TEXTREADER_H

@@ -15,8 +15,8 @@
 // line before each frame, and between frames a space of the next frame's
 // recorded silence (kLeadOutUs when it has none or a shorter one). The file
 // ends with the last pulse: ir-ctl ignores a trailing space.
-#ifndef IRFILES_PULSESPACE_H
-#define IRFILES_PULSESPACE_H
+#ifndef IRFILES_PULSESPACEFORMAT_H
+#define IRFILES_PULSESPACEFORMAT_H
 
 #include "loaded.h"
 
@@ -36,4 +36,4 @@ std::string pulseSpaceLines(const ircodec::Durations &durations);
 
 } // namespace irfiles
 
-#endif // IRFILES_PULSESPACE_H
+#endif // IRFILES_PULSESPACEFORMAT_H
