@@ -15,7 +15,7 @@ class QTimer;
 class QwtPlot;
 class QwtPlotCurve;
 
-namespace levels {
+namespace waveform {
 struct Waveform;
 }
 
@@ -42,9 +42,9 @@ public:
     void setupPlot(QwtPlot *plot, int xMax, double yMin, double yMax);
     void setupPlotItems();
     void showWaveform(const double *levels, int count);
-    // Draws a waveform, cut off at levels::MaxSamples, on an axis spanning
+    // Draws a waveform, cut off at waveform::kMaxSamples, on an axis spanning
     // its whole length.
-    void showWaveform(const levels::Waveform &wave);
+    void showWaveform(const waveform::Waveform &wave);
 
     // Reads IR files (.ir, LIRC .conf, .pronto, .mode2, .csv) and appends
     // their frames to the frame table; a file that cannot be read is named

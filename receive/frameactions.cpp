@@ -4,13 +4,14 @@
 #include "formats.h"
 #include "framefiles.h"
 #include "frameformat.h"
+#include "frametable.h"
 #include "frametablemodel.h"
-#include "levels.h"
 #include "mainwindow.h"
-#include "pronto.h"
+#include "prontoformat.h"
 #include "receivequeue.h"
-#include "table.h"
+#include "tableformat.h"
 #include "ui_mainwindow.h"
+#include "waveform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr int HzPerKHz = 1000;
+constexpr int kHzPerKHz = 1000;
 
 QString openFailedText(const QString &detail)
 {
@@ -95,7 +96,7 @@ void MainWindow::showFrameDetails(int row)
             QStringLiteral("name:") + QString::fromStdString(opened->second.name));
     for (const QString &line : frameformat::detailsLines(entry, rawList))
         ui->plainTextEdit->appendPlainText(line);
-    showWaveform(levels::build(rawList));
+    showWaveform(waveform::build(rawList));
 }
 
 irfiles::Signal MainWindow::frameSignal(int row) const
@@ -107,13 +108,8 @@ irfiles::Signal MainWindow::frameSignal(int row) const
     std::vector<int32_t> raw;
     receiveQueue().entryAt(row, entry);
     receiveQueue().rawValues(row, raw);
-    ircodec::Report decoded;
-    decoded.decodeType = entry.decode_type;
-    decoded.address = entry.address;
-    decoded.value = entry.value;
-    decoded.bits = entry.bits;
-    irfiles::Signal frame = irfiles::fromReceived(decoded, raw.data(), static_cast<int>(raw.size()),
-        ui->spinBoxMODFreqKHz->value() * HzPerKHz);
+    irfiles::Signal frame = irfiles::fromReceived(reportOf(entry), raw.data(),
+        static_cast<int>(raw.size()), ui->spinBoxMODFreqKHz->value() * kHzPerKHz);
     // Files name every frame; a received one is named after its row.
     frame.name = "frame_" + std::to_string(row + 1);
     return frame;
@@ -121,7 +117,7 @@ irfiles::Signal MainWindow::frameSignal(int row) const
 
 std::vector<int> MainWindow::actionRows() const
 {
-    return framefiles::actionRows(ui->tableViewIRData->selectionModel(), irDataModel->rowCount());
+    return frametable::actionRows(ui->tableViewIRData->selectionModel(), irDataModel->rowCount());
 }
 
 std::vector<irfiles::Signal> MainWindow::actionFrames(const std::vector<int> &rows) const

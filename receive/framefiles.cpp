@@ -2,9 +2,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QItemSelectionModel>
-
-#include <algorithm>
 
 namespace framefiles {
 
@@ -40,22 +37,6 @@ SaveDialog &saveDialog()
 }
 
 } // namespace
-
-std::vector<int> actionRows(const QItemSelectionModel *selection, int rowCount)
-{
-    std::vector<int> rows;
-    if (selection) {
-        for (const QModelIndex &index : selection->selectedRows())
-            rows.push_back(index.row());
-    }
-    std::sort(rows.begin(), rows.end());
-    if (rows.empty()) {
-        rows.resize(static_cast<size_t>(std::max(rowCount, 0)));
-        for (int row = 0; row < rowCount; ++row)
-            rows[static_cast<size_t>(row)] = row;
-    }
-    return rows;
-}
 
 QString openFilter()
 {

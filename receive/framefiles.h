@@ -1,6 +1,5 @@
-// The frame table's frames as files and other programs see them: which rows
-// an action takes, the file dialogs' filters, and the dialogs themselves,
-// which tests replace.
+// The frame table's frames as files: the file dialogs' filters, the format
+// a saved file takes, and the dialogs themselves, which tests replace.
 #ifndef FRAMEFILES_H
 #define FRAMEFILES_H
 
@@ -13,14 +12,9 @@
 #include <optional>
 #include <vector>
 
-class QItemSelectionModel;
 class QWidget;
 
 namespace framefiles {
-
-// The rows an action acts on: the selected rows in table order, or every
-// row when none is selected.
-std::vector<int> actionRows(const QItemSelectionModel *selection, int rowCount);
 
 // The open dialog's filter: every format at once, then each on its own.
 QString openFilter();

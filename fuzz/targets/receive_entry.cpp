@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int row = std::clamp(input.take<int32_t>(), 0, INT_MAX - 1);
 
     // Exactly the values the queue may read, so that ASan sees any read past them.
-    const int readable = std::clamp(results.raw_count, 0, MaxKeptRawValues);
+    const int readable = std::clamp(results.raw_count, 0, irlimits::kMaxKeptRawValues);
     std::unique_ptr<int[]> raw;
     if (!nullArray) {
         raw.reset(new int[static_cast<size_t>(std::max(readable, 1))]);
@@ -45,11 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const IRResultsEntry entry = makeEntry(results);
     const int kept = nullArray ? 0 : readable;
-    const int shown = std::min(kept, MaxRawValues);
+    const int shown = std::min(kept, irlimits::kMaxRecordRawValues);
     FUZZ_CHECK(entry.keptCount == kept && entry.raw_count == shown);
     FUZZ_CHECK(static_cast<int>(entry.raw_values.size()) == shown);
     FUZZ_CHECK(std::equal(entry.raw_values.begin(), entry.raw_values.end(), raw.get()));
-    FUZZ_CHECK(entry.truncated() == (!nullArray && results.raw_count > MaxKeptRawValues));
+    FUZZ_CHECK(
+        entry.truncated() == (!nullArray && results.raw_count > irlimits::kMaxKeptRawValues));
     FUZZ_CHECK(entry.decode_type == results.decode_type && entry.value == results.value
         && entry.address == results.address && entry.bits == results.bits);
 

@@ -1,7 +1,7 @@
 #ifndef RECEIVETESTING_H
 #define RECEIVETESTING_H
 
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QCoreApplication>
 #include <QTimerEvent>

@@ -8,7 +8,7 @@
 #include "mainwindow.h"
 #include "receivequeue.h"
 #include "receivetesting.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,24 +55,24 @@ void trigger(QObject *w, const char *action)
 
 // The raw record of an encoded frame as a receiver reports it: the silence
 // before it, then every duration, in 50 us ticks.
-Frame received(const ircodec::Frame &frame, int64_t silenceUs = 100)
+ReceivedRecord received(const ircodec::Frame &frame, int64_t silenceUs = 100)
 {
     const ircodec::Durations durations = ircodec::encode(frame)->front().durations;
     const std::vector<int32_t> ticks = ircodec::toTicks(silenceUs, durations);
     const ircodec::Report r = ircodec::report(ircodec::decode(durations));
-    return Frame(
+    return ReceivedRecord(
         r.decodeType, r.value, r.address, r.bits, std::vector<int>(ticks.begin(), ticks.end()));
 }
 
-const Frame necFrame = received(ircodec::necFrame(0x04, 0x08, true));
-const Frame necRepeat = received(ircodec::necRepeatFrame());
+const ReceivedRecord necFrame = received(ircodec::necFrame(0x04, 0x08, true));
+const ReceivedRecord necRepeat = received(ircodec::necRepeatFrame());
 // Nothing decodes it: 9 ms, 4.5 ms, 0.55 ms.
-const Frame unknownFrame(-1, 0u, 0u, 0, {2, 180, 90, 11});
+const ReceivedRecord unknownFrame(-1, 0u, 0u, 0, {2, 180, 90, 11});
 
 // The frames enter the table as the display tick brings them.
-void receive(MainWindow &window, const std::vector<Frame> &frames)
+void receive(MainWindow &window, const std::vector<ReceivedRecord> &frames)
 {
-    for (const Frame &frame : frames)
+    for (const ReceivedRecord &frame : frames)
         receiveQueue().append(frame.record);
     tickAll(&window);
     QCOMPARE(table(&window)->model()->rowCount(), receiveQueue().size());
@@ -406,7 +406,7 @@ void TestFrameActions::longFramesLoseNothing()
     for (int i = 0; i < 600; ++i)
         raw.push_back(i % 2 ? 10 + i % 7 : 11);
     raw.push_back(11);
-    receive(*window, {Frame(-1, 0u, 0u, 0, raw)});
+    receive(*window, {ReceivedRecord(-1, 0u, 0u, 0, raw)});
     trigger(window, "actionCopyFrames");
     const QStringList cells = clipboardLines().at(1).split(QLatin1Char('\t'));
     QCOMPARE(cells.size(), 5 + 601);

@@ -1,8 +1,8 @@
-#include "irsignalfile.h"
+#include "irformat.h"
 
 #include "irparsed.h"
-#include "text.h"
-#include "textout.h"
+#include "textreader.h"
+#include "textwriter.h"
 
 #include <optional>
 
@@ -64,8 +64,8 @@ private:
         const size_t colon = line.find(':');
         if (colon == std::string_view::npos)
             return r_.fail("expected \"key: value\"");
-        const std::string_view key = text::trim(line.substr(0, colon));
-        const std::string_view value = text::trim(line.substr(colon + 1));
+        const std::string_view key = textreader::trim(line.substr(0, colon));
+        const std::string_view value = textreader::trim(line.substr(colon + 1));
         if (!header_ || !version_)
             return headerLine(key, value);
         if (key == "name") {
@@ -101,7 +101,7 @@ private:
         }
         if (key != "Version")
             return r_.fail("expected \"Version: 1\"");
-        if (text::decimal(value) != kVersion)
+        if (textreader::decimal(value) != kVersion)
             return r_.fail("version " + std::string(value) + " is not supported (only 1)");
         version_ = true;
         return true;
@@ -130,12 +130,12 @@ private:
         Record &rec = *record_;
         if (rec.dataLine == 0)
             rec.dataLine = r_.lineNumber();
-        for (std::string_view token : text::split(value)) {
-            const auto us = text::duration(token);
+        for (std::string_view token : textreader::split(value)) {
+            const auto us = textreader::duration(token);
             if (!us)
                 return r_.fail("\"" + std::string(token) + "\" is not a duration in us");
-            if (rec.data.size() > kMaxSignalDurations)
-                return r_.fail("more than 10000 durations in one record");
+            if (rec.data.size() > irlimits::kMaxFileFrameDurations)
+                return r_.fail(tooManyDurationsText() + " in one record");
             rec.data.push_back(*us);
         }
         return true;
@@ -178,18 +178,18 @@ private:
             return require(Field{}, "data");
         Signal signal;
         signal.name = rec.name.value;
-        const auto hz = text::decimal(rec.frequency.value);
+        const auto hz = textreader::decimal(rec.frequency.value);
         if (!hz || *hz < 0 || *hz > kMaxCarrierHz)
             return r_.failAt(rec.frequency.line, "frequency is not a carrier in Hz");
         signal.carrierHz = static_cast<int32_t>(*hz);
         if (rec.dutyCycle.present()) {
-            const auto duty = text::real(rec.dutyCycle.value);
+            const auto duty = textreader::real(rec.dutyCycle.value);
             if (!duty || *duty < 0 || *duty > 1)
                 return r_.failAt(rec.dutyCycle.line, "duty_cycle is not between 0 and 1");
             signal.dutyCycle = *duty;
         }
         signal.durations = std::move(rec.data);
-        if (const auto problem = text::checkFrame(signal.durations))
+        if (const auto problem = textreader::checkFrame(signal.durations))
             return r_.failAt(rec.dataLine, *problem);
         const auto frame = ircodec::decode(signal.durations);
         signal.decoded = ircodec::report(frame);
@@ -199,12 +199,12 @@ private:
 
     std::optional<uint32_t> code(const Field &field)
     {
-        const auto bytes = text::split(field.value);
+        const auto bytes = textreader::split(field.value);
         if (bytes.empty() || bytes.size() > kCodeBytes)
             return std::nullopt;
         uint32_t value = 0;
         for (size_t i = 0; i < bytes.size(); ++i) {
-            const auto byte = text::hex(bytes[i]);
+            const auto byte = textreader::hex(bytes[i]);
             if (!byte || *byte > kMaxByte)
                 return std::nullopt;
             value |= static_cast<uint32_t>(*byte) << (8 * i);
@@ -253,7 +253,7 @@ private:
         std::optional<ircodec::Frame> frame; // as decoded
     };
 
-    text::Reader r_;
+    textreader::Reader r_;
     bool header_ = false;
     bool version_ = false;
     std::optional<Record> record_;
@@ -272,10 +272,10 @@ std::string writeIrSignals(const std::vector<Signal> &list)
     std::string out = "Filetype: IR signals file\nVersion: 1\n";
     for (size_t i = 0; i < list.size(); ++i) {
         const Signal &s = list[i];
-        const std::string name = textout::lineName(s.name, i);
+        const std::string name = textwriter::lineName(s.name, i);
         out += "#\nname: " + name + "\ntype: raw\nfrequency: " + std::to_string(s.carrierHz)
-            + "\nduty_cycle: " + textout::fixed(s.dutyCycle, kDutyDecimals)
-            + "\ndata: " + textout::join(s.durations, " ") + "\n";
+            + "\nduty_cycle: " + textwriter::fixed(s.dutyCycle, kDutyDecimals)
+            + "\ndata: " + textwriter::join(s.durations, " ") + "\n";
         const auto frame = ircodec::decode(s.durations);
         const auto code = frame ? toParsed(*frame) : std::nullopt;
         if (!code)
@@ -283,7 +283,7 @@ std::string writeIrSignals(const std::vector<Signal> &list)
         const auto bytes = [](uint32_t value) {
             std::string text;
             for (int b = 0; b < kCodeBytes; ++b)
-                text += (b ? " " : "") + textout::hex(value >> (8 * b) & kMaxByte, 2);
+                text += (b ? " " : "") + textwriter::hex(value >> (8 * b) & kMaxByte, 2);
             return text;
         };
         out += "#\nname: " + name + "\ntype: parsed\nprotocol: " + code->protocol

@@ -2,8 +2,8 @@
 // columns row, type, value, address, bits and the durations in microseconds,
 // one per column. Comma-separated in .csv files, tab-separated for "copy
 // frames" (spreadsheets paste it into cells).
-#ifndef IRFILES_TABLE_H
-#define IRFILES_TABLE_H
+#ifndef IRFILES_TABLEFORMAT_H
+#define IRFILES_TABLEFORMAT_H
 
 #include "loaded.h"
 
@@ -13,15 +13,14 @@
 
 namespace irfiles {
 
-// The cells that the frame table shows for a decoded result: the protocol
-// name, the value as 8 hex digits ("REPEAT" for an NEC repeat code), the
-// address as at least 4 hex digits for PANASONIC and SHARP (otherwise
-// empty), the bit count in decimal.
-struct TableCells
-{
-    std::string type, value, address, bits;
-};
-TableCells tableCells(const ircodec::Report &decoded);
+// The frame table's columns that show a decoded result, in table order.
+enum class Cell { Type, Value, Address, Bits };
+
+// The text the frame table (and these files) show in one such cell: the
+// protocol name; the value as 8 hex digits, "REPEAT" for an NEC repeat
+// code; the address as at least 4 hex digits for PANASONIC and SHARP, empty
+// for every other protocol; the bit count in decimal.
+std::string cellText(const ircodec::Report &decoded, Cell cell);
 
 // rowNumbers gives the row column (the table's 1-based row numbers); when it
 // is empty the rows are numbered 1, 2, ...
@@ -38,4 +37,4 @@ Loaded readCsv(std::string_view data, const std::string &file);
 
 } // namespace irfiles
 
-#endif // IRFILES_TABLE_H
+#endif // IRFILES_TABLEFORMAT_H

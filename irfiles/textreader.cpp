@@ -1,10 +1,10 @@
-#include "text.h"
+#include "textreader.h"
 
-#include "textout.h"
+#include "textwriter.h"
 
 #include <charconv>
 
-namespace irfiles::text {
+namespace irfiles::textreader {
 
 namespace {
 
@@ -21,7 +21,7 @@ bool isBinary(unsigned char c)
 Reader::Reader(std::string_view data, std::string file) : data_(data), file_(std::move(file))
 {
     if (static_cast<int64_t>(data.size()) > kMaxFileBytes)
-        failAt(0, "larger than 50 MB, not an IR file");
+        failAt(0, tooLargeMessage());
     if (startsWith(data_, kByteOrderMark))
         pos_ = kByteOrderMark.size();
 }
@@ -40,7 +40,7 @@ bool Reader::next(std::string_view &line)
         raw.remove_suffix(1);
     for (char c : raw)
         if (isBinary(static_cast<unsigned char>(c)))
-            return fail("binary data (byte 0x" + textout::hex(static_cast<unsigned char>(c), 2)
+            return fail("binary data (byte 0x" + textwriter::hex(static_cast<unsigned char>(c), 2)
                 + "), not a text file");
     line = trim(raw);
     return true;
@@ -60,8 +60,8 @@ bool Reader::failAt(int line, const std::string &message)
 
 bool Reader::add(Signal signal)
 {
-    if (signals_.size() >= kMaxSignals)
-        return fail("more than 100000 frames");
+    if (signals_.size() >= kMaxFileFrames)
+        return fail(tooManyFramesMessage());
     signals_.push_back(std::move(signal));
     return true;
 }
@@ -167,13 +167,13 @@ std::optional<std::string> checkFrame(ircodec::Durations &durations)
         durations.pop_back();
     if (durations.empty())
         return std::string("a frame without any mark");
-    if (durations.size() > kMaxSignalDurations)
-        return "a frame of " + std::to_string(durations.size())
-            + " durations, more than the 10000 an IR frame can have";
+    if (durations.size() > irlimits::kMaxFileFrameDurations)
+        return "a frame of " + std::to_string(durations.size()) + " durations, more than the "
+            + std::to_string(irlimits::kMaxFileFrameDurations) + " an IR frame can have";
     for (int32_t us : durations)
         if (us < 0)
             return "negative duration " + std::to_string(us);
     return std::nullopt;
 }
 
-} // namespace irfiles::text
+} // namespace irfiles::textreader

@@ -1,7 +1,7 @@
 // Pronto hex, learned codes: one code per line, optionally preceded by a name
 // and a colon ("POWER: 0000 006D 0022 0000 0156 00AB ...").
-#ifndef IRFILES_PRONTO_H
-#define IRFILES_PRONTO_H
+#ifndef IRFILES_PRONTOFORMAT_H
+#define IRFILES_PRONTOFORMAT_H
 
 #include "loaded.h"
 
@@ -32,4 +32,4 @@ std::string prontoCode(const Signal &signal);
 
 } // namespace irfiles
 
-#endif // IRFILES_PRONTO_H
+#endif // IRFILES_PRONTOFORMAT_H

@@ -1,8 +1,8 @@
 // Line-by-line reading shared by the text formats: file-level checks (size,
 // binary data), lines with their numbers, tokens, numbers, and the first
 // error of a read.
-#ifndef IRFILES_TEXT_H
-#define IRFILES_TEXT_H
+#ifndef IRFILES_TEXTREADER_H
+#define IRFILES_TEXTREADER_H
 
 #include "loaded.h"
 
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace irfiles::text {
+namespace irfiles::textreader {
 
 // Collects what a reader found; the first failure wins and empties the result.
 class Reader
@@ -41,7 +41,7 @@ public:
         return error_.has_value();
     }
 
-    // Adds a signal; fails past kMaxSignals or on a frame that is not one.
+    // Adds a signal; fails past kMaxFileFrames or on a frame that is not one.
     bool add(Signal signal);
     // The result: every signal, or the first error. A file without any
     // frame is an error too.
@@ -75,11 +75,11 @@ std::optional<double> real(std::string_view token);
 std::optional<int32_t> duration(std::string_view token);
 
 // Checks a frame's durations: at least one, none negative, at most
-// kMaxSignalDurations, ending with a mark (a
+// irlimits::kMaxFileFrameDurations, ending with a mark (a
 // trailing space is the gap after the frame and is dropped). Returns the
 // reason when it is not a frame.
 std::optional<std::string> checkFrame(ircodec::Durations &durations);
 
-} // namespace irfiles::text
+} // namespace irfiles::textreader
 
-#endif // IRFILES_TEXT_H
+#endif // IRFILES_TEXTREADER_H

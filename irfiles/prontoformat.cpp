@@ -1,7 +1,7 @@
-#include "pronto.h"
+#include "prontoformat.h"
 
-#include "text.h"
-#include "textout.h"
+#include "textreader.h"
+#include "textwriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,19 +21,19 @@ double periodUs(uint64_t frequencyWord)
     return static_cast<double>(frequencyWord) * kProntoUnitUs;
 }
 
-bool readCode(text::Reader &r, std::string_view line)
+bool readCode(textreader::Reader &r, std::string_view line)
 {
     Signal signal;
     const size_t colon = line.rfind(':');
     if (colon != std::string_view::npos) {
-        signal.name = std::string(text::trim(line.substr(0, colon)));
+        signal.name = std::string(textreader::trim(line.substr(0, colon)));
         line = line.substr(colon + 1);
     }
-    const auto tokens = text::split(line);
+    const auto tokens = textreader::split(line);
     std::vector<uint64_t> words;
     words.reserve(tokens.size());
     for (std::string_view token : tokens) {
-        const auto word = text::hex(token);
+        const auto word = textreader::hex(token);
         if (token.size() != kWordDigits || !word)
             return r.fail("\"" + std::string(token) + "\" is not a 4-digit hex word");
         words.push_back(*word);
@@ -42,7 +42,7 @@ bool readCode(text::Reader &r, std::string_view line)
         return r.fail("a Pronto code needs at least 4 words");
     const uint64_t type = words[0];
     if (type != kLearned && type != kLearnedUnmodulated)
-        return r.fail("Pronto type " + textout::hex(type, kWordDigits)
+        return r.fail("Pronto type " + textwriter::hex(type, kWordDigits)
             + " is not supported: only learned codes (0000, 0100)");
     if (words[1] == 0)
         return r.fail("frequency word 0000");
@@ -63,7 +63,7 @@ bool readCode(text::Reader &r, std::string_view line)
             return r.fail("a burst of " + std::to_string(words[first + i]) + " carrier periods");
         signal.durations.push_back(static_cast<int32_t>(us));
     }
-    if (const auto problem = text::checkFrame(signal.durations))
+    if (const auto problem = textreader::checkFrame(signal.durations))
         return r.fail(*problem);
     signal.carrierHz = type == kLearned ? static_cast<int32_t>(std::lround(1e6 / period)) : 0;
     signal.decoded = decodeDurations(signal.durations);
@@ -74,7 +74,7 @@ bool readCode(text::Reader &r, std::string_view line)
 
 Loaded readPronto(std::string_view data, const std::string &file)
 {
-    text::Reader r(data, file);
+    textreader::Reader r(data, file);
     std::string_view line;
     while (r.next(line)) {
         if (line.empty() || line.front() == '#')
@@ -95,13 +95,13 @@ std::string prontoCode(const Signal &signal)
     ircodec::Durations timed = signal.durations;
     if (timed.size() % 2 == 1)
         timed.push_back(static_cast<int32_t>(kLeadOutUs));
-    std::string out = textout::hex(modulated ? kLearned : kLearnedUnmodulated, kWordDigits) + " "
-        + textout::hex(frequencyWord, kWordDigits) + " "
-        + textout::hex(std::min<uint64_t>(timed.size() / 2, kMaxWord), kWordDigits) + " 0000";
+    std::string out = textwriter::hex(modulated ? kLearned : kLearnedUnmodulated, kWordDigits) + " "
+        + textwriter::hex(frequencyWord, kWordDigits) + " "
+        + textwriter::hex(std::min<uint64_t>(timed.size() / 2, kMaxWord), kWordDigits) + " 0000";
     for (int32_t us : timed) {
         // A burst of zero periods stays zero; any other lasts at least one.
         const auto count = std::clamp<int64_t>(std::llround(us / period), us > 0 ? 1 : 0, kMaxWord);
-        out += " " + textout::hex(static_cast<uint64_t>(count), kWordDigits);
+        out += " " + textwriter::hex(static_cast<uint64_t>(count), kWordDigits);
     }
     return out;
 }
@@ -111,7 +111,7 @@ std::string writePronto(const std::vector<Signal> &list)
     std::string out;
     for (size_t i = 0; i < list.size(); ++i) {
         const Signal &s = list[i];
-        out += textout::lineName(s.name, i) + ": " + prontoCode(s) + "\n";
+        out += textwriter::lineName(s.name, i) + ": " + prontoCode(s) + "\n";
     }
     return out;
 }

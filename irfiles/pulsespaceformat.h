@@ -15,8 +15,8 @@
 // line before each frame, and between frames a space of the next frame's
 // recorded silence (kLeadOutUs when it has none or a shorter one). The file
 // ends with the last pulse: ir-ctl ignores a trailing space.
-#ifndef IRFILES_PULSESPACE_H
-#define IRFILES_PULSESPACE_H
+#ifndef IRFILES_PULSESPACEFORMAT_H
+#define IRFILES_PULSESPACEFORMAT_H
 
 #include "loaded.h"
 
@@ -29,6 +29,11 @@ namespace irfiles {
 Loaded readPulseSpace(std::string_view data, const std::string &file);
 std::string writePulseSpace(const std::vector<Signal> &list);
 
+// One "pulse N" or "space N" line per duration, the first a pulse: a
+// frame's lines in a written file, and the whole form LIRC's irsimreceive
+// reads.
+std::string pulseSpaceLines(const ircodec::Durations &durations);
+
 } // namespace irfiles
 
-#endif // IRFILES_PULSESPACE_H
+#endif // IRFILES_PULSESPACEFORMAT_H

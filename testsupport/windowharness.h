@@ -1,5 +1,5 @@
-#ifndef TESTSUPPORT_H
-#define TESTSUPPORT_H
+#ifndef WINDOWHARNESS_H
+#define WINDOWHARNESS_H
 
 #include <QList>
 #include <QMessageBox>
@@ -16,9 +16,10 @@
 
 // A received record with its own raw array, as an adapter hands it over.
 // Copies point to their own array.
-struct Frame
+struct ReceivedRecord
 {
-    Frame(int32_t type, uint32_t value, uint32_t address, int32_t bits, std::vector<int> raw)
+    ReceivedRecord(
+        int32_t type, uint32_t value, uint32_t address, int32_t bits, std::vector<int> raw)
         : raw(std::move(raw))
     {
         record.decode_type = type;
@@ -29,11 +30,11 @@ struct Frame
         record.extra = 0;
         point();
     }
-    Frame(const Frame &other) : record(other.record), raw(other.raw)
+    ReceivedRecord(const ReceivedRecord &other) : record(other.record), raw(other.raw)
     {
         point();
     }
-    Frame &operator=(const Frame &other)
+    ReceivedRecord &operator=(const ReceivedRecord &other)
     {
         record = other.record;
         raw = other.raw;
@@ -114,4 +115,4 @@ template <typename T> T *child(QObject *window, const char *name)
     return window->findChild<T *>(QString::fromLatin1(name));
 }
 
-#endif // TESTSUPPORT_H
+#endif // WINDOWHARNESS_H

@@ -1,4 +1,4 @@
-#include "roundtrip.h"
+#include "sendreceive.h"
 
 #include "collector.h"
 #include "harness.h"
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <thread>
 
-namespace roundtrip {
+namespace sendreceive {
 
 namespace {
 
@@ -75,4 +75,4 @@ bool run(const Case &c)
                     : "raw ticks differ from the sent timings");
 }
 
-} // namespace roundtrip
+} // namespace sendreceive

@@ -1,14 +1,14 @@
 // Text pieces shared by the writers: names as a format can hold them, and
 // numbers formatted the same way whatever the locale.
-#ifndef IRFILES_TEXTOUT_H
-#define IRFILES_TEXTOUT_H
+#ifndef IRFILES_TEXTWRITER_H
+#define IRFILES_TEXTWRITER_H
 
 #include "ircodec.h"
 
 #include <cstdint>
 #include <string>
 
-namespace irfiles::textout {
+namespace irfiles::textwriter {
 
 // The signal's name on one line (line breaks and tabs become blanks), or
 // "signal_<position>" (from 1) when it has none.
@@ -26,6 +26,6 @@ std::string hex(uint64_t value, int digits);
 // The durations in decimal, `separator` between them.
 std::string join(const ircodec::Durations &durations, const char *separator);
 
-} // namespace irfiles::textout
+} // namespace irfiles::textwriter
 
-#endif // IRFILES_TEXTOUT_H
+#endif // IRFILES_TEXTWRITER_H

@@ -1,6 +1,6 @@
 // One frame sent through the back end and received back through it.
-#ifndef TESTS_KERNEL_ROUNDTRIP_H
-#define TESTS_KERNEL_ROUNDTRIP_H
+#ifndef TESTS_KERNEL_SENDRECEIVE_H
+#define TESTS_KERNEL_SENDRECEIVE_H
 
 #include "ircodec.h"
 
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace roundtrip {
+namespace sendreceive {
 
 struct Case
 {
@@ -30,6 +30,6 @@ bool ticksMatch(const std::vector<int> &raw, const ircodec::Durations &sent);
 // The carrier to send a catalogue protocol with, in kHz.
 int carrierKHz(ircodec::Protocol protocol);
 
-} // namespace roundtrip
+} // namespace sendreceive
 
-#endif // TESTS_KERNEL_ROUNDTRIP_H
+#endif // TESTS_KERNEL_SENDRECEIVE_H

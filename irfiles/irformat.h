@@ -3,8 +3,8 @@
 // "frequency:" (Hz), "duty_cycle:" and "data:" (microseconds, mark first),
 // or "type: parsed" with "protocol:", "address:" and "command:" (four bytes,
 // least significant first).
-#ifndef IRFILES_IRSIGNALFILE_H
-#define IRFILES_IRSIGNALFILE_H
+#ifndef IRFILES_IRFORMAT_H
+#define IRFILES_IRFORMAT_H
 
 #include "loaded.h"
 
@@ -26,4 +26,4 @@ std::string writeIrSignals(const std::vector<Signal> &list);
 
 } // namespace irfiles
 
-#endif // IRFILES_IRSIGNALFILE_H
+#endif // IRFILES_IRFORMAT_H

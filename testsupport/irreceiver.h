@@ -5,8 +5,8 @@
 // shorter durations show less (SHARP, DENON and MITSUBISHI marks of 260 to
 // 420 us); LEGO_PF's and ITT's durations are too short for any. No Qt, so
 // that the fuzz targets use it too.
-#ifndef TESTS_RECEIVER_H
-#define TESTS_RECEIVER_H
+#ifndef TESTSUPPORT_IRRECEIVER_H
+#define TESTSUPPORT_IRRECEIVER_H
 
 #include "ircodec.h"
 
@@ -51,4 +51,4 @@ inline ircodec::Durations received(const ircodec::Durations &durations)
 
 } // namespace irreceiver
 
-#endif // TESTS_RECEIVER_H
+#endif // TESTSUPPORT_IRRECEIVER_H

@@ -1,7 +1,7 @@
-#include "pulsespace.h"
+#include "pulsespaceformat.h"
 
-#include "text.h"
-#include "textout.h"
+#include "textreader.h"
+#include "textwriter.h"
 
 #include <algorithm>
 #include <optional>
@@ -38,17 +38,17 @@ private:
     {
         if (line.empty())
             return true;
-        if (text::startsWith(line, kNamePrefix))
-            return name(std::string(text::trim(line.substr(kNamePrefix.size()))));
+        if (textreader::startsWith(line, kNamePrefix))
+            return name(std::string(textreader::trim(line.substr(kNamePrefix.size()))));
         if (line.front() == '#')
             return true;
-        const auto tokens = text::split(line);
+        const auto tokens = textreader::split(line);
         const std::string_view keyword = tokens.front();
         if (keyword == "pulse" || keyword == "space" || keyword == "timeout"
             || keyword == "carrier") {
             if (tokens.size() != 2)
                 return r_.fail("expected \"" + std::string(keyword) + " N\"");
-            const auto value = text::decimal(tokens[1]);
+            const auto value = textreader::decimal(tokens[1]);
             if (!value || *value < 0)
                 return r_.fail("\"" + std::string(tokens[1]) + "\" is not a whole number");
             if (keyword == "carrier")
@@ -61,7 +61,7 @@ private:
             const bool isPulse = token.front() == '+' || (token.front() != '-' && !lastWasPulse_);
             if (token.front() == '-')
                 token.remove_prefix(1);
-            const auto value = text::decimal(token);
+            const auto value = textreader::decimal(token);
             if (!value || *value < 0)
                 return r_.fail("\"" + std::string(token) + "\" is not a pulse or space");
             if (!(isPulse ? pulse(*value) : space(*value)))
@@ -135,18 +135,18 @@ private:
     bool put(int64_t us, bool isPulse)
     {
         if (us > kMaxDurationUs)
-            return r_.fail("a " + std::string(isPulse ? "pulse" : "space")
-                + " of more than 2147483647 us inside a frame");
+            return r_.fail("a " + std::string(isPulse ? "pulse" : "space") + " of "
+                + tooLongDurationText() + " inside a frame");
         ircodec::Durations &d = current_.durations;
         const bool sameKind = !d.empty() && (d.size() % 2 == 1) == isPulse;
         const int64_t total = sameKind ? d.back() + us : us;
         if (total > kMaxDurationUs)
-            return r_.fail("a " + std::string(isPulse ? "pulse" : "space")
-                + " of more than 2147483647 us inside a frame");
+            return r_.fail("a " + std::string(isPulse ? "pulse" : "space") + " of "
+                + tooLongDurationText() + " inside a frame");
         if (sameKind)
             d.back() = static_cast<int32_t>(total);
-        else if (d.size() >= kMaxSignalDurations)
-            return r_.fail("a frame of more than 10000 durations");
+        else if (d.size() >= irlimits::kMaxFileFrameDurations)
+            return r_.fail("a frame of " + tooManyDurationsText());
         else
             d.push_back(static_cast<int32_t>(total));
         return true;
@@ -159,13 +159,13 @@ private:
         started_ = false;
         silence_ = std::min(silence_ + pendingSpace_, kMaxSilenceUs);
         pendingSpace_ = 0;
-        if (const auto problem = text::checkFrame(current_.durations))
+        if (const auto problem = textreader::checkFrame(current_.durations))
             return r_.fail(*problem);
         current_.decoded = decodeDurations(current_.durations);
         return r_.add(std::move(current_));
     }
 
-    text::Reader r_;
+    textreader::Reader r_;
     Signal current_;
     bool started_ = false;      // current_ holds a frame in progress
     bool lastWasPulse_ = false; // for bare numbers
@@ -199,10 +199,16 @@ std::string writePulseSpace(const std::vector<Signal> &list)
                 = s.silenceBeforeUs >= ircodec::kFrameSilenceUs ? s.silenceBeforeUs : kLeadOutUs;
             out += "space " + std::to_string(gap) + "\n";
         }
-        out += "# name: " + textout::lineName(s.name, i) + "\n";
-        for (size_t k = 0; k < s.durations.size(); ++k)
-            out += (k % 2 == 0 ? "pulse " : "space ") + std::to_string(s.durations[k]) + "\n";
+        out += "# name: " + textwriter::lineName(s.name, i) + "\n" + pulseSpaceLines(s.durations);
     }
+    return out;
+}
+
+std::string pulseSpaceLines(const ircodec::Durations &durations)
+{
+    std::string out;
+    for (size_t k = 0; k < durations.size(); ++k)
+        out += (k % 2 == 0 ? "pulse " : "space ") + std::to_string(durations[k]) + "\n";
     return out;
 }
 

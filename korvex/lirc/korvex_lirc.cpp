@@ -3,7 +3,7 @@
 #include "operations.h"
 #include "registry.h"
 
-namespace korvex_ops {
+namespace korvex {
 
 int deviceCount()
 {
@@ -15,4 +15,4 @@ std::shared_ptr<Device> device(int index)
     return korvex_lirc::registry().at(index);
 }
 
-} // namespace korvex_ops
+} // namespace korvex

@@ -9,8 +9,8 @@
 // add, before the durations: expected decode_type, expected value (hex),
 // expected bits, the reference decoder's own fields. Lines starting with '#'
 // are comments.
-#ifndef TESTS_CAPTURES_H
-#define TESTS_CAPTURES_H
+#ifndef TESTSUPPORT_CAPTURES_H
+#define TESTSUPPORT_CAPTURES_H
 
 #include "ircodec.h"
 
@@ -93,4 +93,4 @@ double percent(int part, int whole);
 
 } // namespace ircaptures
 
-#endif // TESTS_CAPTURES_H
+#endif // TESTSUPPORT_CAPTURES_H

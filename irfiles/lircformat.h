@@ -1,6 +1,6 @@
 // LIRC remote definitions (lircd.conf).
-#ifndef IRFILES_LIRC_H
-#define IRFILES_LIRC_H
+#ifndef IRFILES_LIRCFORMAT_H
+#define IRFILES_LIRCFORMAT_H
 
 #include "loaded.h"
 
@@ -28,4 +28,4 @@ std::string writeLirc(const std::vector<Signal> &list);
 
 } // namespace irfiles
 
-#endif // IRFILES_LIRC_H
+#endif // IRFILES_LIRCFORMAT_H

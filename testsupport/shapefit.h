@@ -3,8 +3,8 @@
 // duration, after taking out the one receiver excess (marks longer, spaces
 // shorter by the same amount) that fits best. Used to tell which of two
 // protocols that both accept a frame it really belongs to.
-#ifndef TESTS_SHAPEFIT_H
-#define TESTS_SHAPEFIT_H
+#ifndef TESTSUPPORT_SHAPEFIT_H
+#define TESTSUPPORT_SHAPEFIT_H
 
 #include "ircodec.h"
 
@@ -28,4 +28,4 @@ double shapeFit(const ircodec::Frame &frame, const ircodec::Durations &measured)
 
 } // namespace ircaptures
 
-#endif // TESTS_SHAPEFIT_H
+#endif // TESTSUPPORT_SHAPEFIT_H

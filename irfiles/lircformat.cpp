@@ -1,8 +1,8 @@
-#include "lirc.h"
+#include "lircformat.h"
 
 #include "lirccoded.h"
-#include "text.h"
-#include "textout.h"
+#include "textreader.h"
+#include "textwriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,7 +48,7 @@ public:
         while (r_.next(line)) {
             if (line.empty() || line.front() == '#')
                 continue;
-            if (!readLine(text::split(line)))
+            if (!readLine(textreader::split(line)))
                 break;
         }
         if (!r_.failed() && block_ != Block::None)
@@ -116,7 +116,7 @@ private:
         button.name = std::string(t[0]);
         button.line = r_.lineNumber();
         for (size_t i = 1; i < t.size() && t[i].front() != '#'; ++i) {
-            const auto code = text::hex(t[i]);
+            const auto code = textreader::hex(t[i]);
             if (!code)
                 return r_.fail("\"" + std::string(t[i]) + "\" is not a hexadecimal code");
             button.codes.push_back(*code);
@@ -140,11 +140,11 @@ private:
             return r_.fail("timings before the first \"name\"");
         Button &button = remote_.buttons.back();
         for (std::string_view token : t) {
-            const auto us = text::duration(token);
+            const auto us = textreader::duration(token);
             if (!us)
                 return r_.fail("\"" + std::string(token) + "\" is not a duration in us");
-            if (button.durations.size() >= kMaxSignalDurations)
-                return r_.fail("button \"" + button.name + "\" has more than 10000 durations");
+            if (button.durations.size() >= irlimits::kMaxFileFrameDurations)
+                return r_.fail("button \"" + button.name + "\" has " + tooManyDurationsText());
             button.durations.push_back(*us);
         }
         return true;
@@ -152,8 +152,8 @@ private:
 
     bool addButton(Button button)
     {
-        if (remote_.buttons.size() >= kMaxSignals)
-            return r_.fail("more than 100000 buttons");
+        if (remote_.buttons.size() >= kMaxFileFrames)
+            return r_.fail("more than " + std::to_string(kMaxFileFrames) + " buttons");
         remote_.buttons.push_back(std::move(button));
         return true;
     }
@@ -177,7 +177,7 @@ private:
         int64_t hz = kLircDefaultCarrierHz;
         if (remote_.parameters.count("frequency")) {
             const auto &v = remote_.parameters.at("frequency");
-            const auto parsed = v.size() == 1 ? text::decimal(v[0]) : std::nullopt;
+            const auto parsed = v.size() == 1 ? textreader::decimal(v[0]) : std::nullopt;
             if (!parsed || *parsed < 0 || *parsed > kMaxCarrierHz)
                 return refuse("frequency is not a carrier in Hz");
             hz = *parsed;
@@ -185,7 +185,7 @@ private:
         int64_t duty = kLircDefaultDutyPercent;
         if (remote_.parameters.count("duty_cycle")) {
             const auto &v = remote_.parameters.at("duty_cycle");
-            const auto parsed = v.size() == 1 ? text::decimal(v[0]) : std::nullopt;
+            const auto parsed = v.size() == 1 ? textreader::decimal(v[0]) : std::nullopt;
             if (!parsed || *parsed < 1 || *parsed > kPercent)
                 return refuse("duty_cycle is not a percentage from 1 to 100");
             duty = *parsed;
@@ -212,7 +212,7 @@ private:
             } else {
                 signal.durations = std::move(button.durations);
             }
-            if (const auto problem = text::checkFrame(signal.durations))
+            if (const auto problem = textreader::checkFrame(signal.durations))
                 return r_.failAt(button.line, "button \"" + button.name + "\": " + *problem);
             signal.decoded = decodeDurations(signal.durations);
             if (!r_.add(std::move(signal)))
@@ -221,7 +221,7 @@ private:
         return true;
     }
 
-    text::Reader r_;
+    textreader::Reader r_;
     Block block_ = Block::None;
     Remote remote_;
 };
@@ -229,7 +229,7 @@ private:
 // A button name that LIRC can take, once per remote.
 std::string uniqueName(const Signal &signal, size_t index, std::set<std::string> &taken)
 {
-    const std::string base = textout::wordName(signal.name, index);
+    const std::string base = textwriter::wordName(signal.name, index);
     std::string name = base;
     for (int n = 2; !taken.insert(name).second; ++n)
         name = base + "_" + std::to_string(n);

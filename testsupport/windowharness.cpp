@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>

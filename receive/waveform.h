@@ -1,21 +1,21 @@
-#ifndef LEVELS_H
-#define LEVELS_H
+#ifndef WAVEFORM_H
+#define WAVEFORM_H
 
 #include <QString>
 
 #include <vector>
 
-namespace levels {
+namespace waveform {
 
 // Idle samples drawn before and after every frame.
-constexpr int IdleRunSamples = 1000;
+constexpr int kIdleRunSamples = 1000;
 // The most samples one waveform draws. Every frame our adapters report fits
 // (255 timings of at most 0xFFFF units, and the two idle runs); a longer frame
 // is drawn up to here while its axis still shows its whole length.
-constexpr int MaxSamples = 1 << 24;
+constexpr int kMaxSamples = 1 << 24;
 
-constexpr double High = 1.0;
-constexpr double Low = 0.0;
+constexpr double kHigh = 1.0;
+constexpr double kLow = 0.0;
 
 // Consecutive samples of one level.
 struct Run
@@ -29,10 +29,10 @@ struct Waveform
 {
     // In order, each longer than 0, neighbours of different levels.
     std::vector<Run> runs;
-    // Samples drawn: the sum of the run lengths, at most MaxSamples.
+    // Samples drawn: the sum of the run lengths, at most kMaxSamples.
     int samples = 0;
     // The frame's whole length in samples, the end of the plot's axis; more
-    // than samples only for a frame cut at MaxSamples.
+    // than samples only for a frame cut at kMaxSamples.
     long long length = 0;
 };
 
@@ -42,12 +42,12 @@ struct Waveform
 // negative, counts as 0 and keeps its position.
 Waveform build(const QString &rawList);
 
-// The waveform of a level buffer: count samples, each High or Low.
+// The waveform of a level buffer: count samples, each kHigh or kLow.
 Waveform fromSamples(const double *samples, int count);
 
 // The level of every sample drawn, in order.
 std::vector<double> samples(const Waveform &wave);
 
-} // namespace levels
+} // namespace waveform
 
-#endif // LEVELS_H
+#endif // WAVEFORM_H

@@ -1,11 +1,11 @@
-#include "textout.h"
+#include "textwriter.h"
 
-#include "text.h"
+#include "textreader.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace irfiles::textout {
+namespace irfiles::textwriter {
 
 std::string lineName(const std::string &name, size_t index)
 {
@@ -13,7 +13,7 @@ std::string lineName(const std::string &name, size_t index)
     for (char &c : line)
         if (c == '\n' || c == '\r' || c == '\t')
             c = ' ';
-    line = std::string(text::trim(line));
+    line = std::string(textreader::trim(line));
     if (line.empty())
         return "signal_" + std::to_string(index + 1);
     return line;
@@ -65,4 +65,4 @@ std::string join(const ircodec::Durations &durations, const char *separator)
     return out;
 }
 
-} // namespace irfiles::textout
+} // namespace irfiles::textwriter

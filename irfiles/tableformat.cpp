@@ -1,8 +1,8 @@
-#include "table.h"
+#include "tableformat.h"
 
 #include "protocols.h"
-#include "text.h"
-#include "textout.h"
+#include "textreader.h"
+#include "textwriter.h"
 
 namespace irfiles {
 
@@ -23,7 +23,7 @@ std::vector<std::string_view> cells(std::string_view line)
     size_t start = 0;
     while (true) {
         const size_t end = line.find(separator, start);
-        std::string_view cell = text::trim(line.substr(start, end - start));
+        std::string_view cell = textreader::trim(line.substr(start, end - start));
         if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
             cell = cell.substr(1, cell.size() - 2);
         out.push_back(cell);
@@ -39,17 +39,17 @@ std::vector<std::string_view> cells(std::string_view line)
 
 std::optional<int32_t> typeNamed(std::string_view name)
 {
-    for (int32_t id = protocols::First; id <= protocols::Last; ++id)
+    for (int32_t id = protocols::kFirst; id <= protocols::kLast; ++id)
         if (name == protocols::name(id))
             return id;
     return std::nullopt;
 }
 
-bool readRow(text::Reader &r, const std::vector<std::string_view> &c)
+bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c)
 {
     if (c.size() <= FirstDuration)
         return r.fail("expected row, type, value, address, bits and durations");
-    const auto row = text::decimal(c[Row]);
+    const auto row = textreader::decimal(c[Row]);
     if (!row || *row < 1)
         return r.fail("row \"" + std::string(c[Row]) + "\" is not a row number");
     Signal signal;
@@ -57,28 +57,29 @@ bool readRow(text::Reader &r, const std::vector<std::string_view> &c)
     if (!type)
         return r.fail("unknown protocol \"" + std::string(c[Type]) + "\"");
     signal.decoded.decodeType = *type;
-    const auto value = c[Value] == kRepeat ? std::optional<uint64_t>(protocols::NecRepeatValue)
-                                           : text::hex(c[Value]);
+    const auto value = c[Value] == kRepeat ? std::optional<uint64_t>(protocols::kNecRepeatValue)
+                                           : textreader::hex(c[Value]);
     if (!value || *value > kMaxField)
         return r.fail("value \"" + std::string(c[Value]) + "\" is not 8 hex digits");
     signal.decoded.value = static_cast<uint32_t>(*value);
-    const auto address = c[Address].empty() ? std::optional<uint64_t>(0) : text::hex(c[Address]);
+    const auto address
+        = c[Address].empty() ? std::optional<uint64_t>(0) : textreader::hex(c[Address]);
     if (!address || *address > kMaxField)
         return r.fail("address \"" + std::string(c[Address]) + "\" is not hex");
     signal.decoded.address = static_cast<uint32_t>(*address);
-    const auto bits = text::decimal(c[Bits]);
+    const auto bits = textreader::decimal(c[Bits]);
     if (!bits || *bits < 0 || *bits > kMaxBits)
         return r.fail("bits \"" + std::string(c[Bits]) + "\" is not a bit count");
     signal.decoded.bits = static_cast<int32_t>(*bits);
-    if (c.size() - FirstDuration > kMaxSignalDurations)
-        return r.fail("a frame of more than 10000 durations");
+    if (c.size() - FirstDuration > irlimits::kMaxFileFrameDurations)
+        return r.fail("a frame of " + tooManyDurationsText());
     for (size_t i = FirstDuration; i < c.size(); ++i) {
-        const auto us = text::duration(c[i]);
+        const auto us = textreader::duration(c[i]);
         if (!us)
             return r.fail("\"" + std::string(c[i]) + "\" is not a duration in us");
         signal.durations.push_back(*us);
     }
-    if (const auto problem = text::checkFrame(signal.durations))
+    if (const auto problem = textreader::checkFrame(signal.durations))
         return r.fail(*problem);
     signal.carrierHz = 0;
     return r.add(std::move(signal));
@@ -86,17 +87,23 @@ bool readRow(text::Reader &r, const std::vector<std::string_view> &c)
 
 } // namespace
 
-TableCells tableCells(const ircodec::Report &decoded)
+std::string cellText(const ircodec::Report &decoded, Cell cell)
 {
-    TableCells cells;
-    cells.type = protocols::name(decoded.decodeType);
-    cells.value = protocols::isRepeat(decoded.decodeType, decoded.value)
-        ? std::string(kRepeat)
-        : textout::hex(decoded.value, kValueDigits);
-    if (protocols::showsAddress(decoded.decodeType))
-        cells.address = textout::hex(decoded.address, kAddressDigits);
-    cells.bits = std::to_string(decoded.bits);
-    return cells;
+    switch (cell) {
+    case Cell::Type:
+        return protocols::name(decoded.decodeType);
+    case Cell::Value:
+        return protocols::isRepeat(decoded.decodeType, decoded.value)
+            ? std::string(kRepeat)
+            : textwriter::hex(decoded.value, kValueDigits);
+    case Cell::Address:
+        return protocols::showsAddress(decoded.decodeType)
+            ? textwriter::hex(decoded.address, kAddressDigits)
+            : std::string();
+    case Cell::Bits:
+        return std::to_string(decoded.bits);
+    }
+    return std::string();
 }
 
 std::string writeTable(
@@ -109,11 +116,11 @@ std::string writeTable(
     for (size_t i = 0; i < list.size(); ++i) {
         const Signal &s = list[i];
         const int row = i < rowNumbers.size() ? rowNumbers[i] : static_cast<int>(i + 1);
-        const TableCells c = tableCells(s.decoded);
-        const std::string sep(1, separator);
-        out += std::to_string(row) + sep + c.type + sep + c.value + sep + c.address + sep + c.bits;
+        out += std::to_string(row);
+        for (Cell cell : {Cell::Type, Cell::Value, Cell::Address, Cell::Bits})
+            out += separator + cellText(s.decoded, cell);
         for (int32_t us : s.durations)
-            out += sep + std::to_string(us);
+            out += separator + std::to_string(us);
         out += "\n";
     }
     return out;
@@ -131,14 +138,14 @@ std::string copyFramesText(const std::vector<Signal> &list, const std::vector<in
 
 Loaded readCsv(std::string_view data, const std::string &file)
 {
-    text::Reader r(data, file);
+    textreader::Reader r(data, file);
     std::string_view line;
     bool first = true;
     while (r.next(line)) {
         if (line.empty())
             continue;
         const auto c = cells(line);
-        const bool header = first && text::equalsNoCase(c.front(), kColumns[Row]);
+        const bool header = first && textreader::equalsNoCase(c.front(), kColumns[Row]);
         first = false;
         if (!header && !readRow(r, c))
             break;
