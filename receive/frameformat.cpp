@@ -87,6 +87,13 @@ QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList)
         lines << QString::asprintf("address:0x%04X", entry.address);
     lines << QString::asprintf("bits:%d", entry.bits);
     lines << QStringLiteral("raw data:") + rawList;
+    // The raw data line and the waveform end at MaxRawValues; the frame
+    // goes on.
+    if (entry.keptCount > MaxRawValues)
+        lines << QStringLiteral(
+            "values:%1 (the first %2 shown; copy, save and send again use all %1)")
+                     .arg(entry.keptCount)
+                     .arg(MaxRawValues);
     if (entry.truncated())
         lines << QStringLiteral("truncated:%1 of %2").arg(entry.keptCount).arg(entry.reportedCount);
     return lines;
