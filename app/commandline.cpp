@@ -24,7 +24,7 @@ struct HeadlessMode
 {
     const char *option;
     const char *synopsis;    // after the program name
-    const char *description; // lines, each ended by a line break
+    const char *description; // one paragraph, refilled to the usage's width
     ModeMain run;
 };
 
@@ -190,7 +190,15 @@ void printUsage(std::ostream &out)
     out << "usage: " << window << "\n";
     for (const HeadlessMode &mode : headlessModes)
         out << "       " << kProgram << " " << mode.synopsis << "\n";
-    out << "       " << kProgram << " -h | --help | --version\n";
+    out << "       " << kProgram;
+    const char *separator = " ";
+    for (const InfoOption &option : infoOptions)
+        for (const char *name : option.names)
+            if (name) {
+                out << separator << name;
+                separator = " | ";
+            }
+    out << "\n";
 
     out << "\n" << window << "\n";
     paragraph(out,

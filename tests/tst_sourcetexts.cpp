@@ -236,8 +236,12 @@ std::vector<std::string> stringLiterals(const std::string &text)
             if (i < text.size() && text[i] == '"') {
                 if (word == "R" || word == "u8R" || word == "uR" || word == "UR" || word == "LR") {
                     const size_t open = text.find('(', i);
+                    if (open == std::string::npos)
+                        break;
                     const std::string close = ")" + text.substr(i + 1, open - i - 1) + "\"";
                     const size_t end = text.find(close, open);
+                    if (end == std::string::npos)
+                        break;
                     add(text.substr(open + 1, end - open - 1));
                     i = end + close.size();
                     continue;
