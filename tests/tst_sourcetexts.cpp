@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -470,15 +471,21 @@ void TestSourceTexts::chineseTextsAreTheProgramsOwn()
         QVERIFY2(own.insert(entry.text).second, entry.text);
     std::set<std::string> used;
     QStringList foreign;
+    int found = 0;
+    QSet<QString> withChinese;
     for (const SourceFile &file : textFiles()) {
         if (!isProgramFile(file.path))
             continue;
         for (const std::string &text : chineseTextsOf(file)) {
+            ++found;
+            withChinese.insert(file.path);
             used.insert(text);
             if (!own.count(text))
                 foreign << file.path + QStringLiteral(": \"") + QString::fromStdString(text) + '"';
         }
     }
+    qInfo("%d Chinese texts in %d files of the program, %d different", found,
+        int(withChinese.size()), int(used.size()));
     QVERIFY2(foreign.isEmpty(),
         qPrintable("not the program's own texts: " + foreign.join(QStringLiteral("; "))));
     QStringList unused;
