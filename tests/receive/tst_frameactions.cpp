@@ -561,6 +561,14 @@ void TestFrameActions::longFramesLoseNothing()
     QCOMPARE(lines[2].count(QLatin1Char(',')), 254);
     QCOMPARE(lines[3],
         QStringLiteral("values:602 (the first 256 shown; copy, save and send again use all 602)"));
+
+    // Opened from a file, the same frame says the same.
+    QByteArray file;
+    for (size_t i = 1; i < raw.size(); ++i)
+        file += (i % 2 ? "pulse " : "space ") + QByteArray::number(raw[i] * 50) + '\n';
+    window->openFrameFiles({writeFile(dir, QStringLiteral("long.mode2"), file)});
+    QCOMPARE(table(window)->model()->rowCount(), 2);
+    QCOMPARE(details(window), lines);
 }
 
 void TestFrameActions::realCapturesOpenAndGoOutAgain()
