@@ -1,6 +1,7 @@
-// The frame table's actions beyond the design, in its context menu and on
-// keyboard shortcuts: copy, copy as Pronto, send again, save and open. They
-// act on the selected rows, or on every row when none is selected.
+// The frame table's actions, in its context menu and on keyboard shortcuts:
+// copy, copy as Pronto, send again, save and open. They act on the selected
+// rows, or on every row when none is selected. Files dropped on the window
+// open as Open… opens them.
 #include "formats.h"
 #include "framefiles.h"
 #include "frameformat.h"
@@ -72,6 +73,8 @@ void MainWindow::setupFrameActions()
             addAction(action);
     }
     table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // Files dropped anywhere on the window open as Open… opens them.
+    new framefiles::FileDrop(this, [this](const QStringList &paths) { openFrameFiles(paths); });
     // The keyboard moves the current row: its details and waveform follow,
     // as a click shows them. A mouse press moves it too; the click that ends
     // it shows the row then.
@@ -181,6 +184,9 @@ void MainWindow::openFrames()
 
 void MainWindow::openFrameFiles(const QStringList &paths)
 {
+    // Position of the first frame opened now: frames received meanwhile may
+    // come before or between them.
+    int firstOpened = -1;
     for (const QString &path : paths) {
         const std::string name = QFile::encodeName(path).toStdString();
         const auto format = irfiles::formatForPath(name);
@@ -194,14 +200,32 @@ void MainWindow::openFrameFiles(const QStringList &paths)
             warn(openFailedText(QString::fromStdString(loaded.error->text())));
             continue;
         }
-        for (const irfiles::Signal &frame : loaded.list)
-            appendOpenedFrame(frame);
+        for (const irfiles::Signal &frame : loaded.list) {
+            const int position = appendOpenedFrame(frame);
+            if (firstOpened < 0)
+                firstOpened = position;
+        }
     }
     // The rows appear now, whether or not reception runs.
     irDataModel->appendNewRows();
+    if (firstOpened >= 0)
+        showOpenedFrame(firstOpened);
 }
 
-void MainWindow::appendOpenedFrame(const irfiles::Signal &frame)
+void MainWindow::showOpenedFrame(int row)
+{
+    // Opening is an action of its own wherever it starts (the command line,
+    // the send tab's Ctrl+O, a drop): it shows what it opened.
+    ui->tabWidget->setCurrentWidget(ui->tab_2);
+    QTableView *view = ui->tableViewIRData;
+    const QModelIndex index = irDataModel->index(row, frameformat::RowNumber);
+    view->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->scrollTo(index);
+    showFrameDetails(row);
+}
+
+int MainWindow::appendOpenedFrame(const irfiles::Signal &frame)
 {
     // A frame from a file enters the receive queue as the adapter would have
     // reported it, so that its row, details and waveform are a received
@@ -214,5 +238,7 @@ void MainWindow::appendOpenedFrame(const irfiles::Signal &frame)
     record.bits = frame.decoded.bits;
     record.raw_data = raw.data();
     record.raw_count = static_cast<int32_t>(raw.size());
-    openedFrames[receiveQueue().append(record)] = frame;
+    const int position = receiveQueue().append(record);
+    openedFrames[position] = frame;
+    return position;
 }

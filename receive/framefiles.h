@@ -5,6 +5,7 @@
 
 #include "formats.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+class QMimeData;
 class QWidget;
 
 namespace framefiles {
@@ -32,6 +34,29 @@ using SaveDialog
 void replaceDialogs(OpenDialog open, SaveDialog save);
 QStringList askOpenFiles(QWidget *parent);
 QString askSaveFile(QWidget *parent, QString *selectedFilter);
+
+// The local files a drag carries, or none when it carries anything else as
+// well (a web address, text only).
+QStringList draggedFiles(const QMimeData *data);
+
+// Takes drags of local files on a window, wherever they are dropped, and
+// opens the files through open once the drop is over (so that a warning
+// never holds up the program the files came from). Drags of anything else
+// go where they went before.
+class FileDrop : public QObject
+{
+public:
+    using Open = std::function<void(const QStringList &paths)>;
+    // Watches window and its widgets that take drops of their own (text
+    // boxes); window then takes drops too.
+    FileDrop(QWidget *window, Open open);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Open open;
+};
 
 } // namespace framefiles
 

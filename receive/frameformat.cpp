@@ -82,6 +82,13 @@ QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList)
         lines << QStringLiteral("address:0x") + address;
     lines << QStringLiteral("bits:") + cell(entry, irfiles::Cell::Bits);
     lines << QStringLiteral("raw data:") + rawList;
+    // The raw data line and the waveform end at kMaxRecordRawValues; the frame
+    // goes on.
+    if (entry.keptCount > irlimits::kMaxRecordRawValues)
+        lines << QStringLiteral(
+            "values:%1 (the first %2 shown; copy, save and send again use all %1)")
+                     .arg(entry.keptCount)
+                     .arg(irlimits::kMaxRecordRawValues);
     if (entry.truncated())
         lines << QStringLiteral("truncated:%1 of %2").arg(entry.keptCount).arg(entry.reportedCount);
     return lines;

@@ -73,8 +73,8 @@ private slots:
     void rawTimingList_data();
     void rawTimingList();
 
-    void detailsMarkOnlyCutFrames_data();
-    void detailsMarkOnlyCutFrames();
+    void detailsMarkLongAndCutFrames_data();
+    void detailsMarkLongAndCutFrames();
 
     void levels_data();
     void levels();
@@ -221,22 +221,31 @@ void TestReceiveFormat::rawTimingList()
     QCOMPARE(frameformat::rawTimingList(e), text);
 }
 
-void TestReceiveFormat::detailsMarkOnlyCutFrames_data()
+void TestReceiveFormat::detailsMarkLongAndCutFrames_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("lines"); // the raw data line, after bits, left out
     QTest::newRow("NEC, 4 values") << 3 << 4 << QStringList{"type:NEC", "bits:32"};
+    QTest::newRow("NEC, 256 values") << 3 << 256 << QStringList{"type:NEC", "bits:32"};
+    QTest::newRow("NEC, 257 values")
+        << 3 << 257
+        << QStringList{"type:NEC", "bits:32",
+               "values:257 (the first 256 shown; copy, save and send again use all 257)"};
     QTest::newRow("SHARP, 600 values")
-        << 14 << 600 << QStringList{"type:SHARP", "address:0x001F", "bits:32"};
+        << 14 << 600
+        << QStringList{"type:SHARP", "address:0x001F", "bits:32",
+               "values:600 (the first 256 shown; copy, save and send again use all 600)"};
     QTest::newRow("cut frame") << 3 << irlimits::kMaxKeptRawValues + 5
                                << QStringList{"type:NEC", "bits:32",
+                                      "values:16384 (the first 256 shown; copy, save and send "
+                                      "again use all 16384)",
                                       QStringLiteral("truncated:%1 of %2")
                                           .arg(irlimits::kMaxKeptRawValues)
                                           .arg(irlimits::kMaxKeptRawValues + 5)};
 }
 
-void TestReceiveFormat::detailsMarkOnlyCutFrames()
+void TestReceiveFormat::detailsMarkLongAndCutFrames()
 {
     QFETCH(int, type);
     QFETCH(int, count);

@@ -57,13 +57,6 @@ void clickRow(QObject *w, int row)
     emit view->clicked(view->model()->index(row, 1));
 }
 
-QwtPlotCurve *curve(QObject *w)
-{
-    const QwtPlotItemList items
-        = child<QwtPlot>(w, "qwtPlot")->itemList(QwtPlotItem::Rtti_PlotCurve);
-    return items.size() == 1 ? static_cast<QwtPlotCurve *>(items.first()) : nullptr;
-}
-
 // The bottom axis as the plot lays it out on its next replot.
 double xAxisEnd(QObject *w)
 {
@@ -476,6 +469,8 @@ void TestReception::longFramesShowTheirFirstValues()
     const size_t samples = curve(&window)->dataSize();
     clickRow(&window, 0);
     QStringList lines = designed;
+    lines << QStringLiteral("values:%1 (the first 256 shown; copy, save and send again use all %1)")
+                 .arg(kept);
     if (kept < count)
         lines << QStringLiteral("truncated:%1 of %2").arg(kept).arg(count);
     QCOMPARE(details(&window), lines);
