@@ -25,19 +25,19 @@ constexpr const char *const names[] = {
     "PRONTO",
     "LEGO_PF",
 };
-static_assert(sizeof(names) / sizeof(names[0]) == Last - First + 1, "one name per identifier");
+static_assert(sizeof(names) / sizeof(names[0]) == kLast - kFirst + 1, "one name per identifier");
 } // namespace
 
 const char *name(int32_t id)
 {
-    if (id < First || id > Last)
+    if (id < kFirst || id > kLast)
         return names[0];
-    return names[id - First];
+    return names[id - kFirst];
 }
 
 bool isRepeat(int32_t id, uint32_t value)
 {
-    return id == Nec && value == NecRepeatValue;
+    return id == Nec && value == kNecRepeatValue;
 }
 
 bool showsAddress(int32_t id)

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 // The IR protocol catalogue: identifiers -1 (UNKNOWN) to 17 (LEGO_PF), shared
-// by the send combo box, the frame table, the details view and the codec,
-// with the limits of the adapter interface's records. No Qt.
+// by the send combo box, the frame table, the details view and the codec.
+// No Qt.
 namespace protocols {
 
 enum Id : int32_t {
@@ -30,18 +30,11 @@ enum Id : int32_t {
     LegoPf = 17,
 };
 
-constexpr int32_t First = Unknown;
-constexpr int32_t Last = LegoPf;
-// Identifiers offered for sending: UNUSED .. LEGO_PF, in combo box order.
-constexpr int32_t FirstSendable = Unused;
+constexpr int32_t kFirst = Unknown;
+constexpr int32_t kLast = LegoPf;
 
 // The NEC value that marks a repeat code.
-constexpr uint32_t NecRepeatValue = 0xFFFFFFFFu;
-
-// Raw timing values of the adapter interface: at most this many go to
-// IR_SendRaw from the general sender, and a received frame's record keeps
-// this many for the table, the details and the waveform.
-constexpr int MaxRawValues = 256;
+constexpr uint32_t kNecRepeatValue = 0xFFFFFFFFu;
 
 // Name of an identifier; identifiers outside -1..17 are named "UNKNOWN".
 const char *name(int32_t id);

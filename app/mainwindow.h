@@ -15,7 +15,7 @@ class QTimer;
 class QwtPlot;
 class QwtPlotCurve;
 
-namespace levels {
+namespace waveform {
 struct Waveform;
 }
 
@@ -42,13 +42,14 @@ public:
     void setupPlot(QwtPlot *plot, int xMax, double yMin, double yMax);
     void setupPlotItems();
     void showWaveform(const double *levels, int count);
-    // Draws a waveform, cut off at levels::MaxSamples, on an axis spanning
+    // Draws a waveform, cut off at waveform::kMaxSamples, on an axis spanning
     // its whole length.
-    void showWaveform(const levels::Waveform &wave);
+    void showWaveform(const waveform::Waveform &wave);
 
     // Reads IR files (.ir, LIRC .conf, .pronto, .mode2, .csv) and appends
     // their frames to the frame table; a file that cannot be read is named
-    // in a warning and adds nothing.
+    // in a warning and adds nothing. The receive tab then shows the first
+    // frame opened.
     void openFrameFiles(const QStringList &paths);
 
 protected:
@@ -103,7 +104,11 @@ private:
     void copyFramesAsPronto();
     void saveFrames();
     void openFrames();
-    void appendOpenedFrame(const irfiles::Signal &frame);
+    // Appends a frame read from a file; answers its position in the queue.
+    int appendOpenedFrame(const irfiles::Signal &frame);
+    // Shows an opened frame: the receive tab, its row current and selected,
+    // its details and waveform.
+    void showOpenedFrame(int row);
     void sendFramesAgain();
     void sendNextFrameAgain();
 

@@ -2,7 +2,7 @@
 # the corpus replay tests of the regular build (tests/fuzzreplay).
 # Targets on the window's text and record handling need Qt; the codec
 # targets need only the codec.
-set(FUZZ_QT_TARGETS raw_timings value receive_entry levels)
+set(FUZZ_QT_TARGETS raw_timings value receive_entry waveform)
 set(FUZZ_CODEC_TARGETS decoders segmenter roundtrip)
 # The file format readers need the file format library.
 set(FUZZ_IRFILES_TARGETS irfile_ir irfile_lirc irfile_pronto irfile_mode2 irfile_csv)
@@ -15,13 +15,11 @@ function(fuzz_target_sources target name)
     target_sources(${target} PRIVATE ${FUZZ_DIR}/targets/${name}.cpp)
     target_include_directories(${target} PRIVATE ${FUZZ_DIR})
     if(name IN_LIST FUZZ_QT_TARGETS)
-        target_link_libraries(${target} PRIVATE tavrel_logic)
+        target_link_libraries(${target} PRIVATE tavrel_transmit tavrel_receive)
     elseif(name IN_LIST FUZZ_IRFILES_TARGETS)
         target_link_libraries(${target} PRIVATE irfiles)
     else()
-        target_link_libraries(${target} PRIVATE ircodec)
-        # The codec targets share the tests' model of a receiver module
-        # (Qt-free).
-        target_include_directories(${target} PRIVATE ${FUZZ_DIR}/../tests/ircodec)
+        # The codec targets share the tests' model of a receiver module.
+        target_link_libraries(${target} PRIVATE ircodec testsupport)
     endif()
 endfunction()

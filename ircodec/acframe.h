@@ -183,7 +183,7 @@ constexpr int32_t acFirstMark(const AcProtocol &p, const AcShape &shape, bool lo
 constexpr Admission acAdmission(const AcProtocol &p)
 {
     Admission a;
-    a.minDurations = kMaxFrameDurations;
+    a.minDurations = irlimits::kMaxReceivedDurations;
     a.maxDurations = 0;
     a.firstMarkMin = INT32_MAX;
     a.firstMarkMax = 0;

@@ -710,9 +710,10 @@ void describeBiphase(const Reading &r, std::string &out)
 
 // Eight bits: sixteen durations of two lengths, or four spaces of four
 // lengths or more (two bits each) and their marks.
-constexpr Admission kPulseDistanceAdmission = {9, kMaxFrameDurations, 0, 0};
-constexpr Admission kPulseWidthAdmission = {2 * kMinBits - 1, kMaxFrameDurations, 0, 0};
-constexpr Admission kBiphaseAdmission = {kMinBits, kMaxFrameDurations, 0, 0};
+constexpr Admission kPulseDistanceAdmission = {9, irlimits::kMaxReceivedDurations, 0, 0};
+constexpr Admission kPulseWidthAdmission
+    = {2 * kMinBits - 1, irlimits::kMaxReceivedDurations, 0, 0};
+constexpr Admission kBiphaseAdmission = {kMinBits, irlimits::kMaxReceivedDurations, 0, 0};
 
 } // namespace
 

@@ -14,6 +14,8 @@
 #ifndef IRCODEC_IRCODEC_H
 #define IRCODEC_IRCODEC_H
 
+#include "irlimits.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -188,20 +190,12 @@ Report report(const std::optional<Frame> &frame);
 // tolerance), shorter than any gap between frames.
 constexpr int32_t kFrameSilenceUs = 10000;
 
-// A received frame holds at most this many durations, far more than any
-// remote sends (air conditioners send up to about 600); a longer one is cut
-// here and marked (Capture::overflow).
-constexpr int kMaxFrameDurations = 4095;
-// The raw values of one received frame: the silence before it, then its
-// durations.
-constexpr int kMaxRawValues = kMaxFrameDurations + 1;
-
 // One frame cut out of the stream.
 struct Capture
 {
     int64_t silenceBefore = 0; // microseconds of silence before the first mark
     Durations durations;       // mark first, ends with a mark
-    bool overflow = false;     // the frame was longer than kMaxFrameDurations
+    bool overflow = false;     // longer than irlimits::kMaxReceivedDurations: cut there
 };
 
 // Incremental splitter. Feed marks and spaces in order as they are measured;
@@ -246,7 +240,7 @@ constexpr int32_t kTickUs = 50;
 constexpr int32_t kMaxSilenceTicks = 0xFFFF;
 
 // First value: the silence before the frame in ticks; then each duration in
-// ticks (rounded, at least 1). At most kMaxRawValues values.
+// ticks (rounded, at least 1). At most irlimits::kMaxReceivedRawValues values.
 std::vector<int32_t> toTicks(int64_t silenceBeforeUs, const Durations &durations);
 
 // ---------------------------------------------------------------------------

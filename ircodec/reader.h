@@ -32,7 +32,7 @@ enum class Presentation {
 struct Admission
 {
     int minDurations = 1;
-    int maxDurations = kMaxFrameDurations;
+    int maxDurations = irlimits::kMaxReceivedDurations;
     int32_t firstMarkMin = 0;
     int32_t firstMarkMax = 0;
 };

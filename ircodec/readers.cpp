@@ -37,11 +37,13 @@ bool admits(const Admission &a, const Durations &d)
 const std::vector<std::vector<uint16_t>> &byLength()
 {
     static const std::vector<std::vector<uint16_t>> index = [] {
-        std::vector<std::vector<uint16_t>> out(static_cast<size_t>(kMaxFrameDurations) + 1);
+        std::vector<std::vector<uint16_t>> out(
+            static_cast<size_t>(irlimits::kMaxReceivedDurations) + 1);
         for (size_t r = 0; r < kReaders.size(); ++r) {
             const Admission &a = kReaders[r]->admission;
-            const int last
-                = a.maxDurations < kMaxFrameDurations ? a.maxDurations : kMaxFrameDurations;
+            const int last = a.maxDurations < irlimits::kMaxReceivedDurations
+                ? a.maxDurations
+                : irlimits::kMaxReceivedDurations;
             for (int n = a.minDurations > 0 ? a.minDurations : 1; n <= last; ++n)
                 out[static_cast<size_t>(n)].push_back(static_cast<uint16_t>(r));
         }

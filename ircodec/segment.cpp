@@ -26,7 +26,7 @@ std::optional<Capture> Segmenter::mark(int64_t us)
         current_ = Capture{};
         current_.silenceBefore = silence_;
     }
-    if (static_cast<int>(current_.durations.size()) < kMaxFrameDurations)
+    if (static_cast<int>(current_.durations.size()) < irlimits::kMaxReceivedDurations)
         current_.durations.push_back(static_cast<int32_t>(std::min<int64_t>(us, INT32_MAX)));
     else
         current_.overflow = true;
@@ -47,7 +47,7 @@ std::optional<Capture> Segmenter::space(int64_t us)
         silence_ = us;
         return done;
     }
-    if (static_cast<int>(current_.durations.size()) < kMaxFrameDurations)
+    if (static_cast<int>(current_.durations.size()) < irlimits::kMaxReceivedDurations)
         current_.durations.push_back(static_cast<int32_t>(us));
     else
         current_.overflow = true;
@@ -80,7 +80,7 @@ std::vector<Capture> segment(const Durations &stream, int32_t frameSilenceUs)
 std::vector<int32_t> toTicks(int64_t silenceBeforeUs, const Durations &durations)
 {
     std::vector<int32_t> ticks;
-    const size_t count = std::min<size_t>(durations.size(), kMaxFrameDurations);
+    const size_t count = std::min<size_t>(durations.size(), irlimits::kMaxReceivedDurations);
     ticks.reserve(count + 1);
     const int64_t silence = std::max<int64_t>(silenceBeforeUs, 0) / kTickUs;
     ticks.push_back(static_cast<int32_t>(std::min<int64_t>(silence, kMaxSilenceTicks)));

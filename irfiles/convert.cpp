@@ -7,18 +7,21 @@
 
 namespace irfiles {
 
+const char kConvertOption[] = "--convert";
+const char kConvertSynopsis[] = "--convert IN OUT [--to ir|lirc|pronto|mode2|csv]";
+const char kConvertDescription[]
+    = "Converts an IR file, without a display. Formats by extension: .ir (IR signal\n"
+      "files), .conf (LIRC), .pronto (Pronto hex), .mode2 (pulse/space text), .csv\n"
+      "(frame table); --to chooses the output format whatever OUT's extension.\n";
+
 namespace {
 
-constexpr char kConvert[] = "--convert";
 constexpr char kTo[] = "--to";
 constexpr char kToEquals[] = "--to=";
 
 void usage(std::ostream &out)
 {
-    out << "usage: tavrel --convert IN OUT [--to ir|lirc|pronto|mode2|csv]\n"
-           "Converts an IR file. Formats by extension: .ir (IR signal files), .conf (LIRC),\n"
-           ".pronto (Pronto hex), .mode2 (pulse/space text), .csv (frame table);\n"
-           "--to chooses the output format whatever OUT's extension.\n";
+    out << "usage: tavrel " << kConvertSynopsis << "\n" << kConvertDescription;
 }
 
 struct Arguments
@@ -32,7 +35,7 @@ bool parse(const std::vector<std::string> &args, Arguments &a, std::string &erro
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
-        if (arg == kConvert)
+        if (arg == kConvertOption)
             continue;
         if (arg == "-h" || arg == "--help") {
             a.help = true;
@@ -75,14 +78,6 @@ bool writeAll(const std::string &path, const std::string &data)
 }
 
 } // namespace
-
-bool isConvertCommand(const std::vector<std::string> &args)
-{
-    for (const std::string &arg : args)
-        if (arg == kConvert)
-            return true;
-    return false;
-}
 
 int convertMain(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {

@@ -15,10 +15,14 @@ constexpr int kConvertOk = 0;
 constexpr int kConvertWriteFailed = 1;
 constexpr int kConvertBadInput = 2; // bad input file or bad arguments
 
-// Whether the command line (without the program name) asks for conversion.
-bool isConvertCommand(const std::vector<std::string> &args);
+// The mode's option, its synopsis (after the program name) and its
+// description, for its own usage and the program's --help.
+extern const char kConvertOption[];
+extern const char kConvertSynopsis[];
+extern const char kConvertDescription[];
 
-// Runs the conversion; messages go to err, the usage to out for --help.
+// Runs the conversion (args holds kConvertOption somewhere); messages go to
+// err, the usage to out for --help.
 // Returns the exit status.
 int convertMain(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 

@@ -1,11 +1,11 @@
 #include "formats.h"
 
-#include "irsignalfile.h"
-#include "lirc.h"
-#include "pronto.h"
-#include "pulsespace.h"
-#include "table.h"
-#include "text.h"
+#include "irformat.h"
+#include "lircformat.h"
+#include "prontoformat.h"
+#include "pulsespaceformat.h"
+#include "tableformat.h"
+#include "textreader.h"
 
 #include <fstream>
 #include <iterator>
@@ -41,7 +41,7 @@ const Codec &codec(Format format)
 bool endsWithNoCase(const std::string &s, std::string_view suffix)
 {
     return s.size() >= suffix.size()
-        && text::equalsNoCase(std::string_view(s).substr(s.size() - suffix.size()), suffix);
+        && textreader::equalsNoCase(std::string_view(s).substr(s.size() - suffix.size()), suffix);
 }
 
 } // namespace
@@ -111,7 +111,7 @@ Loaded readFile(Format format, const std::string &path)
         return failed;
     }
     if (size > kMaxFileBytes) {
-        failed.error = Error{path, 0, "larger than 50 MB, not an IR file"};
+        failed.error = Error{path, 0, tooLargeMessage()};
         return failed;
     }
     std::string data(static_cast<size_t>(size), '\0');
@@ -127,7 +127,7 @@ Written write(Format format, const std::vector<Signal> &list)
     Written written;
     for (size_t i = 0; i < list.size(); ++i) {
         ircodec::Durations durations = list[i].durations;
-        if (const auto problem = text::checkFrame(durations);
+        if (const auto problem = textreader::checkFrame(durations);
             problem || durations.size() != list[i].durations.size()) {
             written.error = "frame " + std::to_string(i + 1) + ": "
                 + problem.value_or("ends with a space instead of a mark");

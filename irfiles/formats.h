@@ -22,7 +22,8 @@
 // - open: formatForPath() (or the dialog's filter, formats()), readFile();
 //   show loaded.error->text() when it fails, nothing was loaded then;
 // - save: write(), then store Written::data;
-// - copy: copyFramesText() (table.h) and prontoCode() per frame (pronto.h).
+// - copy: copyFramesText() (tableformat.h) and prontoCode() per frame
+//   (prontoformat.h).
 #ifndef IRFILES_FORMATS_H
 #define IRFILES_FORMATS_H
 

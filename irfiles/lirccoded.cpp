@@ -2,7 +2,7 @@
 
 #include "irsignal.h"
 #include "loaded.h"
-#include "text.h"
+#include "textreader.h"
 
 #include <algorithm>
 
@@ -56,7 +56,7 @@ public:
             return values;
         }
         for (size_t i = 0; i < count; ++i) {
-            const auto v = text::decimal(it->second[i]);
+            const auto v = textreader::decimal(it->second[i]);
             if (!v || *v < 0 || *v > kMaxDurationUs)
                 fail(std::string(name) + " \"" + it->second[i] + "\" is not a duration in us");
             else
@@ -72,7 +72,7 @@ public:
         if (it == p_.end())
             return 0;
         if (it->second.size() == 1)
-            if (const auto v = text::decimal(it->second[0]); v && *v >= 0 && *v <= max)
+            if (const auto v = textreader::decimal(it->second[0]); v && *v >= 0 && *v <= max)
                 return *v;
         fail(std::string(name) + " is not a number from 0 to " + std::to_string(max));
         return 0;
@@ -84,7 +84,7 @@ public:
         if (it == p_.end())
             return 0;
         if (it->second.size() == 1)
-            if (const auto v = text::hex(it->second[0]))
+            if (const auto v = textreader::hex(it->second[0]))
                 return *v;
         fail(std::string(name) + " is not a hexadecimal number");
         return 0;

@@ -3,6 +3,7 @@
 #ifndef IRFILES_LOADED_H
 #define IRFILES_LOADED_H
 
+#include "irlimits.h"
 #include "irsignal.h"
 
 #include <climits>
@@ -13,15 +14,23 @@
 
 namespace irfiles {
 
-// Inputs beyond these are refused rather than loaded.
-constexpr int64_t kMaxFileBytes = 50LL * 1024 * 1024;
-constexpr size_t kMaxSignals = 100000;
-constexpr size_t kMaxSignalDurations = 10000;
+// Files beyond these are refused rather than loaded, as are frames longer
+// than irlimits::kMaxFileFrameDurations.
+constexpr int64_t kMaxFileMegabytes = 50;
+constexpr int64_t kMaxFileBytes = kMaxFileMegabytes * 1024 * 1024;
+constexpr size_t kMaxFileFrames = 100000;
 // The longest mark or space a frame can hold. Recordings do hold absurd
 // values (a first mark of 0x3FFFFE0F us), which load as they are.
 constexpr int64_t kMaxDurationUs = INT32_MAX;
 // The highest carrier a file may name.
 constexpr int64_t kMaxCarrierHz = 1000000;
+
+// The words of the refusals, formatted from the limits: a file too large,
+// too many frames, a frame too long, a mark or space too long.
+std::string tooLargeMessage();
+std::string tooManyFramesMessage();
+std::string tooManyDurationsText();
+std::string tooLongDurationText();
 
 struct Error
 {

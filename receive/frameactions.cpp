@@ -1,16 +1,18 @@
-// The frame table's actions beyond the design, in its context menu and on
-// keyboard shortcuts: copy, copy as Pronto, send again, save and open. They
-// act on the selected rows, or on every row when none is selected.
+// The frame table's actions, in its context menu and on keyboard shortcuts:
+// copy, copy as Pronto, send again, save and open. They act on the selected
+// rows, or on every row when none is selected. Files dropped on the window
+// open as Open… opens them.
 #include "formats.h"
 #include "framefiles.h"
 #include "frameformat.h"
+#include "frametable.h"
 #include "frametablemodel.h"
-#include "levels.h"
 #include "mainwindow.h"
-#include "pronto.h"
+#include "prontoformat.h"
 #include "receivequeue.h"
-#include "table.h"
+#include "tableformat.h"
 #include "ui_mainwindow.h"
+#include "waveform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +22,7 @@
 
 namespace {
 
-constexpr int HzPerKHz = 1000;
+constexpr int kHzPerKHz = 1000;
 
 QString openFailedText(const QString &detail)
 {
@@ -71,6 +73,8 @@ void MainWindow::setupFrameActions()
             addAction(action);
     }
     table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // Files dropped anywhere on the window open as Open… opens them.
+    new framefiles::FileDrop(this, [this](const QStringList &paths) { openFrameFiles(paths); });
     // The keyboard moves the current row: its details and waveform follow,
     // as a click shows them. A mouse press moves it too; the click that ends
     // it shows the row then.
@@ -95,7 +99,7 @@ void MainWindow::showFrameDetails(int row)
             QStringLiteral("name:") + QString::fromStdString(opened->second.name));
     for (const QString &line : frameformat::detailsLines(entry, rawList))
         ui->plainTextEdit->appendPlainText(line);
-    showWaveform(levels::build(rawList));
+    showWaveform(waveform::build(rawList));
 }
 
 irfiles::Signal MainWindow::frameSignal(int row) const
@@ -107,13 +111,8 @@ irfiles::Signal MainWindow::frameSignal(int row) const
     std::vector<int32_t> raw;
     receiveQueue().entryAt(row, entry);
     receiveQueue().rawValues(row, raw);
-    ircodec::Report decoded;
-    decoded.decodeType = entry.decode_type;
-    decoded.address = entry.address;
-    decoded.value = entry.value;
-    decoded.bits = entry.bits;
-    irfiles::Signal frame = irfiles::fromReceived(decoded, raw.data(), static_cast<int>(raw.size()),
-        ui->spinBoxMODFreqKHz->value() * HzPerKHz);
+    irfiles::Signal frame = irfiles::fromReceived(reportOf(entry), raw.data(),
+        static_cast<int>(raw.size()), ui->spinBoxMODFreqKHz->value() * kHzPerKHz);
     // Files name every frame; a received one is named after its row.
     frame.name = "frame_" + std::to_string(row + 1);
     return frame;
@@ -121,7 +120,7 @@ irfiles::Signal MainWindow::frameSignal(int row) const
 
 std::vector<int> MainWindow::actionRows() const
 {
-    return framefiles::actionRows(ui->tableViewIRData->selectionModel(), irDataModel->rowCount());
+    return frametable::actionRows(ui->tableViewIRData->selectionModel(), irDataModel->rowCount());
 }
 
 std::vector<irfiles::Signal> MainWindow::actionFrames(const std::vector<int> &rows) const
@@ -185,6 +184,9 @@ void MainWindow::openFrames()
 
 void MainWindow::openFrameFiles(const QStringList &paths)
 {
+    // Position of the first frame opened now: frames received meanwhile may
+    // come before or between them.
+    int firstOpened = -1;
     for (const QString &path : paths) {
         const std::string name = QFile::encodeName(path).toStdString();
         const auto format = irfiles::formatForPath(name);
@@ -198,14 +200,32 @@ void MainWindow::openFrameFiles(const QStringList &paths)
             warn(openFailedText(QString::fromStdString(loaded.error->text())));
             continue;
         }
-        for (const irfiles::Signal &frame : loaded.list)
-            appendOpenedFrame(frame);
+        for (const irfiles::Signal &frame : loaded.list) {
+            const int position = appendOpenedFrame(frame);
+            if (firstOpened < 0)
+                firstOpened = position;
+        }
     }
     // The rows appear now, whether or not reception runs.
     irDataModel->appendNewRows();
+    if (firstOpened >= 0)
+        showOpenedFrame(firstOpened);
 }
 
-void MainWindow::appendOpenedFrame(const irfiles::Signal &frame)
+void MainWindow::showOpenedFrame(int row)
+{
+    // Opening is an action of its own wherever it starts (the command line,
+    // the send tab's Ctrl+O, a drop): it shows what it opened.
+    ui->tabWidget->setCurrentWidget(ui->tab_2);
+    QTableView *view = ui->tableViewIRData;
+    const QModelIndex index = irDataModel->index(row, frameformat::RowNumber);
+    view->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->scrollTo(index);
+    showFrameDetails(row);
+}
+
+int MainWindow::appendOpenedFrame(const irfiles::Signal &frame)
 {
     // A frame from a file enters the receive queue as the adapter would have
     // reported it, so that its row, details and waveform are a received
@@ -218,5 +238,7 @@ void MainWindow::appendOpenedFrame(const irfiles::Signal &frame)
     record.bits = frame.decoded.bits;
     record.raw_data = raw.data();
     record.raw_count = static_cast<int32_t>(raw.size());
-    openedFrames[receiveQueue().append(record)] = frame;
+    const int position = receiveQueue().append(record);
+    openedFrames[position] = frame;
+    return position;
 }

@@ -1,10 +1,12 @@
 #include "framefiles.h"
 
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QItemSelectionModel>
-
-#include <algorithm>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
 
 namespace framefiles {
 
@@ -40,22 +42,6 @@ SaveDialog &saveDialog()
 }
 
 } // namespace
-
-std::vector<int> actionRows(const QItemSelectionModel *selection, int rowCount)
-{
-    std::vector<int> rows;
-    if (selection) {
-        for (const QModelIndex &index : selection->selectedRows())
-            rows.push_back(index.row());
-    }
-    std::sort(rows.begin(), rows.end());
-    if (rows.empty()) {
-        rows.resize(static_cast<size_t>(std::max(rowCount, 0)));
-        for (int row = 0; row < rowCount; ++row)
-            rows[static_cast<size_t>(row)] = row;
-    }
-    return rows;
-}
 
 QString openFilter()
 {
@@ -105,6 +91,53 @@ QStringList askOpenFiles(QWidget *parent)
 QString askSaveFile(QWidget *parent, QString *selectedFilter)
 {
     return saveDialog()(parent, saveFilters(), selectedFilter);
+}
+
+QStringList draggedFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls()) {
+        if (!url.isLocalFile())
+            return QStringList();
+        files << url.toLocalFile();
+    }
+    return files;
+}
+
+FileDrop::FileDrop(QWidget *window, Open open) : QObject(window), open(std::move(open))
+{
+    window->setAcceptDrops(true);
+    window->installEventFilter(this);
+    for (QWidget *widget : window->findChildren<QWidget *>())
+        if (widget->acceptDrops())
+            widget->installEventFilter(this);
+}
+
+bool FileDrop::eventFilter(QObject *, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (draggedFiles(drag->mimeData()).isEmpty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QStringList files = draggedFiles(drop->mimeData());
+        if (files.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        QTimer::singleShot(0, this, [this, files] { open(files); });
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 } // namespace framefiles

@@ -1,11 +1,11 @@
-// The frame table's frames as files and other programs see them: which rows
-// an action takes, the file dialogs' filters, and the dialogs themselves,
-// which tests replace.
+// The frame table's frames as files: the file dialogs' filters, the format
+// a saved file takes, and the dialogs themselves, which tests replace.
 #ifndef FRAMEFILES_H
 #define FRAMEFILES_H
 
 #include "formats.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -13,14 +13,10 @@
 #include <optional>
 #include <vector>
 
-class QItemSelectionModel;
+class QMimeData;
 class QWidget;
 
 namespace framefiles {
-
-// The rows an action acts on: the selected rows in table order, or every
-// row when none is selected.
-std::vector<int> actionRows(const QItemSelectionModel *selection, int rowCount);
 
 // The open dialog's filter: every format at once, then each on its own.
 QString openFilter();
@@ -38,6 +34,29 @@ using SaveDialog
 void replaceDialogs(OpenDialog open, SaveDialog save);
 QStringList askOpenFiles(QWidget *parent);
 QString askSaveFile(QWidget *parent, QString *selectedFilter);
+
+// The local files a drag carries, or none when it carries anything else as
+// well (a web address, text only).
+QStringList draggedFiles(const QMimeData *data);
+
+// Takes drags of local files on a window, wherever they are dropped, and
+// opens the files through open once the drop is over (so that a warning
+// never holds up the program the files came from). Drags of anything else
+// go where they went before.
+class FileDrop : public QObject
+{
+public:
+    using Open = std::function<void(const QStringList &paths)>;
+    // Watches window and its widgets that take drops of their own (text
+    // boxes); window then takes drops too.
+    FileDrop(QWidget *window, Open open);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Open open;
+};
 
 } // namespace framefiles
 

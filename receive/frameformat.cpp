@@ -1,7 +1,7 @@
 #include "frameformat.h"
 
-#include "protocols.h"
 #include "receivequeue.h"
+#include "tableformat.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,21 +9,16 @@
 namespace frameformat {
 
 namespace {
-// Upper-case hexadecimal, zero-padded to at least minDigits: printf's "%0*X".
-QString hex(uint32_t value, int minDigits)
+// The text of a cell that shows the decoded result, as the files' frame
+// tables show it; a null text for an empty cell.
+QString cell(const IRResultsEntry &entry, irfiles::Cell which)
 {
-    char digits[8];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
-    const int length = static_cast<int>(end - digits);
-    QString text(std::max(length, minDigits), QLatin1Char('0'));
-    QChar *out = text.data() + (text.size() - length);
-    for (int i = 0; i < length; ++i)
-        out[i] = QLatin1Char(digits[i] >= 'a' ? char(digits[i] - 'a' + 'A') : digits[i]);
-    return text;
+    const std::string text = irfiles::cellText(reportOf(entry), which);
+    return text.empty() ? QString() : QString::fromStdString(text);
 }
 
 // Longest decimal int with its sign, and the comma after it.
-constexpr int MaxValueChars = 12;
+constexpr int kMaxValueChars = 12;
 } // namespace
 
 QStringList headers()
@@ -38,7 +33,7 @@ QString rawTimingList(const IRResultsEntry &entry)
 {
     // Formatted into one buffer and converted once: a tick formats thousands
     // of these lists.
-    char buffer[MaxRawValues * MaxValueChars];
+    char buffer[irlimits::kMaxRecordRawValues * kMaxValueChars];
     char *out = buffer;
     const int count = std::min(entry.raw_count, static_cast<int32_t>(entry.raw_values.size()));
     for (int i = 1; i < count; ++i) {
@@ -56,14 +51,13 @@ QString cellText(int row, const IRResultsEntry &entry, int column)
     case RowNumber:
         return QString::number(row + 1);
     case Type:
-        return QLatin1String(protocols::name(entry.decode_type));
+        return cell(entry, irfiles::Cell::Type);
     case Data:
-        return protocols::isRepeat(entry.decode_type, entry.value) ? QStringLiteral("REPEAT")
-                                                                   : hex(entry.value, 8);
+        return cell(entry, irfiles::Cell::Value);
     case Address:
-        return protocols::showsAddress(entry.decode_type) ? hex(entry.address, 4) : QString();
+        return cell(entry, irfiles::Cell::Address);
     case Bits:
-        return QString::number(entry.bits);
+        return cell(entry, irfiles::Cell::Bits);
     case RawData:
         return rawTimingList(entry);
     default:
@@ -82,11 +76,19 @@ std::array<QString, ColumnCount> rowTexts(int row, const IRResultsEntry &entry)
 QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList)
 {
     QStringList lines;
-    lines << QStringLiteral("type:") + QLatin1String(protocols::name(entry.decode_type));
-    if (protocols::showsAddress(entry.decode_type))
-        lines << QString::asprintf("address:0x%04X", entry.address);
-    lines << QString::asprintf("bits:%d", entry.bits);
+    lines << QStringLiteral("type:") + cell(entry, irfiles::Cell::Type);
+    const QString address = cell(entry, irfiles::Cell::Address);
+    if (!address.isNull())
+        lines << QStringLiteral("address:0x") + address;
+    lines << QStringLiteral("bits:") + cell(entry, irfiles::Cell::Bits);
     lines << QStringLiteral("raw data:") + rawList;
+    // The raw data line and the waveform end at kMaxRecordRawValues; the frame
+    // goes on.
+    if (entry.keptCount > irlimits::kMaxRecordRawValues)
+        lines << QStringLiteral(
+            "values:%1 (the first %2 shown; copy, save and send again use all %1)")
+                     .arg(entry.keptCount)
+                     .arg(irlimits::kMaxRecordRawValues);
     if (entry.truncated())
         lines << QStringLiteral("truncated:%1 of %2").arg(entry.keptCount).arg(entry.reportedCount);
     return lines;

@@ -31,8 +31,9 @@ QString cellText(int row, const IRResultsEntry &entry, int column);
 std::array<QString, ColumnCount> rowTexts(int row, const IRResultsEntry &entry);
 
 // The details lines of a frame whose row holds rawList in its raw data column:
-// type, address (only where the table shows one), bits and raw data, then for
-// a frame cut at the queue's limit how many of its values were kept.
+// type, address (only where the table shows one), bits and raw data; then for
+// a frame longer than the values shown how many it has, and for a frame cut
+// at the queue's limit how many of its values were kept.
 QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList);
 
 } // namespace frameformat

@@ -1,3 +1,5 @@
+#include "frametable.h"
+
 #include "frameformat.h"
 #include "frametablemodel.h"
 #include "mainwindow.h"
@@ -5,10 +7,13 @@
 #include "ui_mainwindow.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QModelIndex>
 
+#include <algorithm>
+
 namespace {
-constexpr int RowHeight = 20;
+constexpr int kRowHeight = 20;
 } // namespace
 
 void MainWindow::setupFrameTable()
@@ -22,8 +27,8 @@ void MainWindow::setupFrameTable()
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     // The style's minimum follows the font and may exceed 20 px; lowered so
     // that the rows really are 20 px high.
-    view->verticalHeader()->setMinimumSectionSize(RowHeight);
-    view->verticalHeader()->setDefaultSectionSize(RowHeight);
+    view->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    view->verticalHeader()->setDefaultSectionSize(kRowHeight);
     for (int column = 0; column < frameformat::ColumnCount; ++column)
         view->setColumnWidth(column, frameformat::columnWidths[column]);
     view->hideColumn(frameformat::RawData);
@@ -42,3 +47,23 @@ void MainWindow::on_pushButtonClearData_clicked()
     irDataModel->clear();
     ui->plainTextEdit->clear();
 }
+
+namespace frametable {
+
+std::vector<int> actionRows(const QItemSelectionModel *selection, int rowCount)
+{
+    std::vector<int> rows;
+    if (selection) {
+        for (const QModelIndex &index : selection->selectedRows())
+            rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    if (rows.empty()) {
+        rows.resize(static_cast<size_t>(std::max(rowCount, 0)));
+        for (int row = 0; row < rowCount; ++row)
+            rows[static_cast<size_t>(row)] = row;
+    }
+    return rows;
+}
+
+} // namespace frametable

@@ -13,7 +13,7 @@
 namespace {
 // Raw values per block of the queue's store: 64 KiB, served from the heap
 // (below glibc's threshold for mapping allocations of their own).
-constexpr size_t BlockValues = 16384;
+constexpr size_t kBlockValues = 16384;
 
 // Asks the C library to give freed pages back to the system; glibc keeps
 // them for later allocations otherwise.
@@ -26,29 +26,48 @@ void releaseFreedMemory()
 
 int32_t shownCount(int32_t kept)
 {
-    return std::min(kept, MaxRawValues);
+    return std::min(kept, irlimits::kMaxRecordRawValues);
 }
 
 int32_t reportedCount(const IRResults &results)
 {
     return results.raw_data ? std::max(results.raw_count, 0) : 0;
 }
+
+// The entry of a record of which kept raw values, starting at first, are
+// kept out of the reported ones.
+IRResultsEntry entryOf(
+    const IRResults &results, int32_t kept, int32_t reported, const int32_t *first)
+{
+    IRResultsEntry entry;
+    static_cast<IRResults &>(entry) = results;
+    entry.keptCount = kept;
+    entry.reportedCount = reported;
+    entry.raw_count = shownCount(kept);
+    entry.raw_values.assign(first, first + entry.raw_count);
+    return entry;
+}
 } // namespace
+
+ircodec::Report reportOf(const IRResults &results)
+{
+    ircodec::Report report;
+    report.decodeType = results.decode_type;
+    report.address = results.address;
+    report.value = results.value;
+    report.bits = results.bits;
+    return report;
+}
 
 int32_t keptRawCount(const IRResults &results)
 {
-    return results.raw_data ? std::clamp<int32_t>(results.raw_count, 0, MaxKeptRawValues) : 0;
+    return results.raw_data ? std::clamp<int32_t>(results.raw_count, 0, irlimits::kMaxKeptRawValues)
+                            : 0;
 }
 
 IRResultsEntry makeEntry(const IRResults &results)
 {
-    IRResultsEntry entry;
-    static_cast<IRResults &>(entry) = results;
-    entry.keptCount = keptRawCount(results);
-    entry.reportedCount = reportedCount(results);
-    entry.raw_count = shownCount(entry.keptCount);
-    entry.raw_values.assign(results.raw_data, results.raw_data + entry.raw_count);
-    return entry;
+    return entryOf(results, keptRawCount(results), reportedCount(results), results.raw_data);
 }
 
 int ReceiveQueue::append(const IRResults &results)
@@ -61,7 +80,7 @@ int ReceiveQueue::append(const IRResults &results)
     if (count > 0) {
         if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < count) {
             blocks.emplace_back();
-            blocks.back().reserve(std::max(BlockValues, count));
+            blocks.back().reserve(std::max(kBlockValues, count));
         }
         std::vector<int32_t> &block = blocks.back();
         stored.block = static_cast<uint32_t>(blocks.size() - 1);
@@ -89,11 +108,7 @@ bool ReceiveQueue::entryAt(int position, IRResultsEntry &entry) const
     if (position < 0 || static_cast<size_t>(position) >= log.size())
         return false;
     const Stored &stored = log[static_cast<size_t>(position)];
-    static_cast<IRResults &>(entry) = stored.results;
-    entry.keptCount = stored.kept;
-    entry.reportedCount = stored.reported;
-    const int32_t *first = rawData(stored);
-    entry.raw_values.assign(first, first + stored.results.raw_count);
+    entry = entryOf(stored.results, stored.kept, stored.reported, rawData(stored));
     return true;
 }
 

@@ -1,8 +1,9 @@
 #ifndef RECEIVEQUEUE_H
 #define RECEIVEQUEUE_H
 
+#include "ircodec.h"
+#include "irlimits.h"
 #include "korvex.h"
-#include "protocols.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,23 +11,16 @@
 #include <mutex>
 #include <vector>
 
-// Raw values of a frame that the table, the details and the waveform show.
-constexpr int MaxRawValues = protocols::MaxRawValues;
-// Raw values kept per frame for copying, saving and sending again: far above
-// the longest real frames (air conditioners send 200 to 600). A longer frame
-// is cut here and marked as cut.
-constexpr int MaxKeptRawValues = 16384;
-
 // One received frame as the GUI reads it: the adapter's record, copied field
 // by field (the copied raw_data pointer is never followed), with raw_count
 // set to the number of values in raw_values.
 struct IRResultsEntry : IRResults
 {
-    // The first values of the frame, at most MaxRawValues of them.
+    // The first values of the frame, at most irlimits::kMaxRecordRawValues of them.
     std::vector<int32_t> raw_values;
     // How many values the queue keeps for the frame (ReceiveQueue::rawValues)
     // and how many the adapter reported; they differ only for a frame cut at
-    // MaxKeptRawValues.
+    // irlimits::kMaxKeptRawValues.
     int32_t keptCount = 0;
     int32_t reportedCount = 0;
 
@@ -36,8 +30,11 @@ struct IRResultsEntry : IRResults
     }
 };
 
+// The decoded result a record reports: type, address, value and bits.
+ircodec::Report reportOf(const IRResults &results);
+
 // The raw values kept of a record: none without an array or with a count of
-// 0 or less, else its count up to MaxKeptRawValues.
+// 0 or less, else its count up to irlimits::kMaxKeptRawValues.
 int32_t keptRawCount(const IRResults &results);
 
 // The entry the queue makes of a record.

@@ -1,3 +1,4 @@
+#include "channels.h"
 #include "frametablemodel.h"
 #include "korvex.h"
 #include "mainwindow.h"
@@ -6,7 +7,7 @@
 
 namespace {
 // Display timer interval: new frames reach the table within this time.
-constexpr int DisplayIntervalMs = 100;
+constexpr int kDisplayIntervalMs = 100;
 
 QString startCaption()
 {
@@ -30,14 +31,14 @@ void MainWindow::on_pushButtonStartReceive_clicked()
         return;
     const int channel = ui->comboBoxReceiveChannel->currentIndex();
     const int device = ui->comboBoxReceiveDeviceIndex->currentIndex();
-    const auto mask = static_cast<unsigned char>(1u << channel);
+    const unsigned char mask = channels::inputMask(channel);
     if (IR_ReceiveStart(device, mask, receiveCallback) != 0) {
         warn(QStringLiteral("启动红外接收失败！"));
         return;
     }
     receiveDeviceIndex = device;
     ui->pushButtonStartReceive->setText(stopCaption());
-    receiveTimerId = startTimer(DisplayIntervalMs);
+    receiveTimerId = startTimer(kDisplayIntervalMs);
 }
 
 void MainWindow::stopReception()

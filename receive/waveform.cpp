@@ -1,56 +1,70 @@
-#include "mainwindow.h"
-#include "ui_mainwindow.h"
-#include "wavecurve.h"
-#include "waveseries.h"
+#include "waveform.h"
 
-#include <qwt_plot.h>
-#include <qwt_plot_grid.h>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace waveform {
 
 namespace {
-const QColor PlotFrameColour(255, 255, 255);
-const QColor CanvasColour(0, 0, 0);
-const QColor CanvasTextColour(133, 190, 232);
-const QColor GridColour(50, 50, 50);
-const QColor CurveColour(0, 255, 0);
+// Part j of the list with the idle runs around it is at the high level when j
+// is even.
+double levelAt(int position)
+{
+    return position % 2 == 0 ? kHigh : kLow;
+}
+
+int partLength(const QString &part)
+{
+    bool ok = false;
+    const int n = part.toInt(&ok, 10);
+    return ok && n > 0 ? n : 0;
+}
+
+// Appends n samples of level, joining the last run when it has that level,
+// and stops at kMaxSamples.
+void append(Waveform &wave, double level, long long n)
+{
+    wave.length += n;
+    const int room = kMaxSamples - wave.samples;
+    const int drawn = static_cast<int>(std::min<long long>(n, room));
+    if (drawn <= 0)
+        return;
+    if (!wave.runs.empty() && wave.runs.back().level == level)
+        wave.runs.back().length += drawn;
+    else
+        wave.runs.push_back({level, drawn});
+    wave.samples += drawn;
+}
 } // namespace
 
-void MainWindow::setupPlot(QwtPlot *plot, int xMax, double yMin, double yMax)
+Waveform build(const QString &rawList)
 {
-    plot->setAutoFillBackground(true);
-    plot->setPalette(QPalette(PlotFrameColour));
-    plot->setAxisScale(QwtPlot::xBottom, 0, xMax);
-    plot->setAxisScale(QwtPlot::yLeft, yMin, yMax);
-    plot->enableAxis(QwtPlot::yLeft, false);
-
-    QPalette canvasPalette(CanvasColour);
-    canvasPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(CanvasTextColour));
-    plot->canvas()->setPalette(canvasPalette);
+    // Empty parts are kept (split's default in every Qt version).
+    const QStringList parts = rawList.split(QLatin1Char(','));
+    Waveform wave;
+    append(wave, levelAt(0), kIdleRunSamples);
+    for (int j = 0; j < parts.size(); ++j)
+        append(wave, levelAt(j + 1), partLength(parts.at(j)));
+    append(wave, levelAt(parts.size() + 1), kIdleRunSamples);
+    return wave;
 }
 
-void MainWindow::setupPlotItems()
+Waveform fromSamples(const double *samples, int count)
 {
-    auto *grid = new QwtPlotGrid;
-    grid->enableX(true);
-    grid->enableY(true);
-    grid->setMajorPen(GridColour, 0, Qt::DotLine);
-    grid->attach(ui->qwtPlot);
-
-    waveCurve = new WaveCurve(QString());
-    waveCurve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
-    waveCurve->setPen(QPen(CurveColour));
-    waveCurve->attach(ui->qwtPlot);
+    Waveform wave;
+    for (int i = 0; i < count; ++i)
+        append(wave, samples[i], 1);
+    return wave;
 }
 
-void MainWindow::showWaveform(const double *levels, int count)
+std::vector<double> samples(const Waveform &wave)
 {
-    showWaveform(levels::fromSamples(levels, count));
+    std::vector<double> out;
+    out.reserve(static_cast<size_t>(wave.samples));
+    for (const Run &run : wave.runs)
+        out.insert(out.end(), static_cast<size_t>(run.length), run.level);
+    return out;
 }
 
-void MainWindow::showWaveform(const levels::Waveform &wave)
-{
-    // The axis spans the frame's whole length, also when it is drawn cut off.
-    ui->qwtPlot->setAxisScale(QwtPlot::xBottom, 0, static_cast<double>(wave.length));
-    waveCurve->setData(new WaveSeries(wave));
-    ui->qwtPlot->setAutoReplot(true);
-    ui->qwtPlot->replot();
-}
+} // namespace waveform

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-WaveSeries::WaveSeries(levels::Waveform wave) : wave(std::move(wave))
+WaveSeries::WaveSeries(waveform::Waveform wave) : wave(std::move(wave))
 {
     size_t end = 0;
     ends.reserve(this->wave.runs.size());
-    for (const levels::Run &run : this->wave.runs) {
+    for (const waveform::Run &run : this->wave.runs) {
         end += static_cast<size_t>(run.length);
         ends.push_back(end);
     }
@@ -49,12 +49,12 @@ QRectF WaveSeries::boundingRect() const
     if (wave.runs.empty())
         return QRectF(1.0, 1.0, -2.0, -2.0);
     const auto byLevel
-        = [](const levels::Run &a, const levels::Run &b) { return a.level < b.level; };
+        = [](const waveform::Run &a, const waveform::Run &b) { return a.level < b.level; };
     const auto [low, high] = std::minmax_element(wave.runs.begin(), wave.runs.end(), byLevel);
     return QRectF(0.0, low->level, static_cast<double>(size() - 1), high->level - low->level);
 }
 
-const levels::Waveform &WaveSeries::waveform() const
+const waveform::Waveform &WaveSeries::waveform() const
 {
     return wave;
 }

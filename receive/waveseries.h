@@ -1,7 +1,7 @@
 #ifndef WAVESERIES_H
 #define WAVESERIES_H
 
-#include "levels.h"
+#include "waveform.h"
 
 #include <qwt_series_data.h>
 
@@ -13,13 +13,13 @@
 class WaveSeries : public QwtSeriesData<QPointF>
 {
 public:
-    explicit WaveSeries(levels::Waveform wave);
+    explicit WaveSeries(waveform::Waveform wave);
 
     size_t size() const override;
     QPointF sample(size_t i) const override;
     QRectF boundingRect() const override;
 
-    const levels::Waveform &waveform() const;
+    const waveform::Waveform &waveform() const;
     // The position of the run that holds sample i (i < size()).
     size_t runOf(size_t i) const;
     // The first sample of the run at position run, and one past its last.
@@ -27,7 +27,7 @@ public:
     size_t runEnd(size_t run) const;
 
 private:
-    levels::Waveform wave;
+    waveform::Waveform wave;
     // Where each run ends: one past its last sample.
     std::vector<size_t> ends;
     // The run of the last sample asked for: the curve asks in order.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots from the real program on a virtual X
-# display: the send tab as it starts, and the receive tab with the frames of
+# display: the send tab, and the receive tab with the frames of
 # docs/screenshots/remote.ir opened from the command line and the first row
 # clicked (details and waveform). Writes docs/screenshots/*.png.
 set -euo pipefail
@@ -25,6 +25,7 @@ window="\$(xdotool search --sync --onlyvisible --name '^Tavrel\$' | head -n1)"
 sleep 1
 snap() { xwd -id "\$window" -silent >"$work/\$1.xwd"; }
 click() { xdotool mousemove --window "\$window" "\$1" "\$2" click 1; sleep 0.5; }
+click 45 25    # the tab "红外发送" (opened files show on the other)
 snap send-tab
 click 127 25   # the tab "红外接收"
 click 520 147  # the first row of the frame table

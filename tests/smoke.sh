@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display, checks that its window is
-# up and that it keeps running, then closes it.
+# up and that it keeps running, then closes it. Qt's own options on the
+# command line go to Qt: the window starts with them.
 set -euo pipefail
 program="$1"
-"$program" &
+"$program" -style fusion -reverse &
 pid=$!
 for _ in $(seq 50); do
     if xwininfo -root -tree 2>/dev/null | grep -q '"Tavrel"'; then

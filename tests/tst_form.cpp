@@ -1,7 +1,8 @@
 // The form: every control of the window with its class, caption, range,
 // items and layout limits, as built before any slot runs.
+#include "irlimits.h"
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -191,7 +192,9 @@ void TestForm::spinBoxes_data()
     QTest::addColumn<int>("maximum");
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("base");
-    QTest::newRow("freq") << "spinBoxMODFreqKHz" << 10 << 100 << 38 << 10;
+    // The carriers every adapter operation and the send-again plan take.
+    QTest::newRow("freq") << "spinBoxMODFreqKHz" << irlimits::kMinCarrierKHz
+                          << irlimits::kMaxCarrierKHz << 38 << 10;
     QTest::newRow("nec address") << "spinBoxNECAddress" << 0 << 255 << 0 << 16;
     QTest::newRow("nec command") << "spinBoxNECCommand" << 0 << 255 << 0 << 16;
     QTest::newRow("itt address") << "spinBoxITTAddress" << 0 << 15 << 0 << 16;

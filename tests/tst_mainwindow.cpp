@@ -2,7 +2,7 @@
 // the quiet start-up.
 #include "fakeadapter.h"
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // Device opening: scan, trace, open, and the two warnings.
 #include "fakeadapter.h"
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
+#include "channels.h"
 #include "korvex.h"
 #include "mainwindow.h"
-#include "quicksend.h"
 #include "sendtext.h"
 #include "ui_mainwindow.h"
 
@@ -34,7 +34,7 @@ void MainWindow::on_pushButtonSendIR_clicked()
     if (!openDevice(device))
         return;
     const int freqKHz = ui->spinBoxMODFreqKHz->value();
-    const int mask = quicksend::channelMask(ui->comboBoxSendChannel->currentIndex());
+    const int mask = channels::outputMask(ui->comboBoxSendChannel->currentIndex());
 
     if (ui->checkBoxRawData->isChecked()) {
         QVector<int> timings = sendtext::parseRawTimings(ui->textEditIRRawData->toPlainText());

@@ -1,4 +1,5 @@
 #include "quicksend.h"
+#include "channels.h"
 #include "korvex.h"
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
@@ -28,7 +29,8 @@ unsigned char byteOf(const QSpinBox *spinBox)
 
 int sendNrc17Marker(int device, int mask)
 {
-    return IR_NRC17_Send(device, mask, Nrc17MarkerAddress, Nrc17MarkerCommand, Nrc17MarkerSubCode);
+    return IR_NRC17_Send(
+        device, mask, kNrc17MarkerAddress, kNrc17MarkerCommand, kNrc17MarkerSubCode);
 }
 
 } // namespace
@@ -39,7 +41,7 @@ bool MainWindow::openSendTarget()
     if (!openDevice(index))
         return false;
     deviceIndex = index;
-    channelMask = quicksend::channelMask(ui->comboBoxSendChannel->currentIndex());
+    channelMask = channels::outputMask(ui->comboBoxSendChannel->currentIndex());
     return true;
 }
 
@@ -70,7 +72,7 @@ void MainWindow::on_pushButtonNECSend_pressed()
         warn(sendFailedText());
         return;
     }
-    startRepeat(necTimerId, NecRepeatMs);
+    startRepeat(necTimerId, kNecRepeatMs);
 }
 
 void MainWindow::on_pushButtonNECSend_released()
@@ -106,13 +108,13 @@ void MainWindow::on_pushButtonJVCSend_pressed()
 {
     if (!openSendTarget())
         return;
-    if (IR_JVC_Send(deviceIndex, channelMask, JvcFirstFrame, byteOf(ui->spinBoxJVCAddress),
+    if (IR_JVC_Send(deviceIndex, channelMask, kJvcFirstFrame, byteOf(ui->spinBoxJVCAddress),
             byteOf(ui->spinBoxJVCCommand))
         != 0) {
         warn(sendFailedText());
         return;
     }
-    startRepeat(jvcTimerId, JvcRepeatMs);
+    startRepeat(jvcTimerId, kJvcRepeatMs);
 }
 
 void MainWindow::on_pushButtonJVCSend_released()
@@ -127,7 +129,7 @@ void MainWindow::jvcTick()
         return;
     }
     // The repeats follow the spin boxes as they are now.
-    if (IR_JVC_Send(deviceIndex, channelMask, JvcRepeatFrame, byteOf(ui->spinBoxJVCAddress),
+    if (IR_JVC_Send(deviceIndex, channelMask, kJvcRepeatFrame, byteOf(ui->spinBoxJVCAddress),
             byteOf(ui->spinBoxJVCCommand))
         != 0)
         failTick(jvcTimerId, sendFailedText());
@@ -146,13 +148,13 @@ void MainWindow::on_pushButtonNRC17Send_pressed()
     }
     // The key frame follows the start frame after a fixed gap; the GUI
     // thread waits for it.
-    QThread::msleep(Nrc17KeyDelayMs);
+    QThread::msleep(kNrc17KeyDelayMs);
     if (IR_NRC17_Send(deviceIndex, channelMask, address, command, subCode) != 0) {
         warn(sendFailedText());
         return;
     }
     nrc17Released = false;
-    startRepeat(nrc17TimerId, Nrc17RepeatMs);
+    startRepeat(nrc17TimerId, kNrc17RepeatMs);
 }
 
 void MainWindow::on_pushButtonNRC17Send_released()

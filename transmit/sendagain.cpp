@@ -1,8 +1,8 @@
 // Sending recorded frames again through the adapter chosen on the send tab:
 // the first frame at once, the others as a timer brings their turn, so the
 // window stays usable between them.
+#include "channels.h"
 #include "mainwindow.h"
-#include "quicksend.h"
 #include "sendplan.h"
 #include "ui_mainwindow.h"
 
@@ -38,7 +38,7 @@ void MainWindow::sendFramesAgain()
     if (!openDevice(index))
         return;
     sendAgain.device = index;
-    sendAgain.mask = quicksend::channelMask(ui->comboBoxSendChannel->currentIndex());
+    sendAgain.mask = channels::outputMask(ui->comboBoxSendChannel->currentIndex());
     sendAgain.steps = sendplan::plan(actionFrames(rows), ui->spinBoxMODFreqKHz->value());
     sendAgain.next = 0;
     sendNextFrameAgain();

@@ -1,6 +1,7 @@
 #include "sendplan.h"
 
 #include "ircodec.h"
+#include "irlimits.h"
 #include "protocols.h"
 
 #include <algorithm>
@@ -10,21 +11,18 @@ namespace sendplan {
 
 namespace {
 
-constexpr int UsPerMs = 1000;
-constexpr int HzPerKHz = 1000;
-// The carriers an adapter takes, as the general sender's spin box offers them.
-constexpr int MinCarrierKHz = 10;
-constexpr int MaxCarrierKHz = 100;
+constexpr int kUsPerMs = 1000;
+constexpr int kHzPerKHz = 1000;
 
 int roundedKHz(int32_t hz)
 {
-    return (hz + HzPerKHz / 2) / HzPerKHz;
+    return (hz + kHzPerKHz / 2) / kHzPerKHz;
 }
 
 int carrierKHz(int32_t hz, int defaultKHz)
 {
     const int kHz = roundedKHz(hz);
-    return kHz >= MinCarrierKHz && kHz <= MaxCarrierKHz ? kHz : defaultKHz;
+    return kHz >= irlimits::kMinCarrierKHz && kHz <= irlimits::kMaxCarrierKHz ? kHz : defaultKHz;
 }
 
 bool isRepeatCode(const ircodec::Report &decoded)
@@ -80,8 +78,8 @@ std::vector<Step> plan(const std::vector<irfiles::Signal> &frames, int defaultCa
             // from the one before, so that the two stay apart on the air.
             const int64_t silence
                 = frames[i].silenceBeforeUs > 0 ? frames[i].silenceBeforeUs : irfiles::kLeadOutUs;
-            const int64_t delayUs = lengthUs(frames[i - 1]) + std::min(silence, MaxGapUs);
-            step.delayMs = static_cast<int>((delayUs + UsPerMs - 1) / UsPerMs);
+            const int64_t delayUs = lengthUs(frames[i - 1]) + std::min(silence, kMaxGapUs);
+            step.delayMs = static_cast<int>((delayUs + kUsPerMs - 1) / kUsPerMs);
         }
         steps.push_back(std::move(step));
     }

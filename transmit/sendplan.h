@@ -29,7 +29,7 @@ struct Step
 };
 
 // Recorded silences longer than this are shortened to it between frames.
-constexpr int64_t MaxGapUs = 1000000;
+constexpr int64_t kMaxGapUs = 1000000;
 
 // One step per frame, in order. A frame decoded as a catalogue protocol that
 // the codec can build again from its fields goes out by protocol, an NEC

@@ -1,5 +1,7 @@
 #include "sendtext.h"
 
+#include "irlimits.h"
+
 #include <QStringRef>
 
 #include <algorithm>
@@ -8,18 +10,18 @@
 namespace sendtext {
 
 namespace {
-constexpr int Decimal = 10;
-constexpr int AutomaticBase = 0;
+constexpr int kDecimal = 10;
+constexpr int kAutomaticBase = 0;
 } // namespace
 
 QVector<int> parseRawTimings(const QString &text)
 {
     const QVector<QStringRef> pieces = text.splitRef(QLatin1Char(','));
-    const int count = std::min(pieces.size(), MaxRawValues);
+    const int count = std::min(pieces.size(), irlimits::kMaxRecordRawValues);
     QVector<int> timings;
     timings.reserve(count);
     for (int i = 0; i < count; ++i)
-        timings.append(pieces.at(i).toInt(nullptr, Decimal));
+        timings.append(pieces.at(i).toInt(nullptr, kDecimal));
     return timings;
 }
 
@@ -28,10 +30,10 @@ uint32_t parseValue(const QString &text)
     // The whole unsigned range first ("0xE0E040BF" is a common code), then
     // negative numbers as their 32-bit pattern.
     bool ok = false;
-    const uint32_t value = text.toUInt(&ok, AutomaticBase);
+    const uint32_t value = text.toUInt(&ok, kAutomaticBase);
     if (ok)
         return value;
-    return static_cast<uint32_t>(text.toInt(nullptr, AutomaticBase));
+    return static_cast<uint32_t>(text.toInt(nullptr, kAutomaticBase));
 }
 
 IRSendData makeSendData(

@@ -2,7 +2,6 @@
 #define SENDTEXT_H
 
 #include "korvex.h"
-#include "protocols.h"
 
 #include <QString>
 #include <QVector>
@@ -13,12 +12,9 @@
 // window so that they can be checked on their own.
 namespace sendtext {
 
-// IR_SendRaw takes at most this many timings.
-constexpr int MaxRawValues = protocols::MaxRawValues;
-
 // Raw timings typed as decimal numbers separated by commas. Empty pieces are
 // kept, a piece that is not a decimal int gives 0, pieces after the 256th
-// are dropped. Never empty: an empty text gives one 0.
+// are dropped (irlimits::kMaxRecordRawValues). Never empty: an empty text gives one 0.
 QVector<int> parseRawTimings(const QString &text);
 
 // The data value, with automatic base ("0x" hex, leading "0" octal, else

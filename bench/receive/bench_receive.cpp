@@ -7,7 +7,7 @@
 #include "fakeadapter.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -115,11 +115,11 @@ void benchTick()
     receiveQueue().clear();
 }
 
-// Runs call FramesPerThread times on each of threads producers and prints the
+// Runs call kFramesPerThread times on each of threads producers and prints the
 // median, 99th percentile and mean time of one call.
 template <typename Call> void timeProducers(int threads, Call call)
 {
-    constexpr int FramesPerThread = 100000;
+    constexpr int kFramesPerThread = 100000;
     receiveQueue().clear();
     std::vector<std::vector<double>> times(static_cast<size_t>(threads));
     std::vector<std::thread> pool;
@@ -127,8 +127,8 @@ template <typename Call> void timeProducers(int threads, Call call)
         pool.emplace_back([&times, t, call] {
             NecFrame f;
             auto &mine = times[static_cast<size_t>(t)];
-            mine.reserve(FramesPerThread);
-            for (int i = 0; i < FramesPerThread; ++i) {
+            mine.reserve(kFramesPerThread);
+            for (int i = 0; i < kFramesPerThread; ++i) {
                 const auto start = Clock::now();
                 call(f.record);
                 mine.push_back(
@@ -258,9 +258,9 @@ double clickToDrawn(MainWindow &window, PaintWatch &watch)
 
 void benchWaveformWindow()
 {
-    constexpr int Samples = 5000000;
+    constexpr int kSamples = 5000000;
     std::printf("Waveform as the user sees it (%s platform), %d samples, ms:\n",
-        qPrintable(QGuiApplication::platformName()), Samples);
+        qPrintable(QGuiApplication::platformName()), kSamples);
     std::printf("%10s %12s %8s %10s\n", "window", "antialiased", "first", "median");
     for (bool maximised : {false, true}) {
         for (bool antialiased : {true, false}) {
@@ -275,7 +275,7 @@ void benchWaveformWindow()
             const QwtPlotItemList curves = plot->itemList(QwtPlotItem::Rtti_PlotCurve);
             curves.first()->setRenderHint(QwtPlotItem::RenderAntialiased, antialiased);
             IRResults r{};
-            int raw[] = {2000, Samples - 2000};
+            int raw[] = {2000, kSamples - 2000};
             r.decode_type = 3;
             r.raw_data = raw;
             r.raw_count = 2;
@@ -297,21 +297,21 @@ void benchWaveformWindow()
 
 void benchMemory()
 {
-    constexpr int Frames = 100000;
+    constexpr int kFrames = 100000;
     receiveQueue().clear();
     MainWindow window;
     startShown(window);
     malloc_trim(0);
     const size_t before = mallinfo2().uordblks;
-    receive(Frames);
+    receive(kFrames);
     const size_t queued = mallinfo2().uordblks;
     tick(window);
     QCoreApplication::processEvents();
     const size_t shown = mallinfo2().uordblks;
     std::printf("Memory at %d frames, bytes per frame: queue entry %.0f, table row %.0f, "
                 "total %.0f (sizeof entry %zu)\n",
-        Frames, double(queued - before) / Frames, double(shown - queued) / Frames,
-        double(shown - before) / Frames, sizeof(IRResultsEntry));
+        kFrames, double(queued - before) / kFrames, double(shown - queued) / kFrames,
+        double(shown - before) / kFrames, sizeof(IRResultsEntry));
     receiveQueue().clear();
 }
 double percentile(std::vector<double> v, double p)
@@ -360,10 +360,10 @@ private:
 void benchStorm()
 {
     // The longest the window may stop answering.
-    constexpr double StallLimitMs = 100;
-    constexpr double MemoryReleaseWaitMs = 1000;
-    constexpr int Frames = 1000000;
-    std::printf("Storm of %d NEC frames from one thread, window shown:\n", Frames);
+    constexpr double kStallLimitMs = 100;
+    constexpr double kMemoryReleaseWaitMs = 1000;
+    constexpr int kFrames = 1000000;
+    std::printf("Storm of %d NEC frames from one thread, window shown:\n", kFrames);
     receiveQueue().clear();
     malloc_trim(0);
     const double residentStart = residentBytes();
@@ -379,7 +379,7 @@ void benchStorm()
     double deliveryMs = 0;
     std::thread producer([&] {
         NecFrame f;
-        for (int i = 0; i < Frames; ++i)
+        for (int i = 0; i < kFrames; ++i)
             callback(0, 0, &f.record);
         deliveryMs = msSince(start);
         delivered = true;
@@ -396,15 +396,15 @@ void benchStorm()
         probe.gaps.size(), percentile(probe.gaps, 50), percentile(probe.gaps, 99),
         percentile(probe.gaps, 100),
         long(std::count_if(
-            probe.gaps.begin(), probe.gaps.end(), [](double gap) { return gap > StallLimitMs; })),
-        StallLimitMs);
+            probe.gaps.begin(), probe.gaps.end(), [](double gap) { return gap > kStallLimitMs; })),
+        kStallLimitMs);
     const size_t heapFull = mallinfo2().uordblks;
     const double residentFull = residentBytes();
     std::printf("  memory per frame (queue and table): %.0f bytes allocated, %.0f bytes resident\n",
-        double(heapFull - heapStart) / Frames, (residentFull - residentStart) / Frames);
+        double(heapFull - heapStart) / kFrames, (residentFull - residentStart) / kFrames);
 
     view->scrollToBottom();
-    view->selectRow(Frames - 1);
+    view->selectRow(kFrames - 1);
     QCoreApplication::processEvents();
     probe.start();
     const auto clearStart = Clock::now();
@@ -413,13 +413,13 @@ void benchStorm()
     // The memory is handed back on a thread of its own, while the window
     // goes on.
     const auto settle = Clock::now();
-    while (msSince(settle) < MemoryReleaseWaitMs)
+    while (msSince(settle) < kMemoryReleaseWaitMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     probe.stop();
     std::printf("  clearing: click %.1f ms, longest stall %.1f ms; resident %.0f MB before the "
                 "storm, %.0f MB full, %.0f MB %.0f ms after clearing\n",
         clearMs, percentile(probe.gaps, 100), residentStart / 1e6, residentFull / 1e6,
-        residentBytes() / 1e6, MemoryReleaseWaitMs);
+        residentBytes() / 1e6, kMemoryReleaseWaitMs);
 }
 } // namespace
 

@@ -18,13 +18,13 @@
 
 namespace {
 
-constexpr int HoldMs = 5000;
-constexpr int Nrc17GapPresses = 20;
-constexpr int Nrc17Marker = quicksend::Nrc17MarkerAddress;
+constexpr int kHoldMs = 5000;
+constexpr int kNrc17GapPresses = 20;
+constexpr int kNrc17Marker = quicksend::kNrc17MarkerAddress;
 
 using Clock = std::chrono::steady_clock;
 // The address argument of IR_NRC17_Send.
-constexpr size_t Nrc17AddressArg = 2;
+constexpr size_t kNrc17AddressArg = 2;
 
 std::vector<fake::Call> calls(const std::string &op)
 {
@@ -95,7 +95,7 @@ void hold(MainWindow &window, const char *panel, int ms)
     b->setDown(false);
     QMetaObject::invokeMethod(
         &window, qPrintable(QStringLiteral("on_%1_released").arg(b->objectName())));
-    runFor(quicksend::Nrc17RepeatMs * 2);
+    runFor(quicksend::kNrc17RepeatMs * 2);
 }
 
 // Periods between consecutive calls of op that pass the filter.
@@ -127,31 +127,31 @@ int main(int argc, char **argv)
     runFor(200);
     const auto any = [](const fake::Call &) { return true; };
 
-    std::printf("Holding each button for %d ms\n", HoldMs);
+    std::printf("Holding each button for %d ms\n", kHoldMs);
     std::fflush(stdout);
     clearCalls();
-    hold(window, "NEC", HoldMs);
-    report("NEC repeat", periods("IR_NEC_SendRepeat", any), quicksend::NecRepeatMs);
+    hold(window, "NEC", kHoldMs);
+    report("NEC repeat", periods("IR_NEC_SendRepeat", any), quicksend::kNecRepeatMs);
 
     clearCalls();
-    hold(window, "JVC", HoldMs);
+    hold(window, "JVC", kHoldMs);
     // The first period runs from the press frame, the rest between repeats.
-    report("JVC repeat", periods("IR_JVC_Send", any), quicksend::JvcRepeatMs);
+    report("JVC repeat", periods("IR_JVC_Send", any), quicksend::kJvcRepeatMs);
 
     clearCalls();
-    hold(window, "NRC17", HoldMs);
+    hold(window, "NRC17", kHoldMs);
     std::vector<double> keys = periods("IR_NRC17_Send",
-        [](const fake::Call &c) { return c.args[Nrc17AddressArg] != Nrc17Marker; });
-    report("NRC17 key repeat", keys, quicksend::Nrc17RepeatMs);
+        [](const fake::Call &c) { return c.args[kNrc17AddressArg] != kNrc17Marker; });
+    report("NRC17 key repeat", keys, quicksend::kNrc17RepeatMs);
 
     std::vector<double> gaps;
-    for (int i = 0; i < Nrc17GapPresses; ++i) {
+    for (int i = 0; i < kNrc17GapPresses; ++i) {
         clearCalls();
         hold(window, "NRC17", 0);
         const std::vector<fake::Call> frames = calls("IR_NRC17_Send");
         if (frames.size() >= 2)
             gaps.push_back(msBetween(frames[0].time, frames[1].time));
     }
-    report("NRC17 start-to-key", gaps, double(quicksend::Nrc17KeyDelayMs));
+    report("NRC17 start-to-key", gaps, double(quicksend::kNrc17KeyDelayMs));
     return 0;
 }

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int row = std::clamp(input.take<int32_t>(), 0, INT_MAX - 1);
 
     // Exactly the values the queue may read, so that ASan sees any read past them.
-    const int readable = std::clamp(results.raw_count, 0, MaxKeptRawValues);
+    const int readable = std::clamp(results.raw_count, 0, irlimits::kMaxKeptRawValues);
     std::unique_ptr<int[]> raw;
     if (!nullArray) {
         raw.reset(new int[static_cast<size_t>(std::max(readable, 1))]);
@@ -45,11 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const IRResultsEntry entry = makeEntry(results);
     const int kept = nullArray ? 0 : readable;
-    const int shown = std::min(kept, MaxRawValues);
+    const int shown = std::min(kept, irlimits::kMaxRecordRawValues);
     FUZZ_CHECK(entry.keptCount == kept && entry.raw_count == shown);
     FUZZ_CHECK(static_cast<int>(entry.raw_values.size()) == shown);
     FUZZ_CHECK(std::equal(entry.raw_values.begin(), entry.raw_values.end(), raw.get()));
-    FUZZ_CHECK(entry.truncated() == (!nullArray && results.raw_count > MaxKeptRawValues));
+    FUZZ_CHECK(
+        entry.truncated() == (!nullArray && results.raw_count > irlimits::kMaxKeptRawValues));
     FUZZ_CHECK(entry.decode_type == results.decode_type && entry.value == results.value
         && entry.address == results.address && entry.bits == results.bits);
 
@@ -58,10 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(listed == std::max(shown - 1, 0));
     FUZZ_CHECK(!cells[frameformat::Type].isEmpty());
     const QStringList details = frameformat::detailsLines(entry, cells[frameformat::RawData]);
-    const int lines = (cells[frameformat::Address].isNull() ? 3 : 4) + (entry.truncated() ? 1 : 0);
+    // After the raw data: the count of a frame longer than shown, the cut.
+    const int notes = (kept > irlimits::kMaxRecordRawValues ? 1 : 0) + (entry.truncated() ? 1 : 0);
+    const int lines = (cells[frameformat::Address].isNull() ? 3 : 4) + notes;
     FUZZ_CHECK(details.size() == lines);
-    FUZZ_CHECK(
-        details.at(lines - (entry.truncated() ? 2 : 1)).endsWith(cells[frameformat::RawData]));
+    FUZZ_CHECK(details.at(lines - notes - 1).endsWith(cells[frameformat::RawData]));
 
     receiveQueue().clear();
     receiveCallback(input.take<int32_t>(), input.take<int32_t>(), &results);

@@ -6,7 +6,7 @@
 #include "fuzzinput.h"
 #include "fuzztarget.h"
 #include "ircodec.h"
-#include "receiver.h"
+#include "irreceiver.h"
 
 #include <cstdio>
 
@@ -15,12 +15,12 @@ using ircodec::Protocol;
 
 namespace {
 
-constexpr int MaxJitterPercent = 15;
-constexpr int MaxReceivedJitterPercent = 5;
-constexpr int PanasonicShortBits = 32;
-constexpr int PanasonicBits = 48;
-constexpr int AiwaShortBits = 8;
-constexpr int AiwaBits = 42;
+constexpr int kMaxJitterPercent = 15;
+constexpr int kMaxReceivedJitterPercent = 5;
+constexpr int kPanasonicShortBits = 32;
+constexpr int kPanasonicBits = 48;
+constexpr int kAiwaShortBits = 8;
+constexpr int kAiwaBits = 42;
 
 bool hasRepeatCode(Protocol protocol)
 {
@@ -49,10 +49,10 @@ Frame expected(Frame sent, size_t index)
     // ignore the record's address.
     if (!carriesAddress(sent.protocol))
         sent.address = 0;
-    if (sent.protocol == Protocol::Panasonic && sent.bits == PanasonicShortBits)
-        sent.bits = PanasonicBits;
-    if (sent.protocol == Protocol::AiwaRcT501 && sent.bits == AiwaShortBits)
-        sent.bits = AiwaBits;
+    if (sent.protocol == Protocol::Panasonic && sent.bits == kPanasonicShortBits)
+        sent.bits = kPanasonicBits;
+    if (sent.protocol == Protocol::AiwaRcT501 && sent.bits == kAiwaShortBits)
+        sent.bits = kAiwaBits;
     return sent;
 }
 
@@ -103,9 +103,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const ircodec::Durations &exact = (*bursts)[i].durations;
         const Frame want = expected(sent, i);
         checkDecodes(exact, want, sent);
-        checkDecodes(disturbed(exact, input, MaxJitterPercent), want, sent);
+        checkDecodes(disturbed(exact, input, kMaxJitterPercent), want, sent);
         checkDecodes(
-            disturbed(irreceiver::received(exact), input, MaxReceivedJitterPercent), want, sent);
+            disturbed(irreceiver::received(exact), input, kMaxReceivedJitterPercent), want, sent);
     }
     return 0;
 }

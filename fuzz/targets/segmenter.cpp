@@ -10,7 +10,7 @@ namespace {
 
 // The segmenter is fed measured times: never negative, and (12 days) far
 // longer than any silence, so that sums of them cannot overflow.
-constexpr int64_t MaxMeasuredUs = int64_t{1} << 40;
+constexpr int64_t kMaxMeasuredUs = int64_t{1} << 40;
 
 enum Step : uint8_t { Mark, Space, Idle, StepCount };
 
@@ -18,7 +18,7 @@ void checkCapture(const ircodec::Capture &capture)
 {
     FUZZ_CHECK(!capture.durations.empty());
     FUZZ_CHECK(capture.durations.size() % 2 == 1);
-    FUZZ_CHECK(capture.durations.size() <= static_cast<size_t>(ircodec::kMaxFrameDurations));
+    FUZZ_CHECK(capture.durations.size() <= static_cast<size_t>(irlimits::kMaxReceivedDurations));
     const std::vector<int32_t> ticks = ircodec::toTicks(capture.silenceBefore, capture.durations);
     FUZZ_CHECK(ticks.size() == capture.durations.size() + 1);
     FUZZ_CHECK(ticks.front() >= 0 && ticks.front() <= ircodec::kMaxSilenceTicks);
@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int32_t frameSilence = input.take<uint16_t>();
     ircodec::Segmenter segmenter(frameSilence);
     ircodec::Durations stream;
-    for (size_t i = 0; i < 2 * MaxFuzzDurations && !input.empty(); ++i) {
+    for (size_t i = 0; i < 2 * kMaxFuzzDurations && !input.empty(); ++i) {
         const auto step = static_cast<Step>(input.take<uint8_t>() % StepCount);
-        const int64_t us = static_cast<int64_t>(input.take<uint64_t>() % (MaxMeasuredUs + 1));
+        const int64_t us = static_cast<int64_t>(input.take<uint64_t>() % (kMaxMeasuredUs + 1));
         std::optional<ircodec::Capture> done;
         switch (step) {
         case Mark:

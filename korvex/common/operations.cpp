@@ -3,14 +3,14 @@
 
 #include <utility>
 
-namespace korvex_ops {
+namespace korvex {
 
 namespace {
 
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
-constexpr int kOutputMask = (1 << kOutputChannels) - 1;
-constexpr int kInputMask = (1 << kInputChannels) - 1;
+constexpr int kOutputMask = (1 << channels::kOutputs) - 1;
+constexpr int kInputMask = (1 << channels::kInputs) - 1;
 
 int status(bool ok)
 {
@@ -29,7 +29,7 @@ std::shared_ptr<Device> sendTarget(int index, int mask)
 
 bool carrierOk(int kHz)
 {
-    return kHz >= kMinCarrierKHz && kHz <= kMaxCarrierKHz;
+    return kHz >= irlimits::kMinCarrierKHz && kHz <= irlimits::kMaxCarrierKHz;
 }
 
 int send(int index, int mask, int carrierHz, const std::optional<ircodec::Frame> &frame)
@@ -56,9 +56,9 @@ int quickSend(int index, int mask, const std::optional<ircodec::Frame> &frame)
 
 } // namespace
 
-} // namespace korvex_ops
+} // namespace korvex
 
-using namespace korvex_ops;
+using namespace korvex;
 
 extern "C" {
 
@@ -121,7 +121,7 @@ int KORVEX_CALL IR_SendProtocol(int DeviceIndex, int ChannelMask, int FreqKHz, I
 
 int KORVEX_CALL IR_SendRaw(int DeviceIndex, int ChannelMask, int FreqKHz, int *Timings, int Count)
 {
-    if (!carrierOk(FreqKHz) || !Timings || Count < 1 || Count > kMaxRawCount)
+    if (!carrierOk(FreqKHz) || !Timings || Count < 1 || Count > irlimits::kMaxSendValues)
         return kFailed;
     const auto target = sendTarget(DeviceIndex, ChannelMask);
     if (!target)
@@ -134,7 +134,7 @@ int KORVEX_CALL IR_SendRaw(int DeviceIndex, int ChannelMask, int FreqKHz, int *T
     int64_t durationUs = 0;
     for (int i = 0; i < marksEnd; ++i)
         durationUs += Timings[i];
-    if (durationUs > kMaxSendDurationUs)
+    if (durationUs > irlimits::kMaxSendDurationUs)
         return kFailed;
     Transmission transmission;
     transmission.channelMask = static_cast<unsigned>(ChannelMask);

@@ -11,37 +11,29 @@
 // Rules common to every device:
 // - Send operations fail (nonzero) for an index with no device, an unopened
 //   device, a channel mask with no bit or a bit above 15, a carrier outside
-//   10..100 kHz (IR_SendProtocol, IR_SendRaw) and a frame the protocol or the
-//   device cannot carry.
-// - IR_SendRaw: microseconds, mark first, 1..1024 values, none 0 or less; an
-//   even count ends in a space that becomes the silence after the frame. The
-//   marks and spaces before that silence last at most 500 ms. These are the
-//   kernel's limits on one LIRC write, kept by every device of ours alike.
+//   irlimits::kMinCarrierKHz..kMaxCarrierKHz (IR_SendProtocol, IR_SendRaw)
+//   and a frame the protocol or the device cannot carry.
+// - IR_SendRaw: microseconds, mark first, 1 to irlimits::kMaxSendValues
+//   values, none 0 or less; an even count ends in a space that becomes the
+//   silence after the frame, so the marks and spaces sent stay within that
+//   count. The marks and spaces before that silence last at most
+//   irlimits::kMaxSendDurationUs. These are the kernel's limits on one LIRC
+//   write, kept by every device of ours alike.
 // - IR_ReceiveStart needs an opened device, exactly one of bits 0..7 and a
 //   callback; IR_ReceiveStop fails only for an index with no device.
 #ifndef KORVEX_COMMON_OPERATIONS_H
 #define KORVEX_COMMON_OPERATIONS_H
 
+#include "channels.h"
 #include "ircodec.h"
+#include "irlimits.h"
 #include "korvex.h"
 
 #include <memory>
 
-namespace korvex_ops {
+namespace korvex {
 
-constexpr int kOutputChannels = 16;
-constexpr int kInputChannels = 8;
-constexpr int kMinCarrierKHz = 10;
-constexpr int kMaxCarrierKHz = 100;
 constexpr int kHzPerKHz = 1000;
-// One frame as a device sends it: at most this many marks and spaces (an
-// odd count, so at most one less), lasting at most this long in total. The
-// kernel's limits on one LIRC_MODE_PULSE write, which every device keeps.
-constexpr int kMaxSendValues = 1024;
-constexpr int64_t kMaxSendDurationUs = 500000;
-// IR_SendRaw's count: an even count's last space is the silence after the
-// frame, so the marks and spaces sent stay within kMaxSendValues.
-constexpr int kMaxRawCount = kMaxSendValues;
 // Silence after a raw frame at least.
 constexpr int32_t kRawLeadOutUs = 20000;
 
@@ -78,6 +70,6 @@ int deviceCount();
 // naming the same device from one count to the next.
 std::shared_ptr<Device> device(int index);
 
-} // namespace korvex_ops
+} // namespace korvex
 
 #endif // KORVEX_COMMON_OPERATIONS_H

@@ -1,6 +1,6 @@
 #include "queued_device.h"
 
-namespace korvex_ops {
+namespace korvex {
 
 QueuedDevice::QueuedDevice() = default;
 
@@ -46,4 +46,4 @@ void QueuedDevice::stopThreads()
     receiving_.joinRetired();
 }
 
-} // namespace korvex_ops
+} // namespace korvex

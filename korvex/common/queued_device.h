@@ -13,7 +13,7 @@
 #include <mutex>
 #include <thread>
 
-namespace korvex_ops {
+namespace korvex {
 
 // A send fails when frames of more than this many microseconds already
 // wait, or when the frame alone is longer.
@@ -59,6 +59,6 @@ private:
     std::thread transmitter_;
 };
 
-} // namespace korvex_ops
+} // namespace korvex
 
 #endif // KORVEX_QUEUED_DEVICE_H

@@ -2,7 +2,7 @@
 
 #include "operations.h"
 
-namespace korvex_ops {
+namespace korvex {
 
 namespace {
 
@@ -30,7 +30,7 @@ bool ReceptionControl::onReceiver() const
 bool ReceptionControl::start(
     int deviceIndex, int channel, IRReceiveCallback callback, const Maker &make)
 {
-    if (!callback || channel < 0 || channel >= kInputChannels)
+    if (!callback || channel < 0 || channel >= channels::kInputs)
         return false;
     std::unique_lock<std::mutex> control;
     const std::unique_lock<std::mutex> lock = end(control);
@@ -111,4 +111,4 @@ void ReceptionControl::joinRetired()
         thread.join();
 }
 
-} // namespace korvex_ops
+} // namespace korvex

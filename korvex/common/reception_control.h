@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-namespace korvex_ops {
+namespace korvex {
 
 // One reception. A device derives its own, with the loop that cuts frames
 // out of what its receiver hears.
@@ -110,6 +110,6 @@ private:
     std::vector<std::thread> retired_;
 };
 
-} // namespace korvex_ops
+} // namespace korvex
 
 #endif // KORVEX_RECEPTION_CONTROL_H

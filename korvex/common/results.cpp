@@ -1,6 +1,6 @@
 #include "results.h"
 
-namespace korvex_ops {
+namespace korvex {
 
 IRResults Received::results()
 {
@@ -30,4 +30,4 @@ std::optional<Received> Reporter::take(const ircodec::Capture &capture, bool bro
     return received;
 }
 
-} // namespace korvex_ops
+} // namespace korvex

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace korvex_ops {
+namespace korvex {
 
 // One frame ready for the callback. The record points into `raw`, so it is
 // made on demand.
@@ -24,7 +24,7 @@ struct Received
 // records: decodes each, folds SHARP's echo half into the message it ends,
 // and converts the timings into ticks, every one of them. A broken frame
 // (the receiver lost samples of it) and a frame cut at the segmenter's limit
-// (ircodec::kMaxFrameDurations) are not decoded: they are reported as
+// (irlimits::kMaxReceivedDurations) are not decoded: they are reported as
 // UNKNOWN.
 class Reporter
 {
@@ -36,6 +36,6 @@ private:
     std::optional<ircodec::Frame> previous_;
 };
 
-} // namespace korvex_ops
+} // namespace korvex
 
 #endif // KORVEX_COMMON_RESULTS_H

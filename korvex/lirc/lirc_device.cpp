@@ -78,7 +78,7 @@ private:
 
 } // namespace
 
-class LircDevice::Reception : public korvex_ops::Reception
+class LircDevice::Reception : public korvex::Reception
 {
 public:
     Reception(LircDevice &device, std::shared_ptr<Io> io) : device(device), io(std::move(io)) { }
@@ -192,7 +192,7 @@ void LircDevice::setListed(bool listed)
 // ---------------------------------------------------------------------------
 // Transmitter
 
-bool LircDevice::transmit(const korvex_ops::Transmission &transmission)
+bool LircDevice::transmit(const korvex::Transmission &transmission)
 {
     auto frame = toPulseFrame(transmission.bursts);
     if (!frame)
@@ -268,7 +268,7 @@ bool LircDevice::play(Io &io, const Job &job)
 // ---------------------------------------------------------------------------
 // Receiver
 
-std::shared_ptr<korvex_ops::Reception> LircDevice::makeReception()
+std::shared_ptr<korvex::Reception> LircDevice::makeReception()
 {
     if (!io_ || gone_ || !has(features_, LIRC_CAN_REC_MODE2))
         return nullptr;

@@ -31,7 +31,7 @@
 
 namespace korvex_lirc {
 
-class LircDevice : public korvex_ops::QueuedDevice
+class LircDevice : public korvex::QueuedDevice
 {
 public:
     LircDevice(std::string path, Opener opener);
@@ -39,7 +39,7 @@ public:
 
     bool open() override;
     bool isOpen() const override;
-    bool transmit(const korvex_ops::Transmission &transmission) override;
+    bool transmit(const korvex::Transmission &transmission) override;
 
     const std::string &path() const
     {
@@ -61,7 +61,7 @@ private:
     void transmitLoop() override;
     // Mask, carrier and the write; false when the device is gone.
     bool play(Io &io, const Job &job);
-    std::shared_ptr<korvex_ops::Reception> makeReception() override;
+    std::shared_ptr<korvex::Reception> makeReception() override;
     void receiveLoop(Reception &reception);
     void setGone();
     uint32_t features() const;

@@ -23,8 +23,8 @@ std::optional<PulseFrame> toPulseFrame(const ircodec::Bursts &bursts)
         frame.durationUs += v;
     }
     if (frame.values.empty() || frame.values.size() % 2 == 0
-        || frame.values.size() > static_cast<size_t>(korvex_ops::kMaxSendValues)
-        || frame.durationUs > korvex_ops::kMaxSendDurationUs)
+        || frame.values.size() > static_cast<size_t>(irlimits::kMaxSendValues)
+        || frame.durationUs > irlimits::kMaxSendDurationUs)
         return std::nullopt;
     frame.gapAfterUs = bursts.back().gap;
     return frame;

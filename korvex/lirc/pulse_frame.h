@@ -21,8 +21,8 @@ struct PulseFrame
 // Joins the bursts into one write, the silences between them as spaces;
 // the last burst's gap is kept after the write. Empty when the result
 // breaks the kernel's limits on one write: an odd count of at most
-// korvex_ops::kMaxSendValues values, none 0, lasting at most
-// korvex_ops::kMaxSendDurationUs in total.
+// irlimits::kMaxSendValues values, none 0, lasting at most
+// irlimits::kMaxSendDurationUs in total.
 std::optional<PulseFrame> toPulseFrame(const ircodec::Bursts &bursts);
 
 } // namespace korvex_lirc

@@ -52,7 +52,7 @@ int Registry::scan()
     return count;
 }
 
-std::shared_ptr<korvex_ops::Device> Registry::at(int index)
+std::shared_ptr<korvex::Device> Registry::at(int index)
 {
     {
         std::lock_guard<std::mutex> lock(m_);

@@ -29,7 +29,7 @@ public:
     // ever found, and the virtual adapter).
     int scan();
     // The adapter at an index (the first call scans); null outside.
-    std::shared_ptr<korvex_ops::Device> at(int index);
+    std::shared_ptr<korvex::Device> at(int index);
 
 private:
     const std::string sysfsRoot_;
@@ -37,8 +37,8 @@ private:
     const Opener opener_;
     std::mutex m_;
     bool scanned_ = false;
-    std::map<std::string, std::shared_ptr<LircDevice>> known_;  // by path
-    std::vector<std::shared_ptr<korvex_ops::Device>> adapters_; // by index
+    std::map<std::string, std::shared_ptr<LircDevice>> known_; // by path
+    std::vector<std::shared_ptr<korvex::Device>> adapters_;    // by index
 };
 
 // The process's registry: /sys/class/rc, /dev and the system's open().

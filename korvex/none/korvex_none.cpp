@@ -3,7 +3,7 @@
 // every other operation fails.
 #include "operations.h"
 
-namespace korvex_ops {
+namespace korvex {
 
 int deviceCount()
 {
@@ -15,4 +15,4 @@ std::shared_ptr<Device> device(int)
     return nullptr;
 }
 
-} // namespace korvex_ops
+} // namespace korvex

@@ -10,7 +10,7 @@ using Clock = std::chrono::steady_clock;
 
 } // namespace
 
-class Adapter::Reception : public korvex_ops::Reception
+class Adapter::Reception : public korvex::Reception
 {
 public:
     Reception(Adapter &adapter, int64_t since, bool busy)
@@ -40,10 +40,10 @@ Adapter &adapter()
     return instance;
 }
 
-std::shared_ptr<korvex_ops::Device> device()
+std::shared_ptr<korvex::Device> device()
 {
     // The adapter lives as long as the process: the pointer owns nothing.
-    return std::shared_ptr<korvex_ops::Device>(std::shared_ptr<korvex_ops::Device>(), &adapter());
+    return std::shared_ptr<korvex::Device>(std::shared_ptr<korvex::Device>(), &adapter());
 }
 
 Adapter::Adapter() : epoch_(Clock::now()), lastAirEdge_(-ircodec::kFrameSilenceUs)
@@ -89,7 +89,7 @@ void Adapter::setAirObserver(AirObserver observer)
 // ---------------------------------------------------------------------------
 // Transmitter
 
-bool Adapter::transmit(const korvex_ops::Transmission &transmission)
+bool Adapter::transmit(const korvex::Transmission &transmission)
 {
     const ircodec::Bursts &bursts = transmission.bursts;
     int64_t length = 0;
@@ -150,7 +150,7 @@ void Adapter::transmitLoop()
 // ---------------------------------------------------------------------------
 // Receiver
 
-std::shared_ptr<korvex_ops::Reception> Adapter::makeReception()
+std::shared_ptr<korvex::Reception> Adapter::makeReception()
 {
     const int64_t since = now();
     // The air's level when reception begins, counting edges that are due but

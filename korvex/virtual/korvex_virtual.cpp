@@ -2,7 +2,7 @@
 #include "operations.h"
 #include "virtual_adapter.h"
 
-namespace korvex_ops {
+namespace korvex {
 
 namespace {
 
@@ -20,4 +20,4 @@ std::shared_ptr<Device> device(int index)
     return index == kVirtualIndex ? korvex_virtual::device() : nullptr;
 }
 
-} // namespace korvex_ops
+} // namespace korvex

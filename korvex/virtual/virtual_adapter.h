@@ -39,7 +39,7 @@
 //   bits 0. SHARP's echo half is not reported separately.
 // - IRResults.raw_data: 50 us ticks, the first the silence before the frame
 //   (saturating at 0xFFFF), then every duration of the frame: raw_count may
-//   exceed 256. A frame longer than ircodec::kMaxFrameDurations is cut there
+//   exceed 256. A frame longer than irlimits::kMaxReceivedDurations is cut there
 //   and reported as UNKNOWN. `extra` is 0.
 #ifndef KORVEX_VIRTUAL_ADAPTER_H
 #define KORVEX_VIRTUAL_ADAPTER_H
@@ -69,7 +69,7 @@ struct Edge
 // time and the time it was played out. For measurements only.
 using AirObserver = std::function<void(int64_t planned, int64_t played, bool mark)>;
 
-class Adapter : public korvex_ops::QueuedDevice
+class Adapter : public korvex::QueuedDevice
 {
 public:
     Adapter();
@@ -79,7 +79,7 @@ public:
     bool isOpen() const override;
     // Queues the bursts for play-out; false when the queue is too long.
     // Channels and carrier play no part on the virtual air.
-    bool transmit(const korvex_ops::Transmission &transmission) override;
+    bool transmit(const korvex::Transmission &transmission) override;
 
     // Microseconds on the air's clock.
     int64_t now() const;
@@ -89,7 +89,7 @@ private:
     class Reception;
 
     void transmitLoop() override;
-    std::shared_ptr<korvex_ops::Reception> makeReception() override;
+    std::shared_ptr<korvex::Reception> makeReception() override;
     void receiveLoop(Reception &reception);
     std::chrono::steady_clock::time_point timeOf(int64_t airUs) const;
 
@@ -107,7 +107,7 @@ private:
 Adapter &adapter();
 
 // The virtual adapter as a device of the operations (operations.h).
-std::shared_ptr<korvex_ops::Device> device();
+std::shared_ptr<korvex::Device> device();
 
 } // namespace korvex_virtual
 

@@ -28,7 +28,7 @@ constexpr int kOutsideChannel = 3;
 const ircodec::Capture kFrame{0, {500}, false};
 
 // A reception that reports one frame each time the test hands it one.
-class Loop : public korvex_ops::Reception
+class Loop : public korvex::Reception
 {
 public:
     explicit Loop(int channel) : channel(channel) { }
@@ -82,11 +82,11 @@ private:
 
 // One device's receptions, and every reception it ever made.
 std::mutex state;
-korvex_ops::ReceptionControl control(state);
+korvex::ReceptionControl control(state);
 std::mutex loopsLock;
 std::vector<std::shared_ptr<Loop>> loops;
 
-korvex_ops::ReceptionControl::Maker maker(int channel)
+korvex::ReceptionControl::Maker maker(int channel)
 {
     return [channel] {
         auto loop = std::make_shared<Loop>(channel);

@@ -29,7 +29,7 @@ private slots:
 void Reports::everyDurationKept()
 {
     const ircodec::Durations durations(599, 400);
-    korvex_ops::Reporter reporter;
+    korvex::Reporter reporter;
     auto received = reporter.take(captureOf(durations));
     QVERIFY(received);
     const IRResults results = received->results();
@@ -51,7 +51,7 @@ void Reports::brokenOrCutFramesUndecoded()
     };
     for (const Case &c :
         {Case{false, false, necId}, Case{true, false, -1}, Case{false, true, -1}}) {
-        korvex_ops::Reporter reporter;
+        korvex::Reporter reporter;
         auto received = reporter.take(captureOf(nec, c.cut), c.broken);
         QVERIFY(received);
         QCOMPARE(received->results().decode_type, c.type);

@@ -2,7 +2,7 @@
 // travel over the virtual air, are decoded by the adapter's receiver and
 // reach the frame table, the details and the waveform.
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,18 +18,18 @@
 namespace {
 
 // 50 microsecond ticks of the adapter's raw timings.
-constexpr int TickUs = 50;
-constexpr int NecHeaderMarkTicks = 9000 / TickUs;
-constexpr int NecHeaderSpaceTicks = 4500 / TickUs;
-constexpr int NecBitMarkTicks = 560 / TickUs;
-constexpr int NecOneSpaceTicks = 1690 / TickUs;
-constexpr int IdleRun = 1000;
+constexpr int kTickUs = 50;
+constexpr int kNecHeaderMarkTicks = 9000 / kTickUs;
+constexpr int kNecHeaderSpaceTicks = 4500 / kTickUs;
+constexpr int kNecBitMarkTicks = 560 / kTickUs;
+constexpr int kNecOneSpaceTicks = 1690 / kTickUs;
+constexpr int kIdleRun = 1000;
 // Real receivers see every duration off by up to a quarter.
-constexpr double Tolerance = 0.25;
+constexpr double kTolerance = 0.25;
 
 bool near(int ticks, int nominal)
 {
-    return ticks >= nominal * (1 - Tolerance) && ticks <= nominal * (1 + Tolerance) + 1;
+    return ticks >= nominal * (1 - kTolerance) && ticks <= nominal * (1 + kTolerance) + 1;
 }
 
 uint8_t reversed(uint8_t byte)
@@ -165,18 +165,18 @@ void TestEndToEnd::necPressReachesTableDetailsAndWaveform()
     const QVector<Run> runs = runsOf(static_cast<QwtPlotCurve *>(curves.first()));
     QCOMPARE(runs.size(), 1 + 2 + 64 + 1 + 1);
     QCOMPARE(runs.first().level, 1);
-    QCOMPARE(runs.first().length, IdleRun);
-    QCOMPARE(runs.last().length, IdleRun);
-    QVERIFY(near(runs[1].length, NecHeaderMarkTicks));
-    QVERIFY(near(runs[2].length, NecHeaderSpaceTicks));
+    QCOMPARE(runs.first().length, kIdleRun);
+    QCOMPARE(runs.last().length, kIdleRun);
+    QVERIFY(near(runs[1].length, kNecHeaderMarkTicks));
+    QVERIFY(near(runs[2].length, kNecHeaderSpaceTicks));
     uint32_t bits = 0;
     for (int bit = 0; bit < 32; ++bit) {
         const Run mark = runs[3 + 2 * bit];
         const Run space = runs[4 + 2 * bit];
         QCOMPARE(mark.level, 0);
-        QVERIFY(near(mark.length, NecBitMarkTicks));
-        const bool one = near(space.length, NecOneSpaceTicks);
-        QVERIFY(one || near(space.length, NecBitMarkTicks));
+        QVERIFY(near(mark.length, kNecBitMarkTicks));
+        const bool one = near(space.length, kNecOneSpaceTicks);
+        QVERIFY(one || near(space.length, kNecBitMarkTicks));
         bits = bits << 1 | (one ? 1u : 0u);
     }
     QCOMPARE(bits, necValue(address, command));

@@ -6,7 +6,7 @@
 #include "fakeadapter.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -45,9 +45,9 @@ inline void click(MainWindow *window, const char *name)
 }
 
 // An NEC record with the frame details' example timings.
-inline Frame necRecord(uint32_t value)
+inline ReceivedRecord necRecord(uint32_t value)
 {
-    return Frame(3, value, 0, 32, {2000, 180, 90, 11});
+    return ReceivedRecord(3, value, 0, 32, {2000, 180, 90, 11});
 }
 
 // Frames as the adapter's thread would report them, through the stored
@@ -55,7 +55,7 @@ inline Frame necRecord(uint32_t value)
 inline void deliver(int count, uint32_t firstValue = 0)
 {
     for (int i = 0; i < count; ++i) {
-        Frame r = necRecord(firstValue + static_cast<uint32_t>(i));
+        ReceivedRecord r = necRecord(firstValue + static_cast<uint32_t>(i));
         fake::Adapter::instance().deliver(0, 0, &r.record);
     }
 }

@@ -1,7 +1,6 @@
 #include "irtest.h"
 
 #include <cmath>
-#include <sstream>
 
 namespace irtest {
 
@@ -40,54 +39,6 @@ QString describe(const ircodec::Durations &durations)
     for (size_t i = 0; i < durations.size(); ++i)
         parts << QString("%1%2").arg(i % 2 == 0 ? '+' : '-').arg(durations[i]);
     return parts.join(' ');
-}
-
-std::string writePulseSpace(
-    int64_t leadingSpace, const ircodec::Durations &durations, int64_t trailingSpace)
-{
-    std::ostringstream out;
-    if (leadingSpace > 0)
-        out << "space " << leadingSpace << '\n';
-    for (size_t i = 0; i < durations.size(); ++i)
-        out << (i % 2 == 0 ? "pulse " : "space ") << durations[i] << '\n';
-    if (trailingSpace > 0)
-        out << "space " << trailingSpace << '\n';
-    return out.str();
-}
-
-PulseSpace readPulseSpace(const std::string &text, bool *ok)
-{
-    PulseSpace result;
-    std::istringstream in(text);
-    std::string line;
-    bool good = true;
-    bool lastWasPulse = false;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string kind;
-        long long us = 0;
-        if (!(words >> kind))
-            continue; // blank line
-        if (!(words >> us) || us < 0 || (kind != "pulse" && kind != "space")) {
-            good = false;
-            break;
-        }
-        const bool pulse = kind == "pulse";
-        if (result.stream.empty() && !pulse) {
-            result.leadingSpace += us;
-            continue;
-        }
-        if (!result.stream.empty() && pulse == lastWasPulse)
-            result.stream.back() += static_cast<int32_t>(us);
-        else
-            result.stream.push_back(static_cast<int32_t>(us));
-        lastWasPulse = pulse;
-    }
-    if (!good)
-        result = PulseSpace{};
-    if (ok)
-        *ok = good;
-    return result;
 }
 
 } // namespace irtest

@@ -1,5 +1,6 @@
-// Helpers shared by the codec and adapter tests: timing jitter, durations
-// arithmetic, and the `pulse N` / `space N` text format of the LIRC tools.
+// Helpers of the codec and file format tests: timing jitter, durations
+// arithmetic, readable frames. Pulse/space text is read and written by
+// irfiles (pulsespaceformat.h).
 #ifndef TESTS_IRTEST_H
 #define TESTS_IRTEST_H
 
@@ -28,17 +29,6 @@ int64_t total(const ircodec::Durations &durations);
 // Readable form for failure messages.
 QString describe(const ircodec::Frame &frame);
 QString describe(const ircodec::Durations &durations);
-
-// LIRC's text form: one `pulse N` or `space N` line per duration.
-struct PulseSpace
-{
-    int64_t leadingSpace = 0;  // silence before the first pulse
-    ircodec::Durations stream; // pulse first, alternating; neighbours of one kind merged
-};
-std::string writePulseSpace(
-    int64_t leadingSpace, const ircodec::Durations &durations, int64_t trailingSpace);
-// Empty stream when the text holds a line of another form.
-PulseSpace readPulseSpace(const std::string &text, bool *ok = nullptr);
 
 } // namespace irtest
 

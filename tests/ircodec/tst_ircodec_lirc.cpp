@@ -4,7 +4,9 @@
 // irsimsend's frames must decode with our decoders, for every protocol both
 // know: the generic definitions shipped by lirc-compat-remotes, and plain
 // space-encoded definitions written from the published timings.
+#include "formats.h"
 #include "irtest.h"
+#include "pulsespaceformat.h"
 
 #include <QtTest>
 
@@ -117,7 +119,6 @@ class Lirc : public QObject
 
 private slots:
     void initTestCase();
-    void pulseSpaceText();
     void ourFramesDecodeWithIrsimreceive_data();
     void ourFramesDecodeWithIrsimreceive();
     void irsimsendFramesDecodeWithOurs_data();
@@ -136,26 +137,6 @@ void Lirc::initTestCase()
     QVERIFY2(QFile::exists(kGeneric + "NEC.conf"),
         "generic remote definitions missing: install lirc-compat-remotes");
     QVERIFY(dir_.isValid());
-}
-
-void Lirc::pulseSpaceText()
-{
-    const std::string text = irtest::writePulseSpace(200000, {9000, 4500, 563}, 96187);
-    QCOMPARE(QString::fromStdString(text),
-        QString("space 200000\npulse 9000\nspace 4500\npulse 563\nspace 96187\n"));
-    bool ok = false;
-    const auto parsed = irtest::readPulseSpace(text, &ok);
-    QVERIFY(ok);
-    QCOMPARE(parsed.leadingSpace, int64_t(200000));
-    QCOMPARE(parsed.stream, (ircodec::Durations{9000, 4500, 563, 96187}));
-    // Neighbours of one kind merge; blank lines pass; other lines do not.
-    const auto merged = irtest::readPulseSpace("pulse 100\npulse 50\n\nspace 10\nspace 5\n", &ok);
-    QVERIFY(ok);
-    QCOMPARE(merged.stream, (ircodec::Durations{150, 15}));
-    QVERIFY(irtest::readPulseSpace("pulse 100\nnoise 5\n", &ok).stream.empty());
-    QVERIFY(!ok);
-    QVERIFY(irtest::readPulseSpace("pulse x\n", &ok).stream.empty());
-    QVERIFY(!ok);
 }
 
 static void addCases()
@@ -246,7 +227,10 @@ void Lirc::ourFramesDecodeWithIrsimreceive()
     for (size_t i = 0; i < bursts->size(); ++i) {
         const ircodec::Burst &burst = (*bursts)[i];
         const bool last = i + 1 == bursts->size();
-        text += irtest::writePulseSpace(leading, burst.durations, last ? kIdleAfterUs : burst.gap);
+        if (leading > 0)
+            text += "space " + std::to_string(leading) + "\n";
+        text += irfiles::pulseSpaceLines(burst.durations) + "space "
+            + std::to_string(last ? kIdleAfterUs : burst.gap) + "\n";
         leading = 0;
     }
     QVERIFY(writeFile(timings, QByteArray::fromStdString(text)));
@@ -284,13 +268,12 @@ void Lirc::irsimsendFramesDecodeWithOurs()
     QVERIFY2(ok, out.constData());
     QFile file(QDir(dir_.path()).filePath("simsend.out"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const auto parsed = irtest::readPulseSpace(file.readAll().toStdString(), &ok);
-    QVERIFY(ok);
-    QCOMPARE(parsed.leadingSpace, int64_t(kLeadingSpaceUs));
-    const auto frames = ircodec::segment(parsed.stream);
-    QVERIFY(!frames.empty());
-    const auto got = ircodec::decode(frames[0].durations);
-    QVERIFY2(got, qPrintable(irtest::describe(frames[0].durations)));
+    const irfiles::Loaded frames
+        = irfiles::read(irfiles::Format::PulseSpace, file.readAll().toStdString(), "simsend.out");
+    QVERIFY2(frames.ok(), frames.ok() ? "" : frames.error->text().c_str());
+    QCOMPARE(frames.list[0].silenceBeforeUs, int64_t(kLeadingSpaceUs));
+    const auto got = ircodec::decode(frames.list[0].durations);
+    QVERIFY2(got, qPrintable(irtest::describe(frames.list[0].durations)));
     Frame expected = c.frame;
     Frame compared = *got;
     expected.value &= ~c.valueIgnored;

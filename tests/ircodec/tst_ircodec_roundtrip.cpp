@@ -4,8 +4,8 @@
 // protocol may carry; no protocol's frame accepted by another protocol's
 // decoder, exact or as received.
 #include "codecs.h"
+#include "irreceiver.h"
 #include "irtest.h"
-#include "receiver.h"
 #include "timing.h"
 
 #include <QtTest>

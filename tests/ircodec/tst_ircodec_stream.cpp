@@ -105,7 +105,7 @@ void Stream::overlongFrameIsCut()
 {
     // An air conditioner's 600 durations come whole; a frame beyond the
     // limit is cut there and marked, and the next frame is whole again.
-    for (const int pairs : {300, ircodec::kMaxFrameDurations / 2 + 100}) {
+    for (const int pairs : {300, irlimits::kMaxReceivedDurations / 2 + 100}) {
         Durations s;
         for (int i = 0; i < pairs; ++i) {
             s.push_back(300);
@@ -114,10 +114,10 @@ void Stream::overlongFrameIsCut()
         s.back() = 50000;
         s.push_back(500);
         const auto captures = ircodec::segment(s);
-        const bool cut = 2 * pairs - 1 > ircodec::kMaxFrameDurations;
+        const bool cut = 2 * pairs - 1 > irlimits::kMaxReceivedDurations;
         QCOMPARE(captures.size(), size_t(2));
-        QCOMPARE(
-            int(captures[0].durations.size()), cut ? ircodec::kMaxFrameDurations : 2 * pairs - 1);
+        QCOMPARE(int(captures[0].durations.size()),
+            cut ? irlimits::kMaxReceivedDurations : 2 * pairs - 1);
         QCOMPARE(captures[0].overflow, cut);
         QCOMPARE(captures[1].durations, Durations{500});
         QVERIFY(!captures[1].overflow);
@@ -139,9 +139,9 @@ void Stream::ticks()
     QCOMPARE(ircodec::toTicks(int64_t(1) << 40, {})[0], ircodec::kMaxSilenceTicks);
     QCOMPARE(ircodec::toTicks(-5, {})[0], 0);
     // Never more than the limit.
-    const Durations many(ircodec::kMaxFrameDurations + 100, 500);
+    const Durations many(irlimits::kMaxReceivedDurations + 100, 500);
     const auto capped = ircodec::toTicks(0, many);
-    QCOMPARE(int(capped.size()), ircodec::kMaxRawValues);
+    QCOMPARE(int(capped.size()), irlimits::kMaxReceivedRawValues);
 }
 
 void Stream::reports()

@@ -3,10 +3,10 @@
 // reader also takes them, the rule picks the sender's, and the pair is a
 // known one; noise and fragments stay unread; generic readings account for
 // every duration; the texts; sequences of frames.
+#include "irreceiver.h"
 #include "irtest.h"
 #include "pulse.h"
 #include "reader.h"
-#include "receiver.h"
 
 #include <QtTest>
 

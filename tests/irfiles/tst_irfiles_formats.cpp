@@ -6,9 +6,9 @@
 #include "decodelist.h"
 #include "formats.h"
 #include "irparsed.h"
-#include "pronto.h"
+#include "prontoformat.h"
 #include "samples.h"
-#include "table.h"
+#include "tableformat.h"
 
 #include <QtTest>
 
@@ -427,19 +427,19 @@ void Formats::limits()
     QCOMPARE(errorOf(fromDisk), path + ": larger than 50 MB, not an IR file");
     // Over 100,000 frames: the line of the first frame too many.
     std::string many;
-    for (size_t i = 0; i <= irfiles::kMaxSignals; ++i)
+    for (size_t i = 0; i <= irfiles::kMaxFileFrames; ++i)
         many += "1,UNKNOWN,00000000,,0,100\n";
     const Loaded tooMany = load(Format::Csv, many);
     QCOMPARE(errorOf(tooMany), QString("in.txt:100001: more than 100000 frames"));
     QVERIFY(tooMany.list.empty());
     // A frame of more durations than an IR frame can have.
     std::string longFrame = "1,UNKNOWN,00000000,,0";
-    for (size_t i = 0; i <= irfiles::kMaxSignalDurations; ++i)
+    for (size_t i = 0; i <= size_t(irlimits::kMaxFileFrameDurations); ++i)
         longFrame += ",100";
     QVERIFY(errorOf(load(Format::Csv, longFrame)).startsWith("in.txt:1: a frame of more than"));
     // Exactly the limits still load.
     many.resize(many.size() - std::string("1,UNKNOWN,00000000,,0,100\n").size());
-    QCOMPARE(load(Format::Csv, many).list.size(), irfiles::kMaxSignals);
+    QCOMPARE(load(Format::Csv, many).list.size(), irfiles::kMaxFileFrames);
 }
 
 void Formats::receivedConventions()

@@ -80,16 +80,16 @@ std::vector<Signal> testSignals()
     return list;
 }
 
-// What irsimsend wrote: the frame after the leading space, up to its gap.
+// What irsimsend wrote: the one frame after the leading space, up to its
+// gap, read as our pulse/space files are.
 ircodec::Durations sentFrame(const QString &dir, bool &ok)
 {
     QFile f(dir + "/simsend.out");
     ok = f.open(QIODevice::ReadOnly);
-    const auto parsed = irtest::readPulseSpace(f.readAll().toStdString(), &ok);
-    ircodec::Durations frame = parsed.stream;
-    if (frame.size() % 2 == 0 && !frame.empty())
-        frame.pop_back();
-    return frame;
+    const irfiles::Loaded sent
+        = irfiles::read(Format::PulseSpace, f.readAll().toStdString(), "simsend.out");
+    ok = ok && sent.ok() && sent.list.size() == 1;
+    return ok ? sent.list[0].durations : ircodec::Durations();
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "collector.h"
 #include "harness.h"
 #include "lircfd.h"
-#include "roundtrip.h"
+#include "sendreceive.h"
 
 #include "ircodec.h"
 #include "korvex.h"
@@ -85,10 +85,10 @@ const CatalogueCase kCatalogue[] = {
     {ircodec::Protocol::LegoPf, 0x123F, 0, 16, false},
 };
 
-std::vector<roundtrip::Case> quickSendCases()
+std::vector<sendreceive::Case> quickSendCases()
 {
     using ircodec::Frame;
-    std::vector<roundtrip::Case> cases;
+    std::vector<sendreceive::Case> cases;
     auto add = [&](const char *row, std::optional<Frame> frame, std::function<int()> send) {
         cases.push_back({row, frame, std::move(send), std::nullopt});
     };
@@ -119,13 +119,13 @@ std::vector<roundtrip::Case> quickSendCases()
     return cases;
 }
 
-std::vector<roundtrip::Case> catalogueCases()
+std::vector<sendreceive::Case> catalogueCases()
 {
-    std::vector<roundtrip::Case> cases;
+    std::vector<sendreceive::Case> cases;
     for (const CatalogueCase &c : kCatalogue) {
         const int32_t id = ircodec::catalogueId(c.protocol);
         const auto frame = ircodec::fromSendRecord(id, c.value, c.address, c.bits, c.repeat);
-        const int kHz = roundtrip::carrierKHz(c.protocol);
+        const int kHz = sendreceive::carrierKHz(c.protocol);
         auto send = [=] {
             IRSendData data{};
             data.protocol = id;
@@ -143,9 +143,9 @@ std::vector<roundtrip::Case> catalogueCases()
 // Raw frames: an NEC frame's timings, the longest frame rc-loopback carries
 // (longer than the 256 raw values a received frame was once cut at), and an
 // even count whose last value is the silence after the frame.
-std::vector<roundtrip::Case> rawCases()
+std::vector<sendreceive::Case> rawCases()
 {
-    std::vector<roundtrip::Case> cases;
+    std::vector<sendreceive::Case> cases;
     auto raw = [&](std::vector<int> timings) {
         ircodec::Bursts bursts(1);
         const size_t marks = timings.size() % 2 == 1 ? timings.size() : timings.size() - 1;
@@ -219,8 +219,8 @@ void roundTrips()
 {
     expect(IR_ReceiveStart(kDevice, kInput, collector::callback) == 0, "reception for round trips");
     for (auto cases : {quickSendCases(), catalogueCases(), rawCases()})
-        for (const roundtrip::Case &c : cases)
-            harness::roundTrip(c.row, roundtrip::run(c));
+        for (const sendreceive::Case &c : cases)
+            harness::roundTrip(c.row, sendreceive::run(c));
     IR_ReceiveStop(kDevice);
     collector::clear();
 }
@@ -377,8 +377,8 @@ void driverAnswers()
         {"500 ms in all", {1000, 498000, 1000}, true},
         {"over 500 ms", {1000, 498001, 1000}, false},
         {"a zero", {500, 0, 500}, false},
-        {"the longest list", std::vector<int>(korvex_ops::kMaxRawCount, 300), true},
-        {"one value more", std::vector<int>(korvex_ops::kMaxRawCount + 1, 300), false},
+        {"the longest list", std::vector<int>(irlimits::kMaxSendValues, 300), true},
+        {"one value more", std::vector<int>(irlimits::kMaxSendValues + 1, 300), false},
     };
     for (RawCase r : raws)
         expect(

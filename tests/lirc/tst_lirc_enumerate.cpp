@@ -102,7 +102,7 @@ int KORVEX_CALL ignore(int, int, IRResults *)
     return 0;
 }
 
-std::string pathOf(const std::shared_ptr<korvex_ops::Device> &device)
+std::string pathOf(const std::shared_ptr<korvex::Device> &device)
 {
     const auto lirc = std::dynamic_pointer_cast<korvex_lirc::LircDevice>(device);
     return lirc ? lirc->path() : std::string();
@@ -115,7 +115,7 @@ void LircEnumerate::indicesKeepTheirDevicesAcrossRescans()
     std::vector<fake::Device> opened;
     Registry registry(dir.path("sys"), dir.path("dev"),
         fake::anyPathOpens({LIRC_CAN_SEND_PULSE | LIRC_CAN_REC_MODE2, nullptr, 0}, opened));
-    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
+    const korvex::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
     QCOMPARE(registry.scan(), 2);
     const auto lirc1 = registry.at(0);
     QCOMPARE(pathOf(lirc1), dir.path("dev") + "/lirc1");

@@ -197,8 +197,8 @@ void LircReceive::framesAsTheKernelReportsThem()
             {nec[0].durations, nec[0].gap}};
     for (const bool whole : {false, true}) {
         Mode2Splitter splitter;
-        korvex_ops::Reporter reporter;
-        std::vector<korvex_ops::Received> received;
+        korvex::Reporter reporter;
+        std::vector<korvex::Received> received;
         for (uint32_t sample : fake::kernelSamples(frames, kTimeoutUs, whole))
             if (auto cut = splitter.sample(sample, kLeadingGapUs))
                 if (auto r = reporter.take(cut->capture, cut->broken))
@@ -288,7 +288,7 @@ void LircReceive::longFramesComeWhole()
     // silence is the first one's timeout report and the space after it.
     Receiving r({kReceiver, nullptr, 0});
     const ircodec::Durations airConditioner(599, 400);
-    const ircodec::Durations overlong(ircodec::kMaxFrameDurations + 100, 400);
+    const ircodec::Durations overlong(irlimits::kMaxReceivedDurations + 100, 400);
     auto samples = samplesOf(airConditioner, kLeadingGapUs);
     const auto more = samplesOf(overlong, kLeadingGapUs);
     samples.insert(samples.end(), more.begin(), more.end());
@@ -299,7 +299,8 @@ void LircReceive::longFramesComeWhole()
     QCOMPARE(frames[1].type, -1);
     QCOMPARE(frames[1].raw,
         ticksOf(kTimeoutUs + kLeadingGapUs,
-            ircodec::Durations(overlong.begin(), overlong.begin() + ircodec::kMaxFrameDurations)));
+            ircodec::Durations(
+                overlong.begin(), overlong.begin() + irlimits::kMaxReceivedDurations)));
 }
 
 void LircReceive::frameEndsWithoutTimeoutReports()
@@ -317,7 +318,7 @@ void LircReceive::frameEndsWithoutTimeoutReports()
 
 void LircReceive::endOfFileAndNoDeviceEndReception()
 {
-    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
+    const korvex::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
     for (const bool unplugged : {false, true}) {
         Receiving r({kTransceiver, nullptr, 0});
         QVERIFY(r.started);
@@ -460,7 +461,7 @@ void LircReceive::necThroughTheOperations()
     QVERIFY(record->setsOf(LIRC_SET_SEND_CARRIER) == (std::vector<uint32_t>{36000, 38000}));
     // Raw: as long as one write may be (1024 values, the last the silence
     // after the frame), and no longer.
-    std::vector<int> longest(korvex_ops::kMaxRawCount, 300);
+    std::vector<int> longest(irlimits::kMaxSendValues, 300);
     QCOMPARE(IR_SendRaw(0, 1, 38, longest.data(), int(longest.size())), 0);
     const auto rawWrites = record->waitWrites(3, kWait);
     QCOMPARE(rawWrites.size(), size_t(3));
@@ -483,7 +484,7 @@ void LircReceive::aRescanLeavesReceptionOnItsDevice()
     // Stopping index 0 stops the virtual adapter's reception: nothing it
     // sends afterwards is reported.
     QCOMPARE(IR_ReceiveStop(0), 0);
-    const korvex_ops::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
+    const korvex::Transmission repeat{1, 38000, *ircodec::encode(ircodec::necRepeatFrame())};
     QVERIFY(korvex_virtual::device()->transmit(repeat));
     QCOMPARE(waitGot(1, 300ms).size(), size_t(0));
     QVERIFY(korvex_lirc::registry().at(0) == korvex_virtual::device());

@@ -79,16 +79,16 @@ void LircSend::burstsJoinWithTheirGaps()
     QCOMPARE(frame->gapAfterUs, int64_t(7000));
 }
 
-korvex_ops::Transmission transmission(const ircodec::Frame &frame, unsigned mask, int hz)
+korvex::Transmission transmission(const ircodec::Frame &frame, unsigned mask, int hz)
 {
-    korvex_ops::Transmission t;
+    korvex::Transmission t;
     t.channelMask = mask;
     t.carrierHz = hz;
     t.bursts = *ircodec::encode(frame);
     return t;
 }
 
-std::vector<uint32_t> valuesOf(const korvex_ops::Transmission &t)
+std::vector<uint32_t> valuesOf(const korvex::Transmission &t)
 {
     return toPulseFrame(t.bursts)->values;
 }
@@ -166,7 +166,7 @@ void LircSend::receiveOnlyAndUnopenedDevicesFail()
     QVERIFY(!unopened.transmit(transmission(ircodec::necRepeatFrame(), 1, 38000)));
     // A frame beyond the kernel's limits fails before anything is queued.
     Opened sender({kSender, fake::emitters(kEmitters), 0});
-    korvex_ops::Transmission tooLong;
+    korvex::Transmission tooLong;
     tooLong.channelMask = 1;
     tooLong.bursts = burstOf({300000, 100, 300000});
     QVERIFY(!sender.device.transmit(tooLong));
@@ -183,7 +183,7 @@ void LircSend::backPressure()
     // succeed until more than a second of frames waits.
     const auto frame = toPulseFrame(nec.bursts);
     const int64_t length = frame->durationUs + frame->gapAfterUs;
-    const int64_t expected = korvex_ops::kMaxBacklogUs / length + 1;
+    const int64_t expected = korvex::kMaxBacklogUs / length + 1;
     int64_t accepted = 0;
     while (accepted <= expected && d.device.transmit(nec))
         ++accepted;

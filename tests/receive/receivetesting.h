@@ -1,10 +1,13 @@
 #ifndef RECEIVETESTING_H
 #define RECEIVETESTING_H
 
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QCoreApplication>
 #include <QTimerEvent>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
 
 #include <vector>
 
@@ -18,6 +21,14 @@ inline bool displayTick(QObject *window)
     QTimerEvent tick(timers.first());
     QCoreApplication::sendEvent(window, &tick);
     return true;
+}
+
+// The window's waveform curve, the plot's only one.
+inline QwtPlotCurve *curve(QObject *window)
+{
+    const QwtPlotItemList items
+        = child<QwtPlot>(window, "qwtPlot")->itemList(QwtPlotItem::Rtti_PlotCurve);
+    return items.size() == 1 ? static_cast<QwtPlotCurve *>(items.first()) : nullptr;
 }
 
 #endif // RECEIVETESTING_H

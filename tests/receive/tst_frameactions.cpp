@@ -8,7 +8,8 @@
 #include "mainwindow.h"
 #include "receivequeue.h"
 #include "receivetesting.h"
-#include "testsupport.h"
+#include "startup.h"
+#include "windowharness.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -24,6 +26,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 namespace {
 
@@ -55,24 +58,24 @@ void trigger(QObject *w, const char *action)
 
 // The raw record of an encoded frame as a receiver reports it: the silence
 // before it, then every duration, in 50 us ticks.
-Frame received(const ircodec::Frame &frame, int64_t silenceUs = 100)
+ReceivedRecord received(const ircodec::Frame &frame, int64_t silenceUs = 100)
 {
     const ircodec::Durations durations = ircodec::encode(frame)->front().durations;
     const std::vector<int32_t> ticks = ircodec::toTicks(silenceUs, durations);
     const ircodec::Report r = ircodec::report(ircodec::decode(durations));
-    return Frame(
+    return ReceivedRecord(
         r.decodeType, r.value, r.address, r.bits, std::vector<int>(ticks.begin(), ticks.end()));
 }
 
-const Frame necFrame = received(ircodec::necFrame(0x04, 0x08, true));
-const Frame necRepeat = received(ircodec::necRepeatFrame());
+const ReceivedRecord necFrame = received(ircodec::necFrame(0x04, 0x08, true));
+const ReceivedRecord necRepeat = received(ircodec::necRepeatFrame());
 // Nothing decodes it: 9 ms, 4.5 ms, 0.55 ms.
-const Frame unknownFrame(-1, 0u, 0u, 0, {2, 180, 90, 11});
+const ReceivedRecord unknownFrame(-1, 0u, 0u, 0, {2, 180, 90, 11});
 
 // The frames enter the table as the display tick brings them.
-void receive(MainWindow &window, const std::vector<Frame> &frames)
+void receive(MainWindow &window, const std::vector<ReceivedRecord> &frames)
 {
-    for (const Frame &frame : frames)
+    for (const ReceivedRecord &frame : frames)
         receiveQueue().append(frame.record);
     tickAll(&window);
     QCOMPARE(table(&window)->model()->rowCount(), receiveQueue().size());
@@ -85,6 +88,39 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
         return QString();
     return path;
+}
+
+// A remote's two buttons as a .ir file: NEC Power, then a raw Mute frame.
+const QByteArray twoButtons = "Filetype: IR signals file\nVersion: 1\n#\nname: Power\n"
+                              "type: parsed\nprotocol: NEC\naddress: 04 00 00 00\n"
+                              "command: 08 00 00 00\n#\nname: Mute\ntype: raw\n"
+                              "frequency: 38000\nduty_cycle: 0.33\ndata: 9000 4500 560\n";
+
+QList<int> selectedRows(QTableView *view)
+{
+    QList<int> rows;
+    for (const QModelIndex &index : view->selectionModel()->selectedRows())
+        rows << index.row();
+    return rows;
+}
+
+// Drags data over widget and drops it there; answers whether the drop was
+// taken. As Qt does, the events go to the first widget from there up that
+// takes drops.
+bool dragAndDrop(QWidget *widget, const QMimeData &data)
+{
+    while (widget && !widget->acceptDrops())
+        widget = widget->parentWidget();
+    if (!widget)
+        return false;
+    const QPoint centre = widget->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &drop);
+    return drop.isAccepted();
 }
 
 } // namespace
@@ -105,6 +141,10 @@ private slots:
     void saveAndOpen_data();
     void saveAndOpen();
     void openedFramesAreNamedUntilCleared();
+    void commandLineFilesShowUp();
+    void openedFramesShowUp_data();
+    void openedFramesShowUp();
+    void dropsOfAnythingElseAreNotTaken();
     void badFilesLoadNothing();
     void saveFailures();
     void arrowKeysShowTheCurrentRow();
@@ -337,6 +377,101 @@ void TestFrameActions::openedFramesAreNamedUntilCleared()
     QCOMPARE(details(window).first(), QStringLiteral("type:NEC"));
 }
 
+void TestFrameActions::commandLineFilesShowUp()
+{
+    // A new window, started as main starts it with Qt's options and two
+    // files: the receive tab shows the first frame opened.
+    delete window;
+    window = new MainWindow;
+    const QString path = writeFile(dir, QStringLiteral("remote.ir"), twoButtons);
+    showWindow(*window, {"tavrel", "-style", "fusion", "-reverse", path, path});
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(dialogs->dialogs.isEmpty());
+    QTableView *view = table(window);
+    QCOMPARE(view->model()->rowCount(), 4);
+    QCOMPARE(
+        child<QTabWidget>(window, "tabWidget")->currentWidget(), child<QWidget>(window, "tab_2"));
+    QCOMPARE(view->currentIndex().row(), 0);
+    QCOMPARE(selectedRows(view), QList<int>{0});
+    QCOMPARE(details(window).mid(0, 3), (QStringList{"name:Power", "type:NEC", "bits:32"}));
+    // NEC's 67.5 ms in 50 us samples, between the idle runs.
+    QVERIFY(curve(window)->dataSize() > 2000 + 1300);
+
+    // Without files the window starts as it always did, on the send tab.
+    delete window;
+    receiveQueue().clear();
+    window = new MainWindow;
+    showWindow(*window, {"tavrel", "-style", "fusion"});
+    QCOMPARE(child<QTabWidget>(window, "tabWidget")->currentIndex(), 0);
+    QCOMPARE(table(window)->model()->rowCount(), 0);
+    QVERIFY(!table(window)->currentIndex().isValid());
+    QVERIFY(dialogs->dialogs.isEmpty());
+}
+
+void TestFrameActions::openedFramesShowUp_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Open... on the send tab") << "open";
+    QTest::newRow("dropped on the send tab") << "drop";
+    QTest::newRow("dropped on a text box") << "drop on text box";
+}
+
+void TestFrameActions::openedFramesShowUp()
+{
+    QFETCH(QString, how);
+    // Two rows already, the second selected; the user is on the send tab.
+    receive(*window, {necFrame, unknownFrame});
+    QTableView *view = table(window);
+    view->selectRow(1);
+    auto *tabs = child<QTabWidget>(window, "tabWidget");
+    tabs->setCurrentIndex(0);
+    const QString path = writeFile(dir, QStringLiteral("remote.ir"), twoButtons);
+    if (how == QLatin1String("open")) {
+        framefiles::replaceDialogs(
+            [&](QWidget *, const QString &) { return QStringList{path}; }, nullptr);
+        trigger(window, "actionOpenFrames");
+    } else {
+        auto *textBox = child<QTextEdit>(window, "textEditIRRawData");
+        const QString text = textBox->toPlainText();
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(path)});
+        QVERIFY(dragAndDrop(
+            how == QLatin1String("drop") ? child<QWidget>(window, "tab") : textBox->viewport(),
+            files));
+        // The file opens once the drop is over; the text box keeps its text.
+        QCOMPARE(view->model()->rowCount(), 2);
+        QCOMPARE(textBox->toPlainText(), text);
+    }
+    QTRY_COMPARE(view->model()->rowCount(), 4);
+    QVERIFY(dialogs->dialogs.isEmpty());
+    QCOMPARE(tabs->currentWidget(), child<QWidget>(window, "tab_2"));
+    QCOMPARE(view->currentIndex().row(), 2);
+    QCOMPARE(selectedRows(view), QList<int>{2});
+    QCOMPARE(details(window).first(), QStringLiteral("name:Power"));
+}
+
+void TestFrameActions::dropsOfAnythingElseAreNotTaken()
+{
+    // Text, a web address, or local files mixed with one: not taken, and the
+    // text box takes its text drops as before.
+    const QString path = writeFile(dir, QStringLiteral("remote.ir"), twoButtons);
+    QMimeData text;
+    text.setText(QStringLiteral("9000,4500"));
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.org/remote.ir"))});
+    QMimeData mixed;
+    mixed.setUrls({QUrl::fromLocalFile(path), QUrl(QStringLiteral("https://example.org/a.ir"))});
+    for (const QMimeData *data : {&text, &web, &mixed})
+        QVERIFY(!dragAndDrop(window, *data));
+    auto *textBox = child<QTextEdit>(window, "textEditIRRawData");
+    textBox->clear();
+    QVERIFY(dragAndDrop(textBox->viewport(), text));
+    QCOMPARE(textBox->toPlainText(), QStringLiteral("9000,4500"));
+    QTest::qWait(20);
+    QCOMPARE(table(window)->model()->rowCount(), 0);
+    QVERIFY(dialogs->dialogs.isEmpty());
+}
+
 void TestFrameActions::badFilesLoadNothing()
 {
     receive(*window, {necFrame});
@@ -401,12 +536,12 @@ void TestFrameActions::arrowKeysShowTheCurrentRow()
 void TestFrameActions::longFramesLoseNothing()
 {
     // An air conditioner's frame of 601 durations: the table and details
-    // show the designed 256 values, copy and send again take all of them.
+    // show its first 256 values, copy and send again take all of them.
     std::vector<int> raw{40};
     for (int i = 0; i < 600; ++i)
         raw.push_back(i % 2 ? 10 + i % 7 : 11);
     raw.push_back(11);
-    receive(*window, {Frame(-1, 0u, 0u, 0, raw)});
+    receive(*window, {ReceivedRecord(-1, 0u, 0u, 0, raw)});
     trigger(window, "actionCopyFrames");
     const QStringList cells = clipboardLines().at(1).split(QLatin1Char('\t'));
     QCOMPARE(cells.size(), 5 + 601);
@@ -418,9 +553,22 @@ void TestFrameActions::longFramesLoseNothing()
     QCOMPARE(int(sent[0].timings.size()), 601);
     QCOMPARE(sent[0].timings[1], (10 + 1 % 7) * 50);
 
+    // The details list the record's 255 timings after the silence, and say
+    // that the frame goes on.
     emit table(window)->clicked(table(window)->model()->index(0, 1));
-    const QString rawLine = details(window).last();
-    QCOMPARE(rawLine.count(QLatin1Char(',')), 254); // the designed record's 255 timings
+    const QStringList lines = details(window);
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[2].count(QLatin1Char(',')), 254);
+    QCOMPARE(lines[3],
+        QStringLiteral("values:602 (the first 256 shown; copy, save and send again use all 602)"));
+
+    // Opened from a file, the same frame says the same.
+    QByteArray file;
+    for (size_t i = 1; i < raw.size(); ++i)
+        file += (i % 2 ? "pulse " : "space ") + QByteArray::number(raw[i] * 50) + '\n';
+    window->openFrameFiles({writeFile(dir, QStringLiteral("long.mode2"), file)});
+    QCOMPARE(table(window)->model()->rowCount(), 2);
+    QCOMPARE(details(window), lines);
 }
 
 void TestFrameActions::realCapturesOpenAndGoOutAgain()
@@ -445,6 +593,8 @@ void TestFrameActions::realCapturesOpenAndGoOutAgain()
     QVERIFY(dialogs->dialogs.isEmpty());
     QCOMPARE(table(window)->model()->rowCount(), int(rows.size()));
 
+    // Opening selected the first; all of them go.
+    table(window)->selectAll();
     fake::Adapter &adapter = fake::Adapter::instance();
     trigger(window, "actionSendFramesAgain");
     QTRY_COMPARE_WITH_TIMEOUT(int(adapter.calls().size()) - 2, int(rows.size()), 5000);

@@ -17,7 +17,7 @@
 namespace {
 IRReceiveCallback libraryCallback = nullptr;
 int framesBeforeExit = -1;
-constexpr uint32_t LateValue = 0x1A7E;
+constexpr uint32_t kLateValue = 0x1A7E;
 
 void discard(QtMsgType, const QMessageLogContext &, const QString &) { }
 
@@ -39,7 +39,7 @@ struct LibraryThreadAtExit
             std::vector<int> raw{2000, 180, 90, 11};
             IRResults late{};
             late.decode_type = 3;
-            late.value = LateValue;
+            late.value = kLateValue;
             late.bits = 32;
             late.raw_data = raw.data();
             late.raw_count = static_cast<int32_t>(raw.size());
@@ -48,7 +48,7 @@ struct LibraryThreadAtExit
         library.join();
         IRResultsEntry entry;
         if (receiveQueue().size() != framesBeforeExit + 1
-            || !receiveQueue().entryAt(framesBeforeExit, entry) || entry.value != LateValue
+            || !receiveQueue().entryAt(framesBeforeExit, entry) || entry.value != kLateValue
             || entry.raw_count != 4)
             fail("the frame delivered after main returned was not kept");
         std::printf("1 passed, 0 failed\n");

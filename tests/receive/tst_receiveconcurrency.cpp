@@ -19,27 +19,28 @@
 #include <thread>
 
 namespace {
-constexpr int Producers = 4;
-constexpr int FramesPerProducer = 25000;
-// Producers run at most this many frames each ahead of the GUI's ticks, so
+constexpr int kProducers = 4;
+constexpr int kFramesPerProducer = 25000;
+// kProducers run at most this many frames each ahead of the GUI's ticks, so
 // that ticks, clicks and clears interleave with delivery on a busy machine.
-constexpr int FramesAheadPerTick = 250;
-constexpr int TicksPerClear = 5;
-constexpr int Clears = 8;
-constexpr int SeqBits = 24;
-constexpr uint32_t SeqMask = (1u << SeqBits) - 1;
+constexpr int kFramesAheadPerTick = 250;
+constexpr int kTicksPerClear = 5;
+constexpr int kClears = 8;
+constexpr int kSeqBits = 24;
+constexpr uint32_t kSeqMask = (1u << kSeqBits) - 1;
 
 // The frame that producer p sends as its seq-th: everything derived from the
 // pair, which the data value carries.
-Frame frameFor(int p, int seq)
+ReceivedRecord frameFor(int p, int seq)
 {
-    const int32_t type = seq % (protocols::Last - protocols::First + 1) + protocols::First;
+    const int32_t type = seq % (protocols::kLast - protocols::kFirst + 1) + protocols::kFirst;
     // Now and then more values than the table shows.
-    const int rawCount = seq % 1000 == 0 ? MaxRawValues + 44 : seq % 7;
+    const int rawCount = seq % 1000 == 0 ? irlimits::kMaxRecordRawValues + 44 : seq % 7;
     std::vector<int> raw;
     for (int i = 0; i < rawCount; ++i)
         raw.push_back((seq + i) % 50 + 1);
-    Frame f(type, (uint32_t(p) << SeqBits) | uint32_t(seq), uint32_t(seq) * 7u, seq % 33, raw);
+    ReceivedRecord f(
+        type, (uint32_t(p) << kSeqBits) | uint32_t(seq), uint32_t(seq) * 7u, seq % 33, raw);
     f.record.extra = seq;
     return f;
 }
@@ -50,7 +51,7 @@ Frame frameFor(int p, int seq)
 void produce(IRReceiveCallback callback, int p, int count)
 {
     for (int seq = 0; seq < count; ++seq) {
-        Frame f = frameFor(p, seq);
+        ReceivedRecord f = frameFor(p, seq);
         callback(0, 0, &f.record);
     }
 }
@@ -109,9 +110,9 @@ void TestReceiveConcurrency::checkRows(
         bool ok = false;
         const uint value = model->index(r, frameformat::Data).data().toString().toUInt(&ok, 16);
         QVERIFY2(ok, qPrintable(QStringLiteral("row %1").arg(r)));
-        const int p = int(value >> SeqBits);
-        const int seq = int(value & SeqMask);
-        QVERIFY(p < Producers && seq < FramesPerProducer);
+        const int p = int(value >> kSeqBits);
+        const int seq = int(value & kSeqMask);
+        QVERIFY(p < kProducers && seq < kFramesPerProducer);
 
         // No duplicate across clears, no gap within one.
         auto prev = previous.find(p);
@@ -126,7 +127,7 @@ void TestReceiveConcurrency::checkRows(
         ++inEpoch[p];
 
         // The entry at the row's position is that frame, complete.
-        const Frame sent = frameFor(p, seq);
+        const ReceivedRecord sent = frameFor(p, seq);
         IRResultsEntry e;
         QVERIFY(receiveQueue().entryAt(r, e));
         QCOMPARE(e.value, value);
@@ -134,7 +135,7 @@ void TestReceiveConcurrency::checkRows(
         QCOMPARE(e.address, sent.record.address);
         QCOMPARE(e.bits, sent.record.bits);
         QCOMPARE(e.extra, sent.record.extra);
-        const int shown = std::min<int>(int(sent.raw.size()), MaxRawValues);
+        const int shown = std::min<int>(int(sent.raw.size()), irlimits::kMaxRecordRawValues);
         QCOMPARE(e.raw_count, shown);
         QVERIFY(std::equal(
             sent.raw.begin(), sent.raw.begin() + shown, e.raw_values.begin(), e.raw_values.end()));
@@ -164,19 +165,19 @@ void TestReceiveConcurrency::framesFromManyThreads()
     std::atomic<int> ticks{0};
     std::atomic<int> delivered{0};
     std::vector<std::thread> producers;
-    for (int p = 0; p < Producers; ++p) {
+    for (int p = 0; p < kProducers; ++p) {
         producers.emplace_back([&, p] {
-            for (int seq = 0; seq < FramesPerProducer; ++seq) {
-                if (seq == FramesPerProducer / 2) {
+            for (int seq = 0; seq < kFramesPerProducer; ++seq) {
+                if (seq == kFramesPerProducer / 2) {
                     // The second half arrives only after the last clear, so
                     // all of it must be in the table at the end.
                     ++waiting;
                     while (!clearsDone)
                         std::this_thread::yield();
                 }
-                while (seq >= (ticks + 1) * FramesAheadPerTick)
+                while (seq >= (ticks + 1) * kFramesAheadPerTick)
                     std::this_thread::yield();
-                Frame f = frameFor(p, seq);
+                ReceivedRecord f = frameFor(p, seq);
                 fake::Adapter::instance().deliver(0, p, &f.record);
                 ++delivered;
             }
@@ -185,17 +186,17 @@ void TestReceiveConcurrency::framesFromManyThreads()
     }
 
     std::map<int, int> lastSeen;
-    for (int p = 0; p < Producers; ++p)
+    for (int p = 0; p < kProducers; ++p)
         lastSeen[p] = -1;
     int clears = 0;
     int clicks = 0;
     QAbstractItemModel *model = child<QTableView>(&window, "tableViewIRData")->model();
     auto *detailsBox = child<QPlainTextEdit>(&window, "plainTextEdit");
-    while (finished < Producers) {
+    while (finished < kProducers) {
         // Some half of what the producers may send by now has arrived.
-        const int all = Producers * FramesPerProducer;
+        const int all = kProducers * kFramesPerProducer;
         const int target
-            = std::min(ticks * FramesAheadPerTick * Producers / 2, clearsDone ? all : all / 2);
+            = std::min(ticks * kFramesAheadPerTick * kProducers / 2, clearsDone ? all : all / 2);
         while (delivered < target)
             std::this_thread::yield();
         QVERIFY(displayTick(&window));
@@ -209,14 +210,14 @@ void TestReceiveConcurrency::framesFromManyThreads()
                 QStringLiteral("type:")
                     + model->index(rows - 1, frameformat::Type).data().toString());
         }
-        if (!clearsDone && (ticks % TicksPerClear == 0 || waiting == Producers)) {
+        if (!clearsDone && (ticks % kTicksPerClear == 0 || waiting == kProducers)) {
             std::map<int, int> inEpoch;
             checkRows(window, lastSeen, inEpoch);
             if (QTest::currentTestFailed())
                 break;
             child<QPushButton>(&window, "pushButtonClearData")->click();
             QCOMPARE(model->rowCount(), 0);
-            if (++clears == Clears || waiting == Producers)
+            if (++clears == kClears || waiting == kProducers)
                 clearsDone = true;
         }
         QCoreApplication::processEvents();
@@ -229,13 +230,13 @@ void TestReceiveConcurrency::framesFromManyThreads()
     std::map<int, int> lastEpoch;
     checkRows(window, lastSeen, lastEpoch);
     qInstallMessageHandler(previousHandler);
-    for (int p = 0; p < Producers; ++p) {
-        QCOMPARE(lastSeen[p], FramesPerProducer - 1);
-        QVERIFY(lastEpoch[p] >= FramesPerProducer / 2);
+    for (int p = 0; p < kProducers; ++p) {
+        QCOMPARE(lastSeen[p], kFramesPerProducer - 1);
+        QVERIFY(lastEpoch[p] >= kFramesPerProducer / 2);
     }
-    QCOMPARE(clears, Clears);
+    QCOMPARE(clears, kClears);
     QVERIFY(clicks > 0);
-    QCOMPARE(traceLines.load(), 3 * Producers * FramesPerProducer);
+    QCOMPARE(traceLines.load(), 3 * kProducers * kFramesPerProducer);
     qDebug("%d clears, %d clicks", clears, clicks);
 }
 
@@ -254,7 +255,7 @@ void TestReceiveConcurrency::framesAfterTheStop()
 
     std::thread late([callback] {
         for (int seq = 1; seq < 6; ++seq) {
-            Frame f = frameFor(0, seq);
+            ReceivedRecord f = frameFor(0, seq);
             callback(0, 0, &f.record);
         }
     });
@@ -327,14 +328,14 @@ void TestReceiveConcurrency::framesWhileTheWindowIsDestroyed()
     click(window, "pushButtonStartReceive");
     QVERIFY(adapterReceiving());
 
-    // Producers deliver as the library does: only while reception runs.
+    // kProducers deliver as the library does: only while reception runs.
     std::atomic<bool> done{false};
     std::atomic<int> rounds{0};
     std::vector<std::thread> threads;
     for (int p = 0; p < 2; ++p) {
         threads.emplace_back([&done, &rounds, p] {
-            for (int seq = 0; !done && seq < FramesPerProducer; ++seq) {
-                Frame f = frameFor(p, seq);
+            for (int seq = 0; !done && seq < kFramesPerProducer; ++seq) {
+                ReceivedRecord f = frameFor(p, seq);
                 fake::Adapter::instance().deliver(0, 0, &f.record);
                 ++rounds;
             }

@@ -1,9 +1,9 @@
 // The pure receive logic: copying records into entries, the row and details
 // texts, the waveform levels and the line the plot draws through them.
 #include "frameformat.h"
-#include "levels.h"
 #include "receivequeue.h"
 #include "wavecurve.h"
+#include "waveform.h"
 #include "waveseries.h"
 
 #include <QTest>
@@ -40,10 +40,10 @@ IRResultsEntry entryOf(
 }
 
 // Runs of (level, length) in a sample buffer.
-std::vector<std::pair<double, int>> runs(const levels::Waveform &wave)
+std::vector<std::pair<double, int>> runs(const waveform::Waveform &wave)
 {
     std::vector<std::pair<double, int>> out;
-    for (const levels::Run &run : wave.runs)
+    for (const waveform::Run &run : wave.runs)
         out.emplace_back(run.level, run.length);
     return out;
 }
@@ -73,8 +73,8 @@ private slots:
     void rawTimingList_data();
     void rawTimingList();
 
-    void detailsMarkOnlyCutFrames_data();
-    void detailsMarkOnlyCutFrames();
+    void detailsMarkLongAndCutFrames_data();
+    void detailsMarkLongAndCutFrames();
 
     void levels_data();
     void levels();
@@ -101,9 +101,11 @@ void TestReceiveFormat::entryKeepsRawValues_data()
     QTest::newRow("exactly 256") << 256 << 256 << true << 256 << 256 << 256;
     QTest::newRow("257 shows 256, keeps all") << 257 << 257 << true << 256 << 257 << 257;
     QTest::newRow("air conditioner, 600") << 600 << 600 << true << 256 << 600 << 600;
-    QTest::newRow("at the limit") << MaxKeptRawValues << MaxKeptRawValues << true << 256
-                                  << MaxKeptRawValues << MaxKeptRawValues;
-    QTest::newRow("100000 is cut") << 100000 << 100000 << true << 256 << MaxKeptRawValues << 100000;
+    QTest::newRow("at the limit") << irlimits::kMaxKeptRawValues << irlimits::kMaxKeptRawValues
+                                  << true << 256 << irlimits::kMaxKeptRawValues
+                                  << irlimits::kMaxKeptRawValues;
+    QTest::newRow("100000 is cut")
+        << 100000 << 100000 << true << 256 << irlimits::kMaxKeptRawValues << 100000;
     QTest::newRow("negative count") << 4 << -3 << true << 0 << 0 << 0;
     QTest::newRow("count without array") << 0 << 5 << false << 0 << 0 << 0;
 }
@@ -219,22 +221,31 @@ void TestReceiveFormat::rawTimingList()
     QCOMPARE(frameformat::rawTimingList(e), text);
 }
 
-void TestReceiveFormat::detailsMarkOnlyCutFrames_data()
+void TestReceiveFormat::detailsMarkLongAndCutFrames_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("lines"); // the raw data line, after bits, left out
     QTest::newRow("NEC, 4 values") << 3 << 4 << QStringList{"type:NEC", "bits:32"};
+    QTest::newRow("NEC, 256 values") << 3 << 256 << QStringList{"type:NEC", "bits:32"};
+    QTest::newRow("NEC, 257 values")
+        << 3 << 257
+        << QStringList{"type:NEC", "bits:32",
+               "values:257 (the first 256 shown; copy, save and send again use all 257)"};
     QTest::newRow("SHARP, 600 values")
-        << 14 << 600 << QStringList{"type:SHARP", "address:0x001F", "bits:32"};
-    QTest::newRow("cut frame") << 3 << MaxKeptRawValues + 5
+        << 14 << 600
+        << QStringList{"type:SHARP", "address:0x001F", "bits:32",
+               "values:600 (the first 256 shown; copy, save and send again use all 600)"};
+    QTest::newRow("cut frame") << 3 << irlimits::kMaxKeptRawValues + 5
                                << QStringList{"type:NEC", "bits:32",
+                                      "values:16384 (the first 256 shown; copy, save and send "
+                                      "again use all 16384)",
                                       QStringLiteral("truncated:%1 of %2")
-                                          .arg(MaxKeptRawValues)
-                                          .arg(MaxKeptRawValues + 5)};
+                                          .arg(irlimits::kMaxKeptRawValues)
+                                          .arg(irlimits::kMaxKeptRawValues + 5)};
 }
 
-void TestReceiveFormat::detailsMarkOnlyCutFrames()
+void TestReceiveFormat::detailsMarkLongAndCutFrames()
 {
     QFETCH(int, type);
     QFETCH(int, count);
@@ -242,7 +253,8 @@ void TestReceiveFormat::detailsMarkOnlyCutFrames()
     std::vector<int> raw(static_cast<size_t>(count), 7);
     const IRResultsEntry e = entryOf(type, 0, 0x1F, 32, raw);
     const QString rawList = frameformat::rawTimingList(e);
-    QCOMPARE(rawList.count(QLatin1Char(',')) + 1, std::min(count, MaxRawValues) - 1);
+    QCOMPARE(
+        rawList.count(QLatin1Char(',')) + 1, std::min(count, irlimits::kMaxRecordRawValues) - 1);
     lines.insert(
         lines.indexOf(QStringLiteral("bits:32")) + 1, QStringLiteral("raw data:") + rawList);
     QCOMPARE(frameformat::detailsLines(e, rawList), lines);
@@ -282,10 +294,10 @@ void TestReceiveFormat::levels()
     QFETCH(int, count);
     QFETCH(std::vector<double>, runLevels);
     QFETCH(std::vector<int>, runLengths);
-    const levels::Waveform wave = levels::build(rawList);
+    const waveform::Waveform wave = waveform::build(rawList);
     QCOMPARE(wave.samples, count);
     QCOMPARE(wave.length, (long long)count);
-    const auto got = runs(levels::samples(wave));
+    const auto got = runs(waveform::samples(wave));
     QCOMPARE(runs(wave), got);
     QCOMPARE(got.size(), runLevels.size());
     for (size_t i = 0; i < got.size(); ++i) {
@@ -293,8 +305,8 @@ void TestReceiveFormat::levels()
         QCOMPARE(got[i].second, runLengths[i]);
     }
     // A level buffer gives the same waveform back.
-    const std::vector<double> buffer = levels::samples(wave);
-    QCOMPARE(runs(levels::fromSamples(buffer.data(), int(buffer.size()))), got);
+    const std::vector<double> buffer = waveform::samples(wave);
+    QCOMPARE(runs(waveform::fromSamples(buffer.data(), int(buffer.size()))), got);
 }
 
 void TestReceiveFormat::levelsStopAtTheLimit()
@@ -302,13 +314,13 @@ void TestReceiveFormat::levelsStopAtTheLimit()
     // Two timings of INT_MAX: the sum overflows an int, and the frame is far
     // longer than the limit; it is drawn up to the limit, and its length is
     // the whole frame's.
-    const levels::Waveform cut = levels::build(QStringLiteral("2147483647,2147483647"));
-    QCOMPARE(cut.samples, levels::MaxSamples);
-    QCOMPARE(cut.length, 2 * 2147483647LL + 2 * levels::IdleRunSamples);
+    const waveform::Waveform cut = waveform::build(QStringLiteral("2147483647,2147483647"));
+    QCOMPARE(cut.samples, waveform::kMaxSamples);
+    QCOMPARE(cut.length, 2 * 2147483647LL + 2 * waveform::kIdleRunSamples);
     const auto got = runs(cut);
     QCOMPARE(int(got.size()), 2);
-    QCOMPARE(got[0], std::make_pair(1.0, levels::IdleRunSamples));
-    QCOMPARE(got[1], std::make_pair(0.0, levels::MaxSamples - levels::IdleRunSamples));
+    QCOMPARE(got[0], std::make_pair(1.0, waveform::kIdleRunSamples));
+    QCOMPARE(got[1], std::make_pair(0.0, waveform::kMaxSamples - waveform::kIdleRunSamples));
 
     // The longest frame our adapters report (255 timings of 0xFFFF) is drawn
     // whole; just below the limit the whole frame fits, and one more sample
@@ -316,26 +328,26 @@ void TestReceiveFormat::levelsStopAtTheLimit()
     QStringList longest;
     for (int i = 0; i < 255; ++i)
         longest << QStringLiteral("65535");
-    const levels::Waveform whole = levels::build(longest.join(QLatin1Char(',')));
+    const waveform::Waveform whole = waveform::build(longest.join(QLatin1Char(',')));
     QCOMPARE((long long)whole.samples, whole.length);
-    QCOMPARE(whole.length, 255 * 65535LL + 2 * levels::IdleRunSamples);
-    const int fits = levels::MaxSamples - 2 * levels::IdleRunSamples;
-    const levels::Waveform full = levels::build(QString::number(fits));
-    QCOMPARE(full.samples, levels::MaxSamples);
+    QCOMPARE(whole.length, 255 * 65535LL + 2 * waveform::kIdleRunSamples);
+    const int fits = waveform::kMaxSamples - 2 * waveform::kIdleRunSamples;
+    const waveform::Waveform full = waveform::build(QString::number(fits));
+    QCOMPARE(full.samples, waveform::kMaxSamples);
     QCOMPARE(full.runs.back().level, 1.0);
-    QCOMPARE(full.runs.back().length, levels::IdleRunSamples);
-    const levels::Waveform over = levels::build(QString::number(fits + 1));
-    QCOMPARE(over.samples, levels::MaxSamples);
-    QCOMPARE(over.length, (long long)levels::MaxSamples + 1);
-    QCOMPARE(over.runs.back().length, levels::IdleRunSamples - 1);
+    QCOMPARE(full.runs.back().length, waveform::kIdleRunSamples);
+    const waveform::Waveform over = waveform::build(QString::number(fits + 1));
+    QCOMPARE(over.samples, waveform::kMaxSamples);
+    QCOMPARE(over.length, (long long)waveform::kMaxSamples + 1);
+    QCOMPARE(over.runs.back().length, waveform::kIdleRunSamples - 1);
 }
 
 void TestReceiveFormat::seriesGivesEverySample()
 {
     // Every sample of the curve's data, read forwards, backwards and at
     // random, is the designed one; the bounding rectangle is Qwt's.
-    const levels::Waveform wave = levels::build(QStringLiteral("180,0,11,5,abc,1,2,3"));
-    const std::vector<double> expected = levels::samples(wave);
+    const waveform::Waveform wave = waveform::build(QStringLiteral("180,0,11,5,abc,1,2,3"));
+    const std::vector<double> expected = waveform::samples(wave);
     const WaveSeries series(wave);
     QCOMPARE(series.size(), expected.size());
     std::vector<size_t> order(expected.size());
@@ -352,8 +364,8 @@ void TestReceiveFormat::seriesGivesEverySample()
         }
     }
     QCOMPARE(series.boundingRect(), QRectF(0, 0, double(expected.size() - 1), 1));
-    QVERIFY(!WaveSeries(levels::Waveform()).boundingRect().isValid());
-    QCOMPARE(WaveSeries(levels::Waveform()).size(), size_t(0));
+    QVERIFY(!WaveSeries(waveform::Waveform()).boundingRect().isValid());
+    QCOMPARE(WaveSeries(waveform::Waveform()).size(), size_t(0));
 }
 
 void TestReceiveFormat::polylineIsQwtsOwn_data()
@@ -383,7 +395,7 @@ void TestReceiveFormat::polylineIsQwtsOwn()
     QFETCH(double, width);
     QFETCH(int, from);
     QFETCH(int, to);
-    const levels::Waveform wave = levels::build(rawList);
+    const waveform::Waveform wave = waveform::build(rawList);
     const WaveSeries series(wave);
     if (to < 0)
         to = int(series.size()) - 1;

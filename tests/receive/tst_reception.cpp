@@ -1,11 +1,11 @@
 // Reception on the window: start and stop, the callback and its queue, the
 // frame table, details, clearing and the waveform plot.
 #include "fakeadapter.h"
-#include "levels.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
 #include "receivetesting.h"
-#include "testsupport.h"
+#include "waveform.h"
+#include "windowharness.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -57,13 +57,6 @@ void clickRow(QObject *w, int row)
     emit view->clicked(view->model()->index(row, 1));
 }
 
-QwtPlotCurve *curve(QObject *w)
-{
-    const QwtPlotItemList items
-        = child<QwtPlot>(w, "qwtPlot")->itemList(QwtPlotItem::Rtti_PlotCurve);
-    return items.size() == 1 ? static_cast<QwtPlotCurve *>(items.first()) : nullptr;
-}
-
 // The bottom axis as the plot lays it out on its next replot.
 double xAxisEnd(QObject *w)
 {
@@ -72,7 +65,7 @@ double xAxisEnd(QObject *w)
     return plot->axisScaleDiv(QwtPlot::xBottom).upperBound();
 }
 
-void deliver(const Frame &frame, int device = 0, int channel = 0)
+void deliver(const ReceivedRecord &frame, int device = 0, int channel = 0)
 {
     IRResults copy = frame.record;
     fake::Adapter::instance().deliver(device, channel, &copy);
@@ -87,7 +80,7 @@ bool start(MainWindow &window, int device = 0, int channel = 0)
     return startButton(&window)->text() == stopText && runningTimers(&window).size() == 1;
 }
 
-const Frame necExample(3, 0x00FF00FFu, 0x55u, 32, {2000, 180, 90, 11});
+const ReceivedRecord necExample(3, 0x00FF00FFu, 0x55u, 32, {2000, 180, 90, 11});
 } // namespace
 
 class TestReception : public QObject
@@ -300,7 +293,7 @@ void TestReception::callbackTracesAndCopies()
 {
     TraceCatcher trace;
     std::vector<int> raw{2000, 180, 90, 11};
-    Frame frame(14, 0xA1u, 0x1Fu, 15, raw);
+    ReceivedRecord frame(14, 0xA1u, 0x1Fu, 15, raw);
     frame.record.extra = -7;
     QCOMPARE(receiveCallback(2, 6, &frame.record), 0);
     QCOMPARE(trace.lines(),
@@ -327,12 +320,12 @@ void TestReception::callbackSurvivesBadRecords()
     // an entry and a row; only the first 256 values are kept.
     std::vector<int> many(300);
     std::iota(many.begin(), many.end(), 0);
-    Frame big(3, 1u, 0u, 32, many);
-    Frame noArray(4, 2u, 0u, 12, {});
+    ReceivedRecord big(3, 1u, 0u, 32, many);
+    ReceivedRecord noArray(4, 2u, 0u, 12, {});
     noArray.record.raw_count = 9;
-    Frame negative(5, 3u, 0u, 48, {1, 2});
+    ReceivedRecord negative(5, 3u, 0u, 48, {1, 2});
     negative.record.raw_count = -2;
-    for (Frame *f : {&big, &noArray, &negative})
+    for (ReceivedRecord *f : {&big, &noArray, &negative})
         QCOMPARE(receiveCallback(0, 0, &f->record), 0);
     QCOMPARE(receiveCallback(0, 0, nullptr), 0);
 
@@ -352,9 +345,9 @@ void TestReception::framesBetweenTicksBecomeRowsInOrder()
 {
     MainWindow window;
     QVERIFY(start(window));
-    deliver(Frame(3, 0x10u, 0, 32, {1, 2}));
-    deliver(Frame(4, 0x20u, 0, 12, {}));
-    deliver(Frame(6, 0x30u, 0, 16, {5}));
+    deliver(ReceivedRecord(3, 0x10u, 0, 32, {1, 2}));
+    deliver(ReceivedRecord(4, 0x20u, 0, 12, {}));
+    deliver(ReceivedRecord(6, 0x30u, 0, 16, {5}));
     QCOMPARE(table(&window)->model()->rowCount(), 0); // not before the tick
     QVERIFY(displayTick(&window));
     QCOMPARE(table(&window)->model()->rowCount(), 3);
@@ -383,7 +376,7 @@ void TestReception::rowsSurviveStopAndRestart()
     receiveCallback(0, 0, const_cast<IRResults *>(&necExample.record));
     QVERIFY(start(window));
     QCOMPARE(table(&window)->model()->rowCount(), 2);
-    deliver(Frame(1, 0x7u, 0, 13, {}));
+    deliver(ReceivedRecord(1, 0x7u, 0, 13, {}));
     QVERIFY(displayTick(&window));
     QCOMPARE(table(&window)->model()->rowCount(), 4);
     QCOMPARE(cell(&window, 3, 0), QStringLiteral("4"));
@@ -394,8 +387,8 @@ void TestReception::rowCells()
 {
     MainWindow window;
     QVERIFY(start(window));
-    deliver(Frame(3, 0xFFFFFFFFu, 0x1Fu, 0, {}));
-    deliver(Frame(14, 0xABu, 0x1Fu, 15, {2000}));
+    deliver(ReceivedRecord(3, 0xFFFFFFFFu, 0x1Fu, 0, {}));
+    deliver(ReceivedRecord(14, 0xABu, 0x1Fu, 15, {2000}));
     deliver(necExample);
     QVERIFY(displayTick(&window));
     QAbstractItemModel *model = table(&window)->model();
@@ -435,8 +428,8 @@ void TestReception::detailsOfAClickedRow()
     QFETCH(QStringList, lines);
     MainWindow window;
     QVERIFY(start(window));
-    deliver(Frame(1, 0u, 0u, 8, {9, 9}));
-    deliver(Frame(type, 0x11u, address, 32, raw));
+    deliver(ReceivedRecord(1, 0u, 0u, 8, {9, 9}));
+    deliver(ReceivedRecord(type, 0x11u, address, 32, raw));
     QVERIFY(displayTick(&window));
     child<QPlainTextEdit>(&window, "plainTextEdit")->setPlainText(QStringLiteral("old"));
     clickRow(&window, 1);
@@ -445,13 +438,14 @@ void TestReception::detailsOfAClickedRow()
 
 void TestReception::longFramesShowTheirFirstValues_data()
 {
-    // Frames longer than the table shows are kept whole; only one longer than
+    // kFrames longer than the table shows are kept whole; only one longer than
     // the queue keeps is cut, and only its details say so.
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("kept");
     QTest::newRow("air conditioner, 600") << 600 << 600;
-    QTest::newRow("at the limit") << MaxKeptRawValues << MaxKeptRawValues;
-    QTest::newRow("beyond the limit") << MaxKeptRawValues + 9 << MaxKeptRawValues;
+    QTest::newRow("at the limit") << irlimits::kMaxKeptRawValues << irlimits::kMaxKeptRawValues;
+    QTest::newRow("beyond the limit")
+        << irlimits::kMaxKeptRawValues + 9 << irlimits::kMaxKeptRawValues;
 }
 
 void TestReception::longFramesShowTheirFirstValues()
@@ -460,21 +454,23 @@ void TestReception::longFramesShowTheirFirstValues()
     QFETCH(int, kept);
     std::vector<int> raw(static_cast<size_t>(count));
     std::iota(raw.begin(), raw.end(), 1);
-    const std::vector<int> first(raw.begin(), raw.begin() + MaxRawValues);
+    const std::vector<int> first(raw.begin(), raw.begin() + irlimits::kMaxRecordRawValues);
     MainWindow window;
     QVERIFY(start(window));
-    deliver(Frame(-1, 0u, 0u, 0, raw));
-    deliver(Frame(-1, 0u, 0u, 0, first));
+    deliver(ReceivedRecord(-1, 0u, 0u, 0, raw));
+    deliver(ReceivedRecord(-1, 0u, 0u, 0, first));
     QVERIFY(displayTick(&window));
 
     // Table, details and waveform as for a frame of its first 256 values.
     QCOMPARE(cell(&window, 0, 5), cell(&window, 1, 5));
-    QCOMPARE(cell(&window, 0, 5).count(QLatin1Char(',')), MaxRawValues - 2);
+    QCOMPARE(cell(&window, 0, 5).count(QLatin1Char(',')), irlimits::kMaxRecordRawValues - 2);
     clickRow(&window, 1);
     const QStringList designed = details(&window);
     const size_t samples = curve(&window)->dataSize();
     clickRow(&window, 0);
     QStringList lines = designed;
+    lines << QStringLiteral("values:%1 (the first 256 shown; copy, save and send again use all %1)")
+                 .arg(kept);
     if (kept < count)
         lines << QStringLiteral("truncated:%1 of %2").arg(kept).arg(count);
     QCOMPARE(details(&window), lines);
@@ -490,8 +486,8 @@ void TestReception::clearingWhileReceiving()
     fake::Adapter &adapter = fake::Adapter::instance();
     MainWindow window;
     QVERIFY(start(window));
-    deliver(Frame(3, 0x1u, 0u, 32, {2000, 180, 90, 11}));
-    deliver(Frame(4, 0x2u, 0u, 12, {}));
+    deliver(ReceivedRecord(3, 0x1u, 0u, 32, {2000, 180, 90, 11}));
+    deliver(ReceivedRecord(4, 0x2u, 0u, 12, {}));
     QVERIFY(displayTick(&window));
     clickRow(&window, 0);
     QCOMPARE(int(curve(&window)->dataSize()), 2281);
@@ -510,7 +506,7 @@ void TestReception::clearingWhileReceiving()
     QCOMPARE(startButton(&window)->text(), stopText);
     QCOMPARE(runningTimers(&window).size(), 1);
 
-    deliver(Frame(14, 0x3u, 0x1Fu, 15, {}));
+    deliver(ReceivedRecord(14, 0x3u, 0x1Fu, 15, {}));
     QVERIFY(displayTick(&window));
     QCOMPARE(table(&window)->model()->rowCount(), 1);
     QCOMPARE(cell(&window, 0, 0), QStringLiteral("1"));
@@ -522,21 +518,21 @@ void TestReception::clearingManyRows()
 {
     // Many frames reach the table in one tick, all of them in order, and one
     // clearing removes them all.
-    constexpr int Frames = 200000;
+    constexpr int kFrames = 200000;
     MainWindow window;
     QVERIFY(start(window));
     std::vector<int> raw{2000, 180, 90, 11};
-    for (int i = 0; i < Frames; ++i)
-        receiveQueue().append(Frame(3, uint32_t(i), 0u, 32, raw).record);
+    for (int i = 0; i < kFrames; ++i)
+        receiveQueue().append(ReceivedRecord(3, uint32_t(i), 0u, 32, raw).record);
     QVERIFY(displayTick(&window));
     QAbstractItemModel *model = table(&window)->model();
-    QCOMPARE(model->rowCount(), Frames);
-    for (int r : {0, 1, Frames / 2, Frames - 1}) {
+    QCOMPARE(model->rowCount(), kFrames);
+    for (int r : {0, 1, kFrames / 2, kFrames - 1}) {
         QCOMPARE(cell(&window, r, 0), QString::number(r + 1));
         QCOMPARE(
             cell(&window, r, 2), QStringLiteral("%1").arg(r, 8, 16, QLatin1Char('0')).toUpper());
     }
-    table(&window)->selectRow(Frames - 1);
+    table(&window)->selectRow(kFrames - 1);
     child<QPushButton>(&window, "pushButtonClearData")->click();
     QCOMPARE(model->rowCount(), 0);
     QCOMPARE(receiveQueue().size(), 0);
@@ -565,7 +561,7 @@ void TestReception::clickDrawsTheWaveform()
     QFETCH(double, last);
     MainWindow window;
     QVERIFY(start(window));
-    deliver(Frame(3, 0u, 0u, 32, raw));
+    deliver(ReceivedRecord(3, 0u, 0u, 32, raw));
     QVERIFY(displayTick(&window));
     clickRow(&window, 0);
     QwtPlotCurve *wave = curve(&window);
@@ -582,8 +578,8 @@ void TestReception::secondClickReplacesTheWaveform()
 {
     MainWindow window;
     QVERIFY(start(window));
-    deliver(Frame(3, 0u, 0u, 32, {2000, 5000, 90, 11}));
-    deliver(Frame(3, 0u, 0u, 32, {2000, 180, 90}));
+    deliver(ReceivedRecord(3, 0u, 0u, 32, {2000, 5000, 90, 11}));
+    deliver(ReceivedRecord(3, 0u, 0u, 32, {2000, 180, 90}));
     QVERIFY(displayTick(&window));
     clickRow(&window, 0);
     QCOMPARE(xAxisEnd(&window), 7101.0);
@@ -600,18 +596,18 @@ void TestReception::frameBeyondTheSampleLimitIsCut()
 {
     // Drawn up to the limit, exactly as designed that far; the axis shows the
     // frame's whole length.
-    const int timing = levels::MaxSamples;
+    const int timing = waveform::kMaxSamples;
     MainWindow window;
     QVERIFY(start(window));
-    deliver(Frame(3, 0u, 0u, 32, {2000, timing, timing}));
+    deliver(ReceivedRecord(3, 0u, 0u, 32, {2000, timing, timing}));
     QVERIFY(displayTick(&window));
     clickRow(&window, 0);
     QwtPlotCurve *wave = curve(&window);
-    QCOMPARE(int(wave->dataSize()), levels::MaxSamples);
-    QCOMPARE(xAxisEnd(&window), 2.0 * timing + 2 * levels::IdleRunSamples);
-    QCOMPARE(wave->sample(levels::IdleRunSamples - 1).y(), 1.0);
-    QCOMPARE(wave->sample(levels::IdleRunSamples).y(), 0.0);
-    QCOMPARE(wave->sample(levels::MaxSamples - 1), QPointF(levels::MaxSamples - 1, 0.0));
+    QCOMPARE(int(wave->dataSize()), waveform::kMaxSamples);
+    QCOMPARE(xAxisEnd(&window), 2.0 * timing + 2 * waveform::kIdleRunSamples);
+    QCOMPARE(wave->sample(waveform::kIdleRunSamples - 1).y(), 1.0);
+    QCOMPARE(wave->sample(waveform::kIdleRunSamples).y(), 0.0);
+    QCOMPARE(wave->sample(waveform::kMaxSamples - 1), QPointF(waveform::kMaxSamples - 1, 0.0));
 }
 
 void TestReception::drawnAsQwtDrawsTheSamples()
@@ -621,9 +617,9 @@ void TestReception::drawnAsQwtDrawsTheSamples()
     MainWindow window;
     window.resize(900, 600);
     QVERIFY(start(window));
-    deliver(Frame(3, 0u, 0u, 32, {2000, 180, 90, 11, 34, 11, 11, 500, 7, 3}));
-    deliver(Frame(3, 0u, 0u, 32, {2000, 3, 1, 2}));
-    deliver(Frame(3, 0u, 0u, 32, {2000, 900000, 2, 40000}));
+    deliver(ReceivedRecord(3, 0u, 0u, 32, {2000, 180, 90, 11, 34, 11, 11, 500, 7, 3}));
+    deliver(ReceivedRecord(3, 0u, 0u, 32, {2000, 3, 1, 2}));
+    deliver(ReceivedRecord(3, 0u, 0u, 32, {2000, 900000, 2, 40000}));
     QVERIFY(displayTick(&window));
     auto *plot = child<QwtPlot>(&window, "qwtPlot");
     for (int row = 0; row < 3; ++row) {

@@ -2,7 +2,7 @@
 // failure texts and the mode switch.
 #include "fakeadapter.h"
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -274,10 +274,10 @@ void TestGeneralSend::longPasteKeepsEveryCharacterAndSends256()
     // word-boundary search would lay it out in quadratic time) at a width
     // that does not change when the text outgrows the box, keeps all of it,
     // and the first 256 values go out.
-    constexpr int Bytes = 200 * 1000;
+    constexpr int kBytes = 200 * 1000;
     QString text;
     std::vector<int> first;
-    for (int i = 0; text.size() < Bytes; ++i) {
+    for (int i = 0; text.size() < kBytes; ++i) {
         const int value = 500 + i % 4000;
         if (first.size() < 256)
             first.push_back(value);

@@ -2,7 +2,7 @@
 #include "fakeadapter.h"
 #include "mainwindow.h"
 #include "protocols.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QComboBox>
 #include <QTest>

@@ -6,7 +6,7 @@
 // bench_repeat measures the real periods.
 #include "fakeadapter.h"
 #include "mainwindow.h"
-#include "testsupport.h"
+#include "windowharness.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(steps[0].delayMs, 0);
         QCOMPARE(steps[1].delayMs, 3 + 30);
         QCOMPARE(steps[2].delayMs, 2 + int(irfiles::kLeadOutUs / 1000));
-        QCOMPARE(steps[3].delayMs, 3 + int(sendplan::MaxGapUs / 1000));
+        QCOMPARE(steps[3].delayMs, 3 + int(sendplan::kMaxGapUs / 1000));
         QVERIFY(sendplan::plan({}, 38).empty());
     }
 };

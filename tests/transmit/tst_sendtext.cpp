@@ -1,5 +1,6 @@
-// The general sender's text parsing, record filling and channel masks.
-#include "quicksend.h"
+// The general sender's text parsing, record filling, and the channel masks
+// that every sender and reception use.
+#include "channels.h"
 #include "sendtext.h"
 
 #include <QTest>
@@ -156,19 +157,24 @@ void TestSendText::recordBytes()
 void TestSendText::channelMask_data()
 {
     QTest::addColumn<int>("channel");
-    QTest::addColumn<int>("mask");
-    QTest::newRow("CH0") << 0 << 0x0001;
-    QTest::newRow("CH5") << 5 << 0x0020;
-    QTest::newRow("CH15") << 15 << 0x8000;
-    QTest::newRow("no selection") << -1 << 0;
-    QTest::newRow("past CH15") << 16 << 0;
+    QTest::addColumn<int>("output");
+    QTest::addColumn<int>("input");
+    QTest::newRow("CH0, D0") << 0 << 0x0001 << 0x01;
+    QTest::newRow("CH5, D5") << 5 << 0x0020 << 0x20;
+    QTest::newRow("CH7, D7") << 7 << 0x0080 << 0x80;
+    QTest::newRow("CH8, past D7") << 8 << 0x0100 << 0;
+    QTest::newRow("CH15, past D7") << 15 << 0x8000 << 0;
+    QTest::newRow("no selection") << -1 << 0 << 0;
+    QTest::newRow("past CH15") << 16 << 0 << 0;
 }
 
 void TestSendText::channelMask()
 {
     QFETCH(int, channel);
-    QFETCH(int, mask);
-    QCOMPARE(quicksend::channelMask(channel), mask);
+    QFETCH(int, output);
+    QFETCH(int, input);
+    QCOMPARE(channels::outputMask(channel), output);
+    QCOMPARE(int(channels::inputMask(channel)), input);
 }
 
 QTEST_MAIN(TestSendText)

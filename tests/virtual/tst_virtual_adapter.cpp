@@ -4,6 +4,7 @@
 // stop, including from inside the callback.
 #include "callbackinbox.h"
 #include "ircodec.h"
+#include "irlimits.h"
 #include "korvex.h"
 
 #include <QtTest>
@@ -55,8 +56,6 @@ constexpr int kCh3 = 1 << 3;
 constexpr unsigned char kD5 = 1 << 5;
 constexpr int kChannel5 = 5;
 constexpr int kCarrier = 38;
-// The most values IR_SendRaw takes: the kernel's limit on one LIRC write.
-constexpr int kMaxRawCount = 1024;
 // Plenty for a frame of any protocol to cross the air and be reported.
 constexpr auto kFrameWait = 2000ms;
 // Long enough for a frame that should not come to have come.
@@ -153,7 +152,7 @@ void VirtualAdapter::badArgumentsFail()
 {
     QVERIFY(Device_Open(0) != 0);
     // One more value than a LIRC write takes.
-    int raw[kMaxRawCount + 1];
+    int raw[irlimits::kMaxSendValues + 1];
     std::fill(std::begin(raw), std::end(raw), 100);
     // Channel masks: none, above 15, negative; an adapter that is not there.
     for (int mask : {0, 1 << 16, -1, int(0x80000000u)})
@@ -181,7 +180,7 @@ void VirtualAdapter::badArgumentsFail()
     // Raw: count outside 1..1024, a value of 0 or less, no array, marks and
     // spaces of more than 500 ms (the limits of a LIRC write).
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, 0) != 0);
-    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, kMaxRawCount + 1) != 0);
+    QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, irlimits::kMaxSendValues + 1) != 0);
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, raw, -1) != 0);
     QVERIFY(IR_SendRaw(kDevice, kCh3, kCarrier, nullptr, 3) != 0);
     int zero[] = {500, 0, 500};
@@ -346,8 +345,8 @@ void VirtualAdapter::rawTimings()
     // comes back whole: the silence before it and its 1023 durations.
     int three[] = {900, 450, 560};
     QCOMPARE(IR_SendRaw(kDevice, kCh3, kCarrier, three, 3), 0);
-    std::vector<int> longest(kMaxRawCount, 300);
-    QCOMPARE(IR_SendRaw(kDevice, kCh3, kCarrier, longest.data(), kMaxRawCount), 0);
+    std::vector<int> longest(irlimits::kMaxSendValues, 300);
+    QCOMPARE(IR_SendRaw(kDevice, kCh3, kCarrier, longest.data(), irlimits::kMaxSendValues), 0);
     const auto got = inbox.waitFor(3, kFrameWait);
     QCOMPARE(got.size(), size_t(3));
     QCOMPARE(got[0].type, 3);
@@ -355,8 +354,8 @@ void VirtualAdapter::rawTimings()
     QCOMPARE(got[1].type, -1);
     QCOMPARE(withoutSilence(got[1].raw), (std::vector<int>{18, 9, 11}));
     QCOMPARE(got[2].type, -1);
-    QCOMPARE(
-        withoutSilence(got[2].raw), std::vector<int>(kMaxRawCount - 1, 300 / ircodec::kTickUs));
+    QCOMPARE(withoutSilence(got[2].raw),
+        std::vector<int>(irlimits::kMaxSendValues - 1, 300 / ircodec::kTickUs));
 }
 
 void VirtualAdapter::stopMeansNoFurtherCallback()

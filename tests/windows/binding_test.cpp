@@ -221,9 +221,9 @@ bool bindStandIn(StandIn &standIn)
     return standIn.setResult && standIn.takeCalls && standIn.setFrames && standIn.receiveThreadId;
 }
 
-uint32_t word(const void *pointer)
+StandInWord word(const void *pointer)
 {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer));
+    return reinterpret_cast<uintptr_t>(pointer);
 }
 
 // ---- reception --------------------------------------------------------------
@@ -311,9 +311,9 @@ struct ArgumentCase
     const char *what;
     Ordinal ordinal;
     std::function<void()> call;
-    std::vector<uint32_t> words;
+    std::vector<StandInWord> words;
     // Per word, the bits that carry meaning (all when empty).
-    std::vector<uint32_t> meaningful;
+    std::vector<StandInWord> meaningful;
 };
 
 void testArguments(const StandIn &standIn)
@@ -338,9 +338,9 @@ void testArguments(const StandIn &standIn)
     lego.bits = 0;
     // Byte 5 of IRSendData is padding; byte 4 is the repeat flag and bytes 6-7
     // the address.
-    const uint32_t all = 0xFFFFFFFF;
-    const uint32_t noPadding = 0xFFFF00FF;
-    const std::vector<uint32_t> recordMask = {all, all, all, all, noPadding, all, all};
+    const StandInWord all = ~StandInWord{0};
+    const StandInWord noPadding = 0xFFFF00FF;
+    const std::vector<StandInWord> recordMask = {all, all, all, all, noPadding, all, all};
 
     const std::vector<ArgumentCase> cases = {
         {"Device_Scan", Ordinal::Device_Scan, [] { Device_Scan(0); }, {0}, {}},
@@ -396,11 +396,11 @@ void testArguments(const StandIn &standIn)
             continue;
         }
         for (size_t i = 0; i < c.words.size(); ++i) {
-            const uint32_t mask = c.meaningful.empty() ? all : c.meaningful[i];
+            const StandInWord mask = c.meaningful.empty() ? all : c.meaningful[i];
             char detail[96];
-            std::snprintf(detail, sizeof detail, "word %u: got 0x%08X, expected 0x%08X",
-                static_cast<unsigned>(i), static_cast<unsigned>(call.words[i]),
-                static_cast<unsigned>(c.words[i]));
+            std::snprintf(detail, sizeof detail, "word %u: got 0x%08llX, expected 0x%08llX",
+                static_cast<unsigned>(i), static_cast<unsigned long long>(call.words[i]),
+                static_cast<unsigned long long>(c.words[i]));
             check((call.words[i] & mask) == (c.words[i] & mask), what + detail, __FILE__, __LINE__);
         }
         if (c.ordinal == Ordinal::IR_SendRaw) {

@@ -6,7 +6,8 @@
 // The operations take every argument as the 32-bit word the adapter library's
 // interface defines, independently of korvex.h's C declarations, so the
 // tests see exactly what crosses the boundary (zero-extended bytes, IRSendData
-// as four words after the carrier).
+// as four words after the carrier on 32-bit Windows, behind a pointer to the
+// caller's copy on 64-bit Windows).
 #include "standin.h"
 
 #include <windows.h>
@@ -15,8 +16,6 @@
 #include <initializer_list>
 #include <map>
 #include <vector>
-
-static_assert(sizeof(void *) == 4, "the stand-in is a 32-bit DLL");
 
 namespace {
 
@@ -66,12 +65,12 @@ public:
     Locked &operator=(const Locked &) = delete;
 };
 
-template <typename T> uint32_t word(T *pointer)
+template <typename T> StandInWord word(T *pointer)
 {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer));
+    return reinterpret_cast<uintptr_t>(pointer);
 }
 
-StandInCall newCall(Ordinal ordinal, std::initializer_list<uint32_t> words)
+StandInCall newCall(Ordinal ordinal, std::initializer_list<StandInWord> words)
 {
     StandInCall call{};
     call.ordinal = static_cast<int32_t>(ordinal);
@@ -89,7 +88,7 @@ uint32_t answer(const StandInCall &call)
     return scripted == results.end() ? 0 : scripted->second;
 }
 
-uint32_t answer(Ordinal ordinal, std::initializer_list<uint32_t> words)
+uint32_t answer(Ordinal ordinal, std::initializer_list<StandInWord> words)
 {
     return answer(newCall(ordinal, words));
 }
@@ -173,12 +172,23 @@ uint32_t KORVEX_CALL standin_IR_RCA_Send(
     return answer(Ordinal::IR_RCA_Send, {device, mask, address, command});
 }
 
+#ifdef _WIN64
+// The 16 bytes of IRSendData arrive as a pointer to the caller's copy, as
+// 64-bit Windows passes every record that is not 1, 2, 4 or 8 bytes long.
+uint32_t KORVEX_CALL standin_IR_SendProtocol(
+    uint32_t device, uint32_t mask, uint32_t freqKHz, const uint32_t *data)
+{
+    return answer(
+        Ordinal::IR_SendProtocol, {device, mask, freqKHz, data[0], data[1], data[2], data[3]});
+}
+#else
 // IRSendData arrives as its four 32-bit words, after the carrier.
 uint32_t KORVEX_CALL standin_IR_SendProtocol(uint32_t device, uint32_t mask, uint32_t freqKHz,
     uint32_t data0, uint32_t data1, uint32_t data2, uint32_t data3)
 {
     return answer(Ordinal::IR_SendProtocol, {device, mask, freqKHz, data0, data1, data2, data3});
 }
+#endif
 
 uint32_t KORVEX_CALL standin_IR_SendRaw(
     uint32_t device, uint32_t mask, uint32_t freqKHz, const int32_t *timings, uint32_t count)

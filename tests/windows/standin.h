@@ -18,6 +18,9 @@ enum class Ordinal : int32_t {
 // Most argument words of one operation (IR_SendProtocol: three scalars and
 // the four words of IRSendData).
 constexpr int standInMaxWords = 7;
+// One argument as the DLL received it: a scalar's 32 bits (on x86-64 the
+// rest of its register or stack slot carries nothing), a pointer whole.
+using StandInWord = uint64_t;
 // Most raw timings one IR_SendRaw carries and one frame delivers.
 constexpr int standInMaxTimings = 256;
 // Most frames that can be scripted for delivery.
@@ -28,8 +31,8 @@ struct StandInCall
 {
     int32_t ordinal;
     int32_t wordCount;
-    // Each argument as the 32-bit stack word the DLL received.
-    uint32_t words[standInMaxWords];
+    // Each argument, in order; IRSendData as its four 32-bit words.
+    StandInWord words[standInMaxWords];
     // IR_SendRaw: the values behind the timings pointer, when its count is
     // 1..standInMaxTimings; otherwise none.
     int32_t timingCount;

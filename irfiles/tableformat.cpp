@@ -1,0 +1,156 @@
+#include "tableformat.h"
+
+#include "protocols.h"
+#include "textreader.h"
+#include "textwriter.h"
+
+namespace irfiles {
+
+namespace {
+
+constexpr const char *kColumns[] = {"row", "type", "value", "address", "bits", "durations (us)"};
+enum Column { Row, Type, Value, Address, Bits, FirstDuration };
+constexpr char kRepeat[] = "REPEAT";
+constexpr int kValueDigits = 8;
+constexpr int kAddressDigits = 4;
+constexpr uint64_t kMaxField = 0xFFFFFFFFu;
+constexpr int64_t kMaxBits = 64;
+
+std::vector<std::string_view> cells(std::string_view line)
+{
+    const char separator = line.find('\t') != std::string_view::npos ? '\t' : ',';
+    std::vector<std::string_view> out;
+    size_t start = 0;
+    while (true) {
+        const size_t end = line.find(separator, start);
+        std::string_view cell = textreader::trim(line.substr(start, end - start));
+        if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
+            cell = cell.substr(1, cell.size() - 2);
+        out.push_back(cell);
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    // Spreadsheets pad short rows with empty cells.
+    while (out.size() > FirstDuration && out.back().empty())
+        out.pop_back();
+    return out;
+}
+
+std::optional<int32_t> typeNamed(std::string_view name)
+{
+    for (int32_t id = protocols::kFirst; id <= protocols::kLast; ++id)
+        if (name == protocols::name(id))
+            return id;
+    return std::nullopt;
+}
+
+bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c)
+{
+    if (c.size() <= FirstDuration)
+        return r.fail("expected row, type, value, address, bits and durations");
+    const auto row = textreader::decimal(c[Row]);
+    if (!row || *row < 1)
+        return r.fail("row \"" + std::string(c[Row]) + "\" is not a row number");
+    Signal signal;
+    const auto type = typeNamed(c[Type]);
+    if (!type)
+        return r.fail("unknown protocol \"" + std::string(c[Type]) + "\"");
+    signal.decoded.decodeType = *type;
+    const auto value = c[Value] == kRepeat ? std::optional<uint64_t>(protocols::kNecRepeatValue)
+                                           : textreader::hex(c[Value]);
+    if (!value || *value > kMaxField)
+        return r.fail("value \"" + std::string(c[Value]) + "\" is not 8 hex digits");
+    signal.decoded.value = static_cast<uint32_t>(*value);
+    const auto address
+        = c[Address].empty() ? std::optional<uint64_t>(0) : textreader::hex(c[Address]);
+    if (!address || *address > kMaxField)
+        return r.fail("address \"" + std::string(c[Address]) + "\" is not hex");
+    signal.decoded.address = static_cast<uint32_t>(*address);
+    const auto bits = textreader::decimal(c[Bits]);
+    if (!bits || *bits < 0 || *bits > kMaxBits)
+        return r.fail("bits \"" + std::string(c[Bits]) + "\" is not a bit count");
+    signal.decoded.bits = static_cast<int32_t>(*bits);
+    if (c.size() - FirstDuration > irlimits::kMaxFileFrameDurations)
+        return r.fail("a frame of " + tooManyDurationsText());
+    for (size_t i = FirstDuration; i < c.size(); ++i) {
+        const auto us = textreader::duration(c[i]);
+        if (!us)
+            return r.fail("\"" + std::string(c[i]) + "\" is not a duration in us");
+        signal.durations.push_back(*us);
+    }
+    if (const auto problem = textreader::checkFrame(signal.durations))
+        return r.fail(*problem);
+    signal.carrierHz = 0;
+    return r.add(std::move(signal));
+}
+
+} // namespace
+
+std::string cellText(const ircodec::Report &decoded, Cell cell)
+{
+    switch (cell) {
+    case Cell::Type:
+        return protocols::name(decoded.decodeType);
+    case Cell::Value:
+        return protocols::isRepeat(decoded.decodeType, decoded.value)
+            ? std::string(kRepeat)
+            : textwriter::hex(decoded.value, kValueDigits);
+    case Cell::Address:
+        return protocols::showsAddress(decoded.decodeType)
+            ? textwriter::hex(decoded.address, kAddressDigits)
+            : std::string();
+    case Cell::Bits:
+        return std::to_string(decoded.bits);
+    }
+    return std::string();
+}
+
+std::string writeTable(
+    const std::vector<Signal> &list, char separator, const std::vector<int> &rowNumbers)
+{
+    std::string out;
+    for (const char *column : kColumns)
+        out += std::string(out.empty() ? "" : std::string(1, separator)) + column;
+    out += "\n";
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Signal &s = list[i];
+        const int row = i < rowNumbers.size() ? rowNumbers[i] : static_cast<int>(i + 1);
+        out += std::to_string(row);
+        for (Cell cell : {Cell::Type, Cell::Value, Cell::Address, Cell::Bits})
+            out += separator + cellText(s.decoded, cell);
+        for (int32_t us : s.durations)
+            out += separator + std::to_string(us);
+        out += "\n";
+    }
+    return out;
+}
+
+std::string writeCsv(const std::vector<Signal> &list)
+{
+    return writeTable(list, ',');
+}
+
+std::string copyFramesText(const std::vector<Signal> &list, const std::vector<int> &rowNumbers)
+{
+    return writeTable(list, '\t', rowNumbers);
+}
+
+Loaded readCsv(std::string_view data, const std::string &file)
+{
+    textreader::Reader r(data, file);
+    std::string_view line;
+    bool first = true;
+    while (r.next(line)) {
+        if (line.empty())
+            continue;
+        const auto c = cells(line);
+        const bool header = first && textreader::equalsNoCase(c.front(), kColumns[Row]);
+        first = false;
+        if (!header && !readRow(r, c))
+            break;
+    }
+    return r.finish();
+}
+
+} // namespace irfiles
