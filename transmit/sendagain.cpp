@@ -126,8 +126,8 @@ void MainWindow::sendFramesAgain()
         progress->setAutoReset(false);
         progress->setAutoClose(false);
         progress->setMinimumDuration(0);
-        // The cancel button and the window's close button cancel; Esc
-        // rejects the dialog.
+        // The cancel button, the close button and Esc stop the sequence;
+        // Esc rejects the dialog, so both signals are taken.
         connect(progress, &QProgressDialog::canceled, this, &MainWindow::stopSendingAgain);
         connect(progress, &QDialog::rejected, this, &MainWindow::stopSendingAgain);
         sendAgain.progress = progress;
