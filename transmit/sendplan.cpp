@@ -80,8 +80,9 @@ std::vector<Piece> piecesOf(const irfiles::Signal &recording)
     return pieces;
 }
 
-// Protocols with a repeat code: their value kRepeatValue marks that code,
-// whatever bit count came with it, and is never data to build a frame from.
+// Protocols with a repeat code whose data could hold kRepeatValue: that
+// value marks the repeat code, whatever bit count came with it, and is never
+// data to build a frame from. (JVC's 16 bits cannot hold it.)
 struct RepeatCode
 {
     int32_t id;
@@ -90,7 +91,6 @@ struct RepeatCode
 constexpr RepeatCode kRepeatCodes[] = {
     {protocols::Nec, Operation::NecRepeat}, // the adapter's own operation for it
     {protocols::Samsung, Operation::Raw},   // as recorded
-    {protocols::Jvc, Operation::Raw},       // as recorded: its repeat frame carries the data
 };
 
 std::optional<Operation> repeatOperation(const ircodec::Report &decoded)

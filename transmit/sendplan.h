@@ -50,8 +50,9 @@ constexpr int64_t kMaxGapUs = 1000000;
 // recorded after its recorded silence. A recording of one frame goes out by
 // what it decoded to: an NEC repeat code (value 0xFFFFFFFF, whatever its
 // bits) by the repeat operation, a catalogue frame that the codec can build
-// again from its fields by protocol, and anything else raw. The carrier is
-// the recording's own, else defaultCarrierKHz.
+// again from its fields by protocol (never a SAMSUNG repeat code's value as
+// data), and anything else raw. The carrier is the recording's own, else
+// defaultCarrierKHz.
 std::vector<Step> plan(const std::vector<irfiles::Signal> &recordings, int defaultCarrierKHz);
 
 // The steps that cannot go out, in order.

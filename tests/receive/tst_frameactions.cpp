@@ -433,6 +433,7 @@ void TestFrameActions::sendAgainCancelled_data()
     QTest::newRow("Cancel") << "cancel";
     QTest::newRow("Esc") << "escape";
     QTest::newRow("closed") << "close";
+    QTest::newRow("a frame failed") << "failure";
 }
 
 void TestFrameActions::sendAgainCancelled()
@@ -457,19 +458,28 @@ void TestFrameActions::sendAgainCancelled()
         QTest::mouseClick(cancel, Qt::LeftButton);
     } else if (how == QLatin1String("escape")) {
         QTest::keyClick(progress, Qt::Key_Escape);
-    } else {
+    } else if (how == QLatin1String("close")) {
         progress->close();
+    } else {
+        adapter.queueResults("IR_SendRaw", {5});
+        tickAll(timer);
+        QCOMPARE(dialogs->texts(), QStringList{"红外发送失败！"});
+        QCOMPARE(dialogs->dialogs.first().detailedText,
+            QStringLiteral("row 1, frame 4 of 20: IR_SendRaw failed with status 5"));
+        QCOMPARE(dialogs->dialogs.first().parent, static_cast<QWidget *>(window));
+        dialogs->dialogs.clear();
     }
     // At once: no frame more, now or later.
+    const int sent = how == QLatin1String("failure") ? 4 : 3;
     QVERIFY(!timer->isActive());
     QVERIFY(!progress->isVisible());
-    QCOMPARE(adapter.count("IR_SendRaw"), 3);
+    QCOMPARE(adapter.count("IR_SendRaw"), sent);
     QTRY_VERIFY(!progressOf(window));
     QVERIFY(dialogs->dialogs.isEmpty());
 
     // The next request starts afresh.
     trigger(window, "actionSendFramesAgain");
-    QCOMPARE(adapter.count("IR_SendRaw"), 4);
+    QCOMPARE(adapter.count("IR_SendRaw"), sent + 1);
     QVERIFY(progressOf(window));
 }
 
