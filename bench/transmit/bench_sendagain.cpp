@@ -3,18 +3,17 @@
 // takes from the key press to the first frame, how closely a long sequence
 // keeps its recorded spacing, and how long the event loop stalls meanwhile.
 #include "fakeadapter.h"
-#include "formats.h"
 #include "ircodec.h"
 #include "mainwindow.h"
-#include "receivequeue.h"
 #include "sendagain.h"
 #include "sendplan.h"
+#include "windowbench.h"
+#include "windowharness.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QProgressDialog>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -28,7 +27,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace windowbench;
 
 // The table of an accident: an opened file of this many rows.
 constexpr int kTableRows = 17271;
@@ -38,61 +37,16 @@ constexpr int kRepeats = 50;
 constexpr int32_t kRepeatGapUs = 96000;
 constexpr int kStallProbeMs = 1;
 
-double msBetween(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const size_t index = static_cast<size_t>(std::ceil(p * double(values.size()))) - 1;
-    return values[std::min(index, values.size() - 1)];
-}
-
-void dropDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-void runFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 ircodec::Durations encoded(const ircodec::Frame &frame)
 {
     return ircodec::encode(frame)->front().durations;
 }
 
-// A raw .ir record of frames, each after the silence.
-std::string rawRecord(
-    const std::string &name, const std::vector<ircodec::Durations> &frames, int32_t silenceUs)
+// Recordings as an .ir file in dir.
+QString writeRecordings(
+    const QTemporaryDir &dir, const char *name, const std::vector<irfiles::Signal> &list)
 {
-    std::string data;
-    for (const ircodec::Durations &frame : frames) {
-        if (!data.empty())
-            data += ' ' + std::to_string(silenceUs);
-        for (int32_t us : frame)
-            data += (data.empty() ? "" : " ") + std::to_string(us);
-    }
-    return "#\nname: " + name + "\ntype: raw\nfrequency: 38000\nduty_cycle: 0.33\ndata: " + data
-        + "\n";
-}
-
-const std::string kHeader = "Filetype: IR signals file\nVersion: 1\n";
-
-QString writeFile(const QTemporaryDir &dir, const char *name, const std::string &text)
-{
-    const QString path = dir.path() + QLatin1Char('/') + QLatin1String(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
-        return QString();
-    return path;
+    return writeIrFile(dir.path() + QLatin1Char('/') + QLatin1String(name), list);
 }
 
 void trigger(MainWindow &window)
@@ -123,15 +77,12 @@ double planMs(const std::vector<irfiles::Signal> &recordings, size_t &steps)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(dropDebug);
+    prepare();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     fake::Adapter &adapter = fake::Adapter::instance();
     MainWindow window;
-    window.show();
-    runFor(200);
+    showSettled(window);
 
     const ircodec::Durations nec = encoded(ircodec::necFrame(0x04, 0x08, true));
     const ircodec::Durations ditto = encoded(ircodec::necRepeatFrame());
@@ -142,12 +93,7 @@ int main(int argc, char **argv)
     irfiles::Signal single;
     single.durations = nec;
     single.decoded = irfiles::decodeDurations(nec);
-    irfiles::Signal pressed;
-    pressed.durations = nec;
-    for (int i = 0; i < 3; ++i) {
-        pressed.durations.push_back(kRepeatGapUs);
-        pressed.durations.insert(pressed.durations.end(), ditto.begin(), ditto.end());
-    }
+    const irfiles::Signal pressed = recordingOf({nec, ditto, ditto, ditto}, kRepeatGapUs);
     size_t steps = 0;
     double ms = planMs(std::vector<irfiles::Signal>(kTableRows, single), steps);
     std::printf("  NEC frames, one each           %8.2f ms  %zu steps\n", ms, steps);
@@ -156,10 +102,8 @@ int main(int argc, char **argv)
 
     // The whole action on an opened file of that many rows: from the key
     // press to the first frame on its way (the question answered at once).
-    std::string file = kHeader;
-    for (int i = 0; i < kTableRows; ++i)
-        file += rawRecord("Button" + std::to_string(i), {nec, ditto}, kRepeatGapUs);
-    window.openFrameFiles({writeFile(dir, "table.ir", file)});
+    window.openFrameFiles({writeRecordings(dir, "table.ir",
+        std::vector<irfiles::Signal>(kTableRows, recordingOf({nec, ditto}, kRepeatGapUs)))});
     // Opening selects the first row opened; the accident is with none.
     window.findChild<QTableView *>(QStringLiteral("tableViewIRData"))->clearSelection();
     sendagain::replaceQuestion([](QWidget *, const QString &, const QString &) { return true; });
@@ -179,10 +123,9 @@ int main(int argc, char **argv)
     // how long the event loop goes without turning.
     std::vector<ircodec::Durations> held{nec};
     held.insert(held.end(), kRepeats, ditto);
-    const std::string heldFile = kHeader + rawRecord("Held", held, kRepeatGapUs);
-    const irfiles::Loaded loaded = irfiles::read(irfiles::Format::Ir, heldFile, "held.ir");
-    const std::vector<sendplan::Step> plan = sendplan::plan(loaded.list, 38);
-    window.openFrameFiles({writeFile(dir, "held.ir", heldFile)});
+    const irfiles::Signal heldRecording = recordingOf(held, kRepeatGapUs);
+    const std::vector<sendplan::Step> plan = sendplan::plan({heldRecording}, 38);
+    window.openFrameFiles({writeRecordings(dir, "held.ir", {heldRecording})});
     adapter.clearCalls();
     double worstStallMs = 0;
     Clock::time_point lastTurn = Clock::now();

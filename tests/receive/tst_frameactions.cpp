@@ -112,22 +112,12 @@ QStringList operations(const std::vector<fake::Call> &calls)
     return ops;
 }
 
-// A raw .ir record of frames one after another, each after its silence.
-QByteArray rawRecord(
-    const QByteArray &name, const std::vector<ircodec::Durations> &frames, int32_t silenceUs)
+// Recordings as an .ir file in the test's folder.
+QString writeRecordings(
+    const QTemporaryDir &dir, const QString &name, const std::vector<irfiles::Signal> &list)
 {
-    QByteArray data;
-    for (const ircodec::Durations &frame : frames) {
-        if (!data.isEmpty())
-            data += ' ' + QByteArray::number(silenceUs);
-        for (int32_t us : frame)
-            data += (data.isEmpty() ? "" : " ") + QByteArray::number(us);
-    }
-    return "#\nname: " + name + "\ntype: raw\nfrequency: 38000\nduty_cycle: 0.33\ndata: " + data
-        + "\n";
+    return writeIrFile(dir.path() + QLatin1Char('/') + name, list);
 }
-
-const QByteArray irHeader = "Filetype: IR signals file\nVersion: 1\n";
 
 ircodec::Durations encoded(const ircodec::Frame &frame)
 {
@@ -380,7 +370,7 @@ void TestFrameActions::sendAgainFrameByFrame()
     std::vector<ircodec::Durations> held{nec};
     held.insert(held.end(), 50, ditto);
     window->openFrameFiles(
-        {writeFile(dir, QStringLiteral("held.ir"), irHeader + rawRecord("Held", held, 96000))});
+        {writeRecordings(dir, QStringLiteral("held.ir"), {recordingOf(held, 96000, "Held")})});
     receive(*window, {unknownFrame});
     QCOMPARE(table(window)->model()->rowCount(), 2);
     table(window)->clearSelection();
@@ -440,8 +430,8 @@ void TestFrameActions::sendAgainCancelled()
 {
     QFETCH(QString, how);
     const ircodec::Durations nec = encoded(ircodec::necFrame(0x04, 0x08, true));
-    window->openFrameFiles({writeFile(dir, QStringLiteral("twenty.ir"),
-        irHeader + rawRecord("Twenty", std::vector<ircodec::Durations>(20, nec), 100000))});
+    window->openFrameFiles({writeRecordings(dir, QStringLiteral("twenty.ir"),
+        {recordingOf(std::vector<ircodec::Durations>(20, nec), 100000, "Twenty")})});
     fake::Adapter &adapter = fake::Adapter::instance();
     trigger(window, "actionSendFramesAgain");
     QTimer *timer = sendTimer(window);
@@ -491,10 +481,10 @@ void TestFrameActions::sendAgainRefusesFramesTooLong()
     for (int i = 0; i < 349; ++i)
         longFrame.insert(longFrame.end(), {8000, 8000});
     longFrame.push_back(16000);
-    const QString path = writeFile(dir, QStringLiteral("long.ir"),
-        irHeader + rawRecord("Short", {{9000, 4500, 560}}, 0)
-            + rawRecord("Long", {{9000, 4500, 560}, longFrame}, 50000)
-            + rawRecord("Short", {{9000, 4500, 560}}, 0));
+    const QString path = writeRecordings(dir, QStringLiteral("long.ir"),
+        {recordingOf({{9000, 4500, 560}}, 0, "Short"),
+            recordingOf({{9000, 4500, 560}, longFrame}, 50000, "Long"),
+            recordingOf({{9000, 4500, 560}}, 0, "Short")});
     window->openFrameFiles({path});
     QCOMPARE(table(window)->model()->rowCount(), 3);
     table(window)->clearSelection();
