@@ -1,6 +1,8 @@
 // The frame table's actions on the shown window: copy, copy as Pronto, send
-// again, save and open (with the file dialogs answered by the test), the
-// keyboard, and frames longer than the designed record.
+// again (recordings frame by frame, its progress, its refusals and its
+// question, answered by the test), save and open (with the file dialogs
+// answered by the test), the keyboard, and frames longer than the adapter
+// record's 256 values.
 #include "fakeadapter.h"
 #include "formats.h"
 #include "framefiles.h"
