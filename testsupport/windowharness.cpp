@@ -1,8 +1,11 @@
 #include "windowharness.h"
 
+#include "formats.h"
+
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTimerEvent>
 
@@ -20,6 +23,7 @@ void DialogCatcher::poll()
     CapturedDialog d;
     d.title = box->windowTitle();
     d.text = box->text();
+    d.detailedText = box->detailedText();
     d.icon = box->icon();
     d.buttons = box->standardButtons();
     QPushButton *def = box->defaultButton();
@@ -96,4 +100,29 @@ void tickAll(QObject *object)
         QTimerEvent tick(id);
         QCoreApplication::sendEvent(object, &tick);
     }
+}
+
+irfiles::Signal recordingOf(
+    const std::vector<ircodec::Durations> &frames, int32_t silenceUs, const std::string &name)
+{
+    irfiles::Signal signal;
+    signal.name = name;
+    signal.carrierHz = irfiles::kDefaultCarrierHz;
+    for (const ircodec::Durations &frame : frames) {
+        if (!signal.durations.empty())
+            signal.durations.push_back(silenceUs);
+        signal.durations.insert(signal.durations.end(), frame.begin(), frame.end());
+    }
+    return signal;
+}
+
+QString writeIrFile(const QString &path, const std::vector<irfiles::Signal> &list)
+{
+    const irfiles::Written written = irfiles::write(irfiles::Format::Ir, list);
+    const auto size = static_cast<qint64>(written.data.size());
+    QFile file(path);
+    if (!written.ok() || !file.open(QIODevice::WriteOnly)
+        || file.write(written.data.data(), size) != size)
+        return QString();
+    return path;
 }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "irsignal.h"
 #include "korvex.h"
 
 #include <atomic>
@@ -52,11 +53,21 @@ private:
     }
 };
 
+// Frames one after another in one recording, each after silenceUs, as a
+// file holds a button held down or an air conditioner's blocks; at the
+// default carrier.
+irfiles::Signal recordingOf(const std::vector<ircodec::Durations> &frames, int32_t silenceUs,
+    const std::string &name = std::string());
+// Writes recordings to path as an .ir file, a raw record each; the path, or
+// an empty one when it cannot.
+QString writeIrFile(const QString &path, const std::vector<irfiles::Signal> &list);
+
 // A modal warning box as the user saw it.
 struct CapturedDialog
 {
     QString title;
     QString text;
+    QString detailedText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
