@@ -174,7 +174,8 @@ struct Sequence
 Sequence readSequence(const std::vector<Capture> &frames);
 
 // "NEC 20DFC23D, then 3 repeats": every item of the sequence, with its
-// blocks and repeats, items separated by "; ".
+// blocks and repeats, items separated by "; "; unread frames one after
+// another as one "UNKNOWN (N frames)".
 std::string summary(const Sequence &sequence);
 // The summary of one item: its reading's summary and what followed it.
 std::string summary(const Sequence::Item &item);

@@ -136,10 +136,20 @@ std::string summary(const Sequence::Item &item)
 std::string summary(const Sequence &sequence)
 {
     std::string out;
-    for (const Sequence::Item &item : sequence.items) {
+    const auto &items = sequence.items;
+    for (size_t i = 0; i < items.size(); ++i) {
         if (!out.empty())
             out += "; ";
-        out += summary(item);
+        // Frames nothing reads, one after another, are said once.
+        size_t unread = 0;
+        while (i + unread < items.size() && !items[i + unread].reading)
+            ++unread;
+        if (unread > 1) {
+            out += summary(items[i]) + " (" + std::to_string(unread) + " frames)";
+            i += unread - 1;
+            continue;
+        }
+        out += summary(items[i]);
     }
     return out;
 }

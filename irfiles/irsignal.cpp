@@ -1,5 +1,7 @@
 #include "irsignal.h"
 
+#include "reading.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -36,6 +38,13 @@ int32_t carrierFor(
     if (const auto frame = decodeFirstFrame(durations))
         return ircodec::nominalCarrierHz(frame->protocol);
     return defaultHz;
+}
+
+std::string readingText(const ircodec::Durations &durations)
+{
+    const ircodec::Sequence sequence = ircodec::readSequence(ircodec::segment(durations));
+    return sequence.items.empty() ? ircodec::summary(ircodec::Reading())
+                                  : ircodec::summary(sequence);
 }
 
 ircodec::Report decodeDurations(const ircodec::Durations &durations)

@@ -54,6 +54,11 @@ std::optional<ircodec::Frame> decodeFirstFrame(const ircodec::Durations &duratio
 // repeats), cut at the first silence that ends a frame.
 ircodec::Report decodeDurations(const ircodec::Durations &durations);
 
+// The program's own reading of a recording, in one line: every frame read
+// (ircodec's readers) as a sequence, "NEC 20DFC23D (...), then 3 repeats";
+// "UNKNOWN" when nothing reads it.
+std::string readingText(const ircodec::Durations &durations);
+
 // A received frame as a signal: raw[0] is the silence before the frame in
 // ticks, raw[1..count) its durations in ticks. The carrier follows
 // carrierFor(decoded, durations, defaultCarrierHz).

@@ -658,6 +658,12 @@ void ReadingTest::sequences()
         QString("BANG_OLUFSEN 2A5C (address 0x2A, command 0x5C), in 3 blocks"));
     QCOMPARE(whole.frames[2].role, ircodec::Role::Block);
     QVERIFY(!ircodec::readSequence({pieces[0]}).items[0].reading);
+
+    // Unread frames one after another are said once.
+    const Durations noise = {300, 5000, 2000};
+    QCOMPARE(QString::fromStdString(ircodec::summary(ircodec::readSequence({{0, noise, false},
+                 {20000, noise, false}, {20000, noise, false}, {0, gi, false}}))),
+        QString("UNKNOWN (3 frames); GICABLE 5A08 (device 0x0, command 0x5A, check ok)"));
 }
 
 void ReadingTest::airConditionerStates_data()
