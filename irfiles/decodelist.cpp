@@ -102,4 +102,37 @@ int decodeFiles(const std::vector<std::string> &files, std::ostream &out, std::o
     return status;
 }
 
+const char kDecodeOption[] = "--decode";
+const char kDecodeSynopsis[] = "--decode FILE...";
+const char kDecodeDescription[]
+    = "Prints every frame of the files, one line each, without a display: file, record, frame "
+      "within the record, protocol (UNKNOWN when nothing reads it; PULSE_DISTANCE, PULSE_WIDTH or "
+      "BIPHASE for a generic reading), bits, data in hex, and the fields, repeats and timing in "
+      "words, tab-separated. Formats by extension, as --convert reads them.";
+
+int decodeMain(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    std::vector<std::string> files;
+    bool optionsEnd = false;
+    for (const std::string &arg : args) {
+        if (arg == kDecodeOption && !optionsEnd)
+            continue;
+        if (arg == "--" && !optionsEnd) {
+            optionsEnd = true;
+            continue;
+        }
+        if (!optionsEnd && arg.size() > 1 && arg[0] == '-') {
+            err << "tavrel: unknown option " << arg << "\nusage: tavrel " << kDecodeSynopsis
+                << "\n";
+            return kConvertBadInput;
+        }
+        files.push_back(arg);
+    }
+    if (files.empty()) {
+        err << "tavrel: give one file or more\nusage: tavrel " << kDecodeSynopsis << "\n";
+        return kConvertBadInput;
+    }
+    return decodeFiles(files, out, err);
+}
+
 } // namespace irfiles

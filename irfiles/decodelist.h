@@ -26,6 +26,16 @@ std::string decodeLines(const std::string &file, const std::vector<Signal> &reco
 // the others are still read. Answers 0, or 2 when a file could not be read.
 int decodeFiles(const std::vector<std::string> &files, std::ostream &out, std::ostream &err);
 
+// The mode's option, its synopsis (after the program name) and its
+// description, for the program's --help.
+extern const char kDecodeOption[];
+extern const char kDecodeSynopsis[];
+extern const char kDecodeDescription[];
+
+// Runs the mode: args holds kDecodeOption and the files. Returns the exit
+// status (2 also for bad arguments, with the usage on err).
+int decodeMain(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+
 } // namespace irfiles
 
 #endif // IRFILES_DECODELIST_H
