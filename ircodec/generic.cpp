@@ -608,21 +608,11 @@ ShortRuns shortRuns(const Durations &d, size_t first)
     return out;
 }
 
-// Reads every duration from `first` on as one or two half bits of one unit.
-// The half bit is the mean of the short marks and spaces, as a receiver
-// lengthens the one and shortens the other by as much; each duration, that
-// excess taken out, is the nearer of one or two half bits, and must fit
-// its window. Linear: no search.
-bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
+// Reads every duration from `first` on as one or two half bits of `unit`:
+// each, the receiver's `excess` taken out, is the nearer of the two and
+// must fit its window. Linear: no search.
+bool readHalves(const Durations &d, size_t first, int32_t unit, int32_t excess, Halves &halves)
 {
-    if (d.size() <= first + 1)
-        return false;
-    const ShortRuns runs = shortRuns(d, first);
-    const int32_t unit = (runs.mark + runs.space) / 2;
-    if (unit <= 0)
-        return false;
-    const int32_t excess = std::clamp<int32_t>((runs.mark - runs.space) / 2, 0, kReceiverExcessUs);
-    thread_local Halves halves; // kept from call to call: no allocation per frame
     halves.clear();
     for (size_t i = first; i < d.size(); ++i) {
         const bool mark = (i - first) % 2 == 0;
@@ -633,8 +623,38 @@ bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
             return false;
         halves.insert(halves.end(), static_cast<size_t>(count), mark);
     }
+    return true;
+}
+
+// Reads a bi-phase body from `first` on. The half bit follows from the
+// short marks and spaces, as a receiver lengthens the one and shortens the
+// other by as much: their mean, where both are single halves; where all of
+// one kind are double (a frame of alternating bits), half of those.
+bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
+{
+    if (d.size() <= first + 1)
+        return false;
+    const ShortRuns runs = shortRuns(d, first);
+    if (runs.mark <= 0 || runs.space <= 0)
+        return false;
+    // How many halves the short marks and the short spaces are: both one,
+    // or one of them two.
+    constexpr int kCandidates[][2] = {{1, 1}, {1, 2}, {2, 1}};
+    thread_local Halves halves; // kept from call to call: no allocation per frame
+    int32_t unit = 0;
+    bool read = false;
     BitString bits;
-    if (!halvesToBits(halves, bits) || bits.size() < kMinBits)
+    for (const auto &halvesOf : kCandidates) {
+        const int32_t mark = runs.mark / halvesOf[0];
+        const int32_t space = runs.space / halvesOf[1];
+        unit = (mark + space) / 2;
+        const int32_t excess = std::clamp<int32_t>((mark - space) / 2, 0, kReceiverExcessUs);
+        if (unit > 0 && readHalves(d, first, unit, excess, halves) && halvesToBits(halves, bits)) {
+            read = true;
+            break;
+        }
+    }
+    if (!read || bits.size() < kMinBits)
         return false;
     out.bits = std::move(bits);
     out.evidence = Evidence::Shape;

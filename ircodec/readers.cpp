@@ -79,6 +79,16 @@ bool readWith(const Reader *reader, const Durations &d, Reading &out)
     return true;
 }
 
+// Marks and spaces last: a frame with a duration of zero or less is no
+// frame any reader takes.
+bool positive(const Durations &d)
+{
+    for (int32_t v : d)
+        if (v <= 0)
+            return false;
+    return true;
+}
+
 } // namespace
 
 const std::vector<const Reader *> &readers()
@@ -145,6 +155,8 @@ bool pickBefore(const Reading &a, const Reading &b, const Durations &d)
 Reading read(const Durations &d)
 {
     Reading best;
+    if (!positive(d))
+        return best;
     Reading candidate;
     forCandidates(d, [&](const Reader *reader) {
         // A generic reading is only wanted when no protocol took the frame.
@@ -160,6 +172,8 @@ Reading read(const Durations &d)
 std::vector<Reading> readAll(const Durations &d)
 {
     std::vector<Reading> all;
+    if (!positive(d))
+        return all;
     forCandidates(d, [&](const Reader *reader) {
         Reading candidate;
         if (readWith(reader, d, candidate))

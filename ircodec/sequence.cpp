@@ -4,6 +4,7 @@
 // repeats it; any other frame begins a reading of its own.
 #include "reader.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace ircodec {
@@ -54,6 +55,8 @@ size_t readCut(const std::vector<Capture> &frames, size_t first, Reading &out)
              count <= static_cast<size_t>(reader->cutInto) && first + count <= frames.size();
              ++count) {
             const Durations whole = joined(frames, first, count);
+            if (std::any_of(whole.begin(), whole.end(), [](int32_t v) { return v <= 0; }))
+                return 0;
             const Admission &a = reader->admission;
             if (static_cast<int>(whole.size()) < a.minDurations
                 || static_cast<int>(whole.size()) > a.maxDurations)
