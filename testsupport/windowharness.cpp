@@ -3,7 +3,10 @@
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 #include <QTimerEvent>
 
 DialogCatcher::DialogCatcher()
@@ -96,4 +99,60 @@ void tickAll(QObject *object)
         QTimerEvent tick(id);
         QCoreApplication::sendEvent(object, &tick);
     }
+}
+
+bool displayTick(QObject *window)
+{
+    const QList<int> timers = runningTimers(window);
+    if (timers.isEmpty())
+        return false;
+    QTimerEvent tick(timers.first());
+    QCoreApplication::sendEvent(window, &tick);
+    return true;
+}
+
+QAbstractButton *button(QObject *window, const char *name)
+{
+    return child<QAbstractButton>(window, name);
+}
+
+void click(QObject *window, const char *name)
+{
+    button(window, name)->click();
+}
+
+void press(QObject *window, const char *name)
+{
+    QTest::mousePress(button(window, name), Qt::LeftButton);
+}
+
+void release(QObject *window, const char *name)
+{
+    QTest::mouseRelease(button(window, name), Qt::LeftButton);
+}
+
+QTableView *frameTable(QObject *window)
+{
+    return child<QTableView>(window, "tableViewIRData");
+}
+
+QString cell(QObject *window, int row, int column)
+{
+    return frameTable(window)->model()->index(row, column).data().toString();
+}
+
+int tableRows(QObject *window)
+{
+    return frameTable(window)->model()->rowCount();
+}
+
+void clickRow(QObject *window, int row)
+{
+    QTableView *view = frameTable(window);
+    emit view->clicked(view->model()->index(row, 1));
+}
+
+QStringList details(QObject *window)
+{
+    return child<QPlainTextEdit>(window, "plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
 }

@@ -7,7 +7,6 @@
 #include "ircodec.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
-#include "receivetesting.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -26,16 +25,6 @@
 #include <QTest>
 
 namespace {
-
-QTableView *table(QObject *w)
-{
-    return child<QTableView>(w, "tableViewIRData");
-}
-
-QStringList details(QObject *w)
-{
-    return child<QPlainTextEdit>(w, "plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
-}
 
 // The copied lines, each ended by a line break.
 QStringList clipboardLines()
@@ -75,7 +64,7 @@ void receive(MainWindow &window, const std::vector<ReceivedRecord> &frames)
     for (const ReceivedRecord &frame : frames)
         receiveQueue().append(frame.record);
     tickAll(&window);
-    QCOMPARE(table(&window)->model()->rowCount(), receiveQueue().size());
+    QCOMPARE(frameTable(&window)->model()->rowCount(), receiveQueue().size());
 }
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
@@ -142,14 +131,14 @@ void TestFrameActions::cleanup()
 
 void TestFrameActions::actionsAndShortcuts()
 {
-    const QList<QAction *> menu = table(window)->actions();
+    const QList<QAction *> menu = frameTable(window)->actions();
     QStringList names;
     for (QAction *action : menu)
         names << action->objectName();
     QCOMPARE(names,
         (QStringList{"actionCopyFrames", "actionCopyPronto", "actionSendFramesAgain",
             "actionSaveFrames", "actionOpenFrames"}));
-    QCOMPARE(table(window)->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(frameTable(window)->contextMenuPolicy(), Qt::ActionsContextMenu);
     QCOMPARE(menu[0]->shortcut(), QKeySequence(QKeySequence::Copy));
     QCOMPARE(menu[0]->shortcutContext(), Qt::WidgetShortcut);
     QCOMPARE(menu[3]->shortcut(), QKeySequence(QKeySequence::Save));
@@ -175,9 +164,9 @@ void TestFrameActions::copyFrames()
     child<QTabWidget>(window, "tabWidget")->setCurrentIndex(1);
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    table(window)->selectRow(1);
-    table(window)->setFocus();
-    QTest::keyClick(table(window), Qt::Key_C, Qt::ControlModifier);
+    frameTable(window)->selectRow(1);
+    frameTable(window)->setFocus();
+    QTest::keyClick(frameTable(window), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboardLines(), (QStringList{header, lines[2]}));
 
     // Ctrl+C elsewhere copies what it always copied.
@@ -238,7 +227,7 @@ void TestFrameActions::sendAgain()
     // Without an adapter nothing goes out.
     adapter.clearCalls();
     adapter.setScanCount(0);
-    table(window)->selectRow(0);
+    frameTable(window)->selectRow(0);
     trigger(window, "actionSendFramesAgain");
     QCOMPARE(dialogs->texts(), QStringList{"无设备连接！"});
     QCOMPARE(adapter.count("IR_SendProtocol"), 0);
@@ -285,9 +274,9 @@ void TestFrameActions::saveAndOpen()
     QFETCH(bool, keepsNames);
     receive(*window,
         {necFrame, unknownFrame, received(*ircodec::fromSendRecord(1, 0x175, 0, 12, false))});
-    table(window)->selectionModel()->select(table(window)->model()->index(0, 0),
+    frameTable(window)->selectionModel()->select(frameTable(window)->model()->index(0, 0),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    table(window)->selectionModel()->select(table(window)->model()->index(2, 0),
+    frameTable(window)->selectionModel()->select(frameTable(window)->model()->index(2, 0),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
     framefiles::replaceDialogs(
         [&](QWidget *, const QString &) {
@@ -305,14 +294,14 @@ void TestFrameActions::saveAndOpen()
     // with what they were.
     trigger(window, "actionOpenFrames");
     QVERIFY(dialogs->dialogs.isEmpty());
-    QAbstractItemModel *model = table(window)->model();
+    QAbstractItemModel *model = frameTable(window)->model();
     QCOMPARE(model->rowCount(), 5);
     QCOMPARE(model->index(3, 0).data().toString(), QStringLiteral("4"));
     for (int column = 1; column <= 4; ++column) {
         QCOMPARE(model->index(3, column).data(), model->index(0, column).data());
         QCOMPARE(model->index(4, column).data(), model->index(2, column).data());
     }
-    emit table(window)->clicked(model->index(4, 1));
+    emit frameTable(window)->clicked(model->index(4, 1));
     QCOMPARE(details(window).first(),
         keepsNames ? QStringLiteral("name:frame_3") : QStringLiteral("type:RC5"));
 }
@@ -326,14 +315,14 @@ void TestFrameActions::openedFramesAreNamedUntilCleared()
     child<QPushButton>(window, "pushButtonStartReceive")->click();
     QVERIFY(runningTimers(window).isEmpty());
     window->openFrameFiles({path});
-    QCOMPARE(table(window)->model()->rowCount(), 1);
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    QCOMPARE(frameTable(window)->model()->rowCount(), 1);
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
     QCOMPARE(details(window).mid(0, 3), (QStringList{"name:Power", "type:NEC", "bits:32"}));
 
     child<QPushButton>(window, "pushButtonClearData")->click();
     child<QPushButton>(window, "pushButtonStartReceive")->click();
     receive(*window, {necFrame});
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
     QCOMPARE(details(window).first(), QStringLiteral("type:NEC"));
 }
 
@@ -357,7 +346,7 @@ void TestFrameActions::badFilesLoadNothing()
     QVERIFY2(texts[1].contains(QStringLiteral("junk.mode2")), qPrintable(texts[1]));
     QVERIFY2(texts[2].contains(QStringLiteral("notes.txt")), qPrintable(texts[2]));
     QVERIFY2(texts[3].contains(QStringLiteral("missing.ir")), qPrintable(texts[3]));
-    QCOMPARE(table(window)->model()->rowCount(), 1);
+    QCOMPARE(frameTable(window)->model()->rowCount(), 1);
     QCOMPARE(receiveQueue().size(), 1);
 }
 
@@ -387,7 +376,7 @@ void TestFrameActions::saveFailures()
 void TestFrameActions::arrowKeysShowTheCurrentRow()
 {
     receive(*window, {necFrame, unknownFrame});
-    QTableView *view = table(window);
+    QTableView *view = frameTable(window);
     view->setFocus();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
         view->visualRect(view->model()->index(0, 1)).center());
@@ -418,7 +407,7 @@ void TestFrameActions::longFramesLoseNothing()
     QCOMPARE(int(sent[0].timings.size()), 601);
     QCOMPARE(sent[0].timings[1], (10 + 1 % 7) * 50);
 
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
     const QString rawLine = details(window).last();
     QCOMPARE(rawLine.count(QLatin1Char(',')), 254); // the designed record's 255 timings
 }
@@ -443,7 +432,7 @@ void TestFrameActions::realCapturesOpenAndGoOutAgain()
     }
     window->openFrameFiles({writeFile(dir, QStringLiteral("captured.ir"), file)});
     QVERIFY(dialogs->dialogs.isEmpty());
-    QCOMPARE(table(window)->model()->rowCount(), int(rows.size()));
+    QCOMPARE(frameTable(window)->model()->rowCount(), int(rows.size()));
 
     fake::Adapter &adapter = fake::Adapter::instance();
     trigger(window, "actionSendFramesAgain");

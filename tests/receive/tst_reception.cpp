@@ -3,7 +3,6 @@
 #include "fakeadapter.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
-#include "receivetesting.h"
 #include "waveform.h"
 #include "windowharness.h"
 
@@ -34,27 +33,6 @@ const QString stopText = QStringLiteral("停止接收");
 QPushButton *startButton(QObject *w)
 {
     return child<QPushButton>(w, "pushButtonStartReceive");
-}
-
-QTableView *table(QObject *w)
-{
-    return child<QTableView>(w, "tableViewIRData");
-}
-
-QString cell(QObject *w, int row, int column)
-{
-    return table(w)->model()->index(row, column).data().toString();
-}
-
-QStringList details(QObject *w)
-{
-    return child<QPlainTextEdit>(w, "plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
-}
-
-void clickRow(QObject *w, int row)
-{
-    QTableView *view = table(w);
-    emit view->clicked(view->model()->index(row, 1));
 }
 
 QwtPlotCurve *curve(QObject *w)
@@ -135,7 +113,7 @@ private slots:
 void TestReception::tableIsSetUp()
 {
     MainWindow window;
-    QTableView *view = table(&window);
+    QTableView *view = frameTable(&window);
     QAbstractItemModel *model = view->model();
     QVERIFY(model);
     QCOMPARE(model->rowCount(), 0);
@@ -274,7 +252,7 @@ void TestReception::stopStopsTheAdapterReceptionStartedOn()
     // No rows are added any more, and a stale tick id changes nothing.
     deliver(necExample);
     QVERIFY(!displayTick(&window));
-    QCOMPARE(table(&window)->model()->rowCount(), 0);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 0);
 }
 
 void TestReception::closingTheWindowStopsReception()
@@ -339,7 +317,7 @@ void TestReception::callbackSurvivesBadRecords()
     MainWindow window;
     QVERIFY(start(window));
     QVERIFY(displayTick(&window));
-    QCOMPARE(table(&window)->model()->rowCount(), 3);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 3);
     QStringList expected;
     for (int i = 1; i < 256; ++i)
         expected << QString::number(i);
@@ -355,9 +333,9 @@ void TestReception::framesBetweenTicksBecomeRowsInOrder()
     deliver(ReceivedRecord(3, 0x10u, 0, 32, {1, 2}));
     deliver(ReceivedRecord(4, 0x20u, 0, 12, {}));
     deliver(ReceivedRecord(6, 0x30u, 0, 16, {5}));
-    QCOMPARE(table(&window)->model()->rowCount(), 0); // not before the tick
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 0); // not before the tick
     QVERIFY(displayTick(&window));
-    QCOMPARE(table(&window)->model()->rowCount(), 3);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 3);
     const QStringList data{"00000010", "00000020", "00000030"};
     for (int r = 0; r < 3; ++r) {
         QCOMPARE(cell(&window, r, 0), QString::number(r + 1));
@@ -365,7 +343,7 @@ void TestReception::framesBetweenTicksBecomeRowsInOrder()
     }
     // A tick with nothing new changes nothing.
     QVERIFY(displayTick(&window));
-    QCOMPARE(table(&window)->model()->rowCount(), 3);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 3);
 }
 
 void TestReception::rowsSurviveStopAndRestart()
@@ -377,15 +355,15 @@ void TestReception::rowsSurviveStopAndRestart()
     deliver(necExample);
     QVERIFY(displayTick(&window));
     startButton(&window)->click(); // stop
-    QCOMPARE(table(&window)->model()->rowCount(), 2);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 2);
     // A late frame after the stop reaches the queue; its row comes after the
     // next start.
     receiveCallback(0, 0, const_cast<IRResults *>(&necExample.record));
     QVERIFY(start(window));
-    QCOMPARE(table(&window)->model()->rowCount(), 2);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 2);
     deliver(ReceivedRecord(1, 0x7u, 0, 13, {}));
     QVERIFY(displayTick(&window));
-    QCOMPARE(table(&window)->model()->rowCount(), 4);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 4);
     QCOMPARE(cell(&window, 3, 0), QStringLiteral("4"));
     QCOMPARE(cell(&window, 3, 1), QStringLiteral("RC5"));
 }
@@ -398,7 +376,7 @@ void TestReception::rowCells()
     deliver(ReceivedRecord(14, 0xABu, 0x1Fu, 15, {2000}));
     deliver(necExample);
     QVERIFY(displayTick(&window));
-    QAbstractItemModel *model = table(&window)->model();
+    QAbstractItemModel *model = frameTable(&window)->model();
     QCOMPARE(cell(&window, 0, 2), QStringLiteral("REPEAT"));
     QVERIFY(!model->index(0, 3).data().isValid()); // an empty cell: no address for NEC
     QCOMPARE(cell(&window, 1, 3), QStringLiteral("001F"));
@@ -500,9 +478,9 @@ void TestReception::clearingWhileReceiving()
 
     child<QPushButton>(&window, "pushButtonClearData")->click();
     QVERIFY(adapter.calls().empty());
-    QCOMPARE(table(&window)->model()->rowCount(), 0);
-    QCOMPARE(table(&window)->model()->columnCount(), 6);
-    QCOMPARE(table(&window)->columnWidth(2), 90);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 0);
+    QCOMPARE(frameTable(&window)->model()->columnCount(), 6);
+    QCOMPARE(frameTable(&window)->columnWidth(2), 90);
     QCOMPARE(receiveQueue().size(), 0);
     QVERIFY(child<QPlainTextEdit>(&window, "plainTextEdit")->toPlainText().isEmpty());
     // The plot keeps the last waveform, and reception goes on.
@@ -513,7 +491,7 @@ void TestReception::clearingWhileReceiving()
 
     deliver(ReceivedRecord(14, 0x3u, 0x1Fu, 15, {}));
     QVERIFY(displayTick(&window));
-    QCOMPARE(table(&window)->model()->rowCount(), 1);
+    QCOMPARE(frameTable(&window)->model()->rowCount(), 1);
     QCOMPARE(cell(&window, 0, 0), QStringLiteral("1"));
     clickRow(&window, 0);
     QCOMPARE(details(&window).first(), QStringLiteral("type:SHARP"));
@@ -530,18 +508,18 @@ void TestReception::clearingManyRows()
     for (int i = 0; i < kFrames; ++i)
         receiveQueue().append(ReceivedRecord(3, uint32_t(i), 0u, 32, raw).record);
     QVERIFY(displayTick(&window));
-    QAbstractItemModel *model = table(&window)->model();
+    QAbstractItemModel *model = frameTable(&window)->model();
     QCOMPARE(model->rowCount(), kFrames);
     for (int r : {0, 1, kFrames / 2, kFrames - 1}) {
         QCOMPARE(cell(&window, r, 0), QString::number(r + 1));
         QCOMPARE(
             cell(&window, r, 2), QStringLiteral("%1").arg(r, 8, 16, QLatin1Char('0')).toUpper());
     }
-    table(&window)->selectRow(kFrames - 1);
+    frameTable(&window)->selectRow(kFrames - 1);
     child<QPushButton>(&window, "pushButtonClearData")->click();
     QCOMPARE(model->rowCount(), 0);
     QCOMPARE(receiveQueue().size(), 0);
-    QVERIFY(!table(&window)->selectionModel()->hasSelection());
+    QVERIFY(!frameTable(&window)->selectionModel()->hasSelection());
     deliver(necExample);
     QVERIFY(displayTick(&window));
     QCOMPARE(cell(&window, 0, 0), QStringLiteral("1"));
