@@ -1,4 +1,4 @@
-// The frame table's actions beyond the design, in its context menu and on
+// The frame table's actions, in its context menu and on
 // keyboard shortcuts: copy, copy as Pronto, send again, save and open. They
 // act on the selected rows, or on every row when none is selected.
 #include "formats.h"

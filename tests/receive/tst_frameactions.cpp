@@ -1,6 +1,6 @@
 // The frame table's actions on the shown window: copy, copy as Pronto, send
 // again, save and open (with the file dialogs answered by the test), the
-// keyboard, and frames longer than the designed record.
+// keyboard, and frames longer than the adapter's record.
 #include "fakeadapter.h"
 #include "formats.h"
 #include "framefiles.h"
@@ -143,7 +143,7 @@ void TestFrameActions::actionsAndShortcuts()
     QCOMPARE(menu[0]->shortcutContext(), Qt::WidgetShortcut);
     QCOMPARE(menu[3]->shortcut(), QKeySequence(QKeySequence::Save));
     QCOMPARE(menu[4]->shortcut(), QKeySequence(QKeySequence::Open));
-    // Save and open work from either tab; the designed form gains nothing.
+    // Save and open work from either tab; the form gains nothing.
     QCOMPARE(window->actions(), (QList<QAction *>{menu[3], menu[4]}));
     QVERIFY(window->menuBar()->actions().isEmpty());
 }
@@ -390,7 +390,7 @@ void TestFrameActions::arrowKeysShowTheCurrentRow()
 void TestFrameActions::longFramesLoseNothing()
 {
     // An air conditioner's frame of 601 durations: the table and details
-    // show the designed 256 values, copy and send again take all of them.
+    // show the adapter record's 256 values, copy and send again take all of them.
     std::vector<int> raw{40};
     for (int i = 0; i < 600; ++i)
         raw.push_back(i % 2 ? 10 + i % 7 : 11);
@@ -409,7 +409,7 @@ void TestFrameActions::longFramesLoseNothing()
 
     emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
     const QString rawLine = details(window).last();
-    QCOMPARE(rawLine.count(QLatin1Char(',')), 254); // the designed record's 255 timings
+    QCOMPARE(rawLine.count(QLatin1Char(',')), 254); // the adapter record's 255 timings
 }
 
 void TestFrameActions::realCapturesOpenAndGoOutAgain()

@@ -450,10 +450,10 @@ void TestReception::longFramesShowTheirFirstValues()
     QCOMPARE(cell(&window, 0, 5), cell(&window, 1, 5));
     QCOMPARE(cell(&window, 0, 5).count(QLatin1Char(',')), irlimits::kMaxRecordRawValues - 2);
     clickRow(&window, 1);
-    const QStringList designed = details(&window);
+    const QStringList firstValues = details(&window);
     const size_t samples = curve(&window)->dataSize();
     clickRow(&window, 0);
-    QStringList lines = designed;
+    QStringList lines = firstValues;
     if (kept < count)
         lines << QStringLiteral("truncated:%1 of %2").arg(kept).arg(count);
     QCOMPARE(details(&window), lines);
@@ -577,7 +577,7 @@ void TestReception::secondClickReplacesTheWaveform()
 
 void TestReception::frameBeyondTheSampleLimitIsCut()
 {
-    // Drawn up to the limit, exactly as designed that far; the axis shows the
+    // Drawn up to the limit, exactly as the samples are that far; the axis shows the
     // frame's whole length.
     const int timing = waveform::kMaxSamples;
     MainWindow window;
@@ -595,7 +595,7 @@ void TestReception::frameBeyondTheSampleLimitIsCut()
 
 void TestReception::drawnAsQwtDrawsTheSamples()
 {
-    // The plot looks exactly as with the designed samples handed to Qwt as
+    // The plot looks exactly as with the waveform's samples handed to Qwt as
     // arrays of x and y, squeezed onto the canvas and spread over it.
     MainWindow window;
     window.resize(900, 600);
