@@ -3,6 +3,7 @@
 #include "ircodec.h"
 #include "irlimits.h"
 #include "protocols.h"
+#include "sendtext.h"
 
 #include <algorithm>
 #include <numeric>
@@ -47,11 +48,8 @@ Step stepFor(const irfiles::Signal &signal, int defaultCarrierKHz)
         step.operation = Operation::NecRepeat;
     } else if (!isRepeatCode(decoded) && sendableByProtocol(decoded)) {
         step.operation = Operation::Protocol;
-        step.data.protocol = decoded.decodeType;
-        step.data.repeat = 0;
-        step.data.address = static_cast<uint16_t>(decoded.address);
-        step.data.value = decoded.value;
-        step.data.bits = decoded.bits;
+        step.data = sendtext::makeSendData(decoded.decodeType, false,
+            static_cast<uint16_t>(decoded.address), decoded.value, decoded.bits);
     } else {
         step.operation = Operation::Raw;
         step.durations.assign(signal.durations.begin(), signal.durations.end());
