@@ -130,13 +130,7 @@ std::optional<Frame> fromSendRecord(
     const auto protocol = sendableProtocol(id);
     if (!protocol)
         return std::nullopt;
-    Frame frame;
-    frame.protocol = *protocol;
-    frame.value = value;
-    frame.address = address;
-    frame.bits = bits;
-    frame.repeat = repeat;
-    return frame;
+    return makeFrame(*protocol, value, bits, address, repeat);
 }
 
 Report report(const std::optional<Frame> &frame)

@@ -6,8 +6,14 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 #include <QTimerEvent>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
 
 DialogCatcher::DialogCatcher()
 {
@@ -125,4 +131,67 @@ QString writeIrFile(const QString &path, const std::vector<irfiles::Signal> &lis
         || file.write(written.data.data(), size) != size)
         return QString();
     return path;
+}
+
+bool displayTick(QObject *window)
+{
+    const QList<int> timers = runningTimers(window);
+    if (timers.isEmpty())
+        return false;
+    QTimerEvent tick(timers.first());
+    QCoreApplication::sendEvent(window, &tick);
+    return true;
+}
+
+QwtPlotCurve *curve(QObject *window)
+{
+    const QwtPlotItemList items
+        = child<QwtPlot>(window, "qwtPlot")->itemList(QwtPlotItem::Rtti_PlotCurve);
+    return items.size() == 1 ? static_cast<QwtPlotCurve *>(items.first()) : nullptr;
+}
+
+QAbstractButton *button(QObject *window, const char *name)
+{
+    return child<QAbstractButton>(window, name);
+}
+
+void click(QObject *window, const char *name)
+{
+    button(window, name)->click();
+}
+
+void press(QObject *window, const char *name)
+{
+    QTest::mousePress(button(window, name), Qt::LeftButton);
+}
+
+void release(QObject *window, const char *name)
+{
+    QTest::mouseRelease(button(window, name), Qt::LeftButton);
+}
+
+QTableView *frameTable(QObject *window)
+{
+    return child<QTableView>(window, "tableViewIRData");
+}
+
+QString cell(QObject *window, int row, int column)
+{
+    return frameTable(window)->model()->index(row, column).data().toString();
+}
+
+int tableRows(QObject *window)
+{
+    return frameTable(window)->model()->rowCount();
+}
+
+void clickRow(QObject *window, int row)
+{
+    QTableView *view = frameTable(window);
+    emit view->clicked(view->model()->index(row, 1));
+}
+
+QStringList details(QObject *window)
+{
+    return child<QPlainTextEdit>(window, "plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
 }

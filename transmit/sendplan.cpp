@@ -3,6 +3,7 @@
 #include "ircodec.h"
 #include "irlimits.h"
 #include "protocols.h"
+#include "sendtext.h"
 
 #include <algorithm>
 #include <limits>
@@ -136,11 +137,8 @@ void makeDecoded(Step &step, const Piece &piece, const ircodec::Report &decoded)
         return;
     }
     step.operation = Operation::Protocol;
-    step.data.protocol = decoded.decodeType;
-    step.data.repeat = 0;
-    step.data.address = static_cast<uint16_t>(decoded.address);
-    step.data.value = decoded.value;
-    step.data.bits = decoded.bits;
+    step.data = sendtext::makeSendData(decoded.decodeType, false,
+        static_cast<uint16_t>(decoded.address), decoded.value, decoded.bits);
     step.onAirUs = onAirUs(*bursts);
 }
 

@@ -9,7 +9,6 @@
 #include "ircodec.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
-#include "receivetesting.h"
 #include "sendagain.h"
 #include "startup.h"
 #include "windowharness.h"
@@ -30,22 +29,14 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QTextEdit>
 #include <QTimer>
+#include <qwt_plot_curve.h>
 
 #include <numeric>
 
 namespace {
-
-QTableView *table(QObject *w)
-{
-    return child<QTableView>(w, "tableViewIRData");
-}
-
-QStringList details(QObject *w)
-{
-    return child<QPlainTextEdit>(w, "plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
-}
 
 // The copied lines, each ended by a line break.
 QStringList clipboardLines()
@@ -87,7 +78,7 @@ void receive(MainWindow &window, const std::vector<ReceivedRecord> &frames)
     for (const ReceivedRecord &frame : frames)
         receiveQueue().append(frame.record);
     tickAll(&window);
-    QCOMPARE(table(&window)->model()->rowCount(), receiveQueue().size());
+    QCOMPARE(frameTable(&window)->model()->rowCount(), receiveQueue().size());
 }
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
@@ -230,19 +221,19 @@ void TestFrameActions::cleanup()
 
 void TestFrameActions::actionsAndShortcuts()
 {
-    const QList<QAction *> menu = table(window)->actions();
+    const QList<QAction *> menu = frameTable(window)->actions();
     QStringList names;
     for (QAction *action : menu)
         names << action->objectName();
     QCOMPARE(names,
         (QStringList{"actionCopyFrames", "actionCopyPronto", "actionSendFramesAgain",
             "actionSaveFrames", "actionOpenFrames"}));
-    QCOMPARE(table(window)->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(frameTable(window)->contextMenuPolicy(), Qt::ActionsContextMenu);
     QCOMPARE(menu[0]->shortcut(), QKeySequence(QKeySequence::Copy));
     QCOMPARE(menu[0]->shortcutContext(), Qt::WidgetShortcut);
     QCOMPARE(menu[3]->shortcut(), QKeySequence(QKeySequence::Save));
     QCOMPARE(menu[4]->shortcut(), QKeySequence(QKeySequence::Open));
-    // Save and open work from either tab; the designed form gains nothing.
+    // Save and open work from either tab; the form gains nothing.
     QCOMPARE(window->actions(), (QList<QAction *>{menu[3], menu[4]}));
     QVERIFY(window->menuBar()->actions().isEmpty());
 }
@@ -263,9 +254,9 @@ void TestFrameActions::copyFrames()
     child<QTabWidget>(window, "tabWidget")->setCurrentIndex(1);
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    table(window)->selectRow(1);
-    table(window)->setFocus();
-    QTest::keyClick(table(window), Qt::Key_C, Qt::ControlModifier);
+    frameTable(window)->selectRow(1);
+    frameTable(window)->setFocus();
+    QTest::keyClick(frameTable(window), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboardLines(), (QStringList{header, lines[2]}));
 
     // Ctrl+C elsewhere copies what it always copied.
@@ -295,7 +286,7 @@ void TestFrameActions::copyAsPronto()
 void TestFrameActions::sendAgain()
 {
     receive(*window, {necFrame, necRepeat, necRepeat32, unknownFrame});
-    QCOMPARE(table(window)->model()->index(2, 2).data().toString(), QStringLiteral("REPEAT"));
+    QCOMPARE(frameTable(window)->model()->index(2, 2).data().toString(), QStringLiteral("REPEAT"));
     child<QComboBox>(window, "comboBoxSendDeviceIndex")->setCurrentIndex(2);
     child<QComboBox>(window, "comboBoxSendChannel")->setCurrentIndex(4);
     child<QSpinBox>(window, "spinBoxMODFreqKHz")->setValue(40);
@@ -328,7 +319,7 @@ void TestFrameActions::sendAgain()
     // Without an adapter nothing goes out.
     adapter.clearCalls();
     adapter.setScanCount(0);
-    table(window)->selectRow(0);
+    frameTable(window)->selectRow(0);
     trigger(window, "actionSendFramesAgain");
     QCOMPARE(dialogs->texts(), QStringList{"无设备连接！"});
     QCOMPARE(adapter.count("IR_SendProtocol"), 0);
@@ -374,8 +365,8 @@ void TestFrameActions::sendAgainFrameByFrame()
     window->openFrameFiles(
         {writeRecordings(dir, QStringLiteral("held.ir"), {recordingOf(held, 96000, "Held")})});
     receive(*window, {unknownFrame});
-    QCOMPARE(table(window)->model()->rowCount(), 2);
-    table(window)->clearSelection();
+    QCOMPARE(frameTable(window)->model()->rowCount(), 2);
+    frameTable(window)->clearSelection();
     fake::Adapter &adapter = fake::Adapter::instance();
     trigger(window, "actionSendFramesAgain");
 
@@ -391,7 +382,7 @@ void TestFrameActions::sendAgainFrameByFrame()
     QCOMPARE(progress->maximum(), 52);
     QCOMPARE(adapter.count("IR_SendRaw"), 1);
     receiveQueue().append(necFrame.record);
-    QTRY_COMPARE(table(window)->model()->rowCount(), 3);
+    QTRY_COMPARE(frameTable(window)->model()->rowCount(), 3);
     QTRY_VERIFY(adapter.count("IR_SendRaw") >= 3);
     QVERIFY(progress->value() >= 2);
 
@@ -488,8 +479,8 @@ void TestFrameActions::sendAgainRefusesFramesTooLong()
             recordingOf({{9000, 4500, 560}, longFrame}, 50000, "Long"),
             recordingOf({{9000, 4500, 560}}, 0, "Short")});
     window->openFrameFiles({path});
-    QCOMPARE(table(window)->model()->rowCount(), 3);
-    table(window)->clearSelection();
+    QCOMPARE(frameTable(window)->model()->rowCount(), 3);
+    frameTable(window)->clearSelection();
     fake::Adapter &adapter = fake::Adapter::instance();
     trigger(window, "actionSendFramesAgain");
     QCOMPARE(dialogs->texts(), QStringList{"红外发送失败！"});
@@ -515,9 +506,9 @@ void TestFrameActions::sendAgainAsksBeforeEveryRow()
     QFETCH(int, selected);
     QFETCH(bool, asked);
     receive(*window, std::vector<ReceivedRecord>(size_t(rows), unknownFrame));
-    table(window)->clearSelection();
+    frameTable(window)->clearSelection();
     if (selected >= 0)
-        table(window)->selectRow(selected);
+        frameTable(window)->selectRow(selected);
     QStringList questions;
     bool answer = false;
     sendagain::replaceQuestion([&](QWidget *parent, const QString &title, const QString &text) {
@@ -587,9 +578,9 @@ void TestFrameActions::saveAndOpen()
     QFETCH(bool, keepsNames);
     receive(*window,
         {necFrame, unknownFrame, received(*ircodec::fromSendRecord(1, 0x175, 0, 12, false))});
-    table(window)->selectionModel()->select(table(window)->model()->index(0, 0),
+    frameTable(window)->selectionModel()->select(frameTable(window)->model()->index(0, 0),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    table(window)->selectionModel()->select(table(window)->model()->index(2, 0),
+    frameTable(window)->selectionModel()->select(frameTable(window)->model()->index(2, 0),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
     framefiles::replaceDialogs(
         [&](QWidget *, const QString &) {
@@ -607,14 +598,14 @@ void TestFrameActions::saveAndOpen()
     // with what they were.
     trigger(window, "actionOpenFrames");
     QVERIFY(dialogs->dialogs.isEmpty());
-    QAbstractItemModel *model = table(window)->model();
+    QAbstractItemModel *model = frameTable(window)->model();
     QCOMPARE(model->rowCount(), 5);
     QCOMPARE(model->index(3, 0).data().toString(), QStringLiteral("4"));
     for (int column = 1; column <= 4; ++column) {
         QCOMPARE(model->index(3, column).data(), model->index(0, column).data());
         QCOMPARE(model->index(4, column).data(), model->index(2, column).data());
     }
-    emit table(window)->clicked(model->index(4, 1));
+    emit frameTable(window)->clicked(model->index(4, 1));
     QCOMPARE(details(window).first(),
         keepsNames
             ? QStringLiteral("name:frame_3")
@@ -630,8 +621,8 @@ void TestFrameActions::openedFramesAreNamedUntilCleared()
     child<QPushButton>(window, "pushButtonStartReceive")->click();
     QVERIFY(runningTimers(window).isEmpty());
     window->openFrameFiles({path});
-    QCOMPARE(table(window)->model()->rowCount(), 1);
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    QCOMPARE(frameTable(window)->model()->rowCount(), 1);
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
     QCOMPARE(details(window).mid(0, 4),
         (QStringList{"name:Power", "reading:NEC 20DF10EF (address 0x04, command 0x08, check ok)",
             "type:NEC", "bits:32"}));
@@ -639,7 +630,7 @@ void TestFrameActions::openedFramesAreNamedUntilCleared()
     child<QPushButton>(window, "pushButtonClearData")->click();
     child<QPushButton>(window, "pushButtonStartReceive")->click();
     receive(*window, {necFrame});
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
     QVERIFY(details(window).first().startsWith(QStringLiteral("reading:NEC ")));
     QCOMPARE(details(window).at(1), QStringLiteral("type:NEC"));
 }
@@ -654,7 +645,7 @@ void TestFrameActions::commandLineFilesShowUp()
     showWindow(*window, {"tavrel", "-style", "fusion", "-reverse", path, path});
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QVERIFY(dialogs->dialogs.isEmpty());
-    QTableView *view = table(window);
+    QTableView *view = frameTable(window);
     QCOMPARE(view->model()->rowCount(), 4);
     QCOMPARE(
         child<QTabWidget>(window, "tabWidget")->currentWidget(), child<QWidget>(window, "tab_2"));
@@ -672,8 +663,8 @@ void TestFrameActions::commandLineFilesShowUp()
     window = new MainWindow;
     showWindow(*window, {"tavrel", "-style", "fusion"});
     QCOMPARE(child<QTabWidget>(window, "tabWidget")->currentIndex(), 0);
-    QCOMPARE(table(window)->model()->rowCount(), 0);
-    QVERIFY(!table(window)->currentIndex().isValid());
+    QCOMPARE(frameTable(window)->model()->rowCount(), 0);
+    QVERIFY(!frameTable(window)->currentIndex().isValid());
     QVERIFY(dialogs->dialogs.isEmpty());
 }
 
@@ -690,7 +681,7 @@ void TestFrameActions::openedFramesShowUp()
     QFETCH(QString, how);
     // Two rows already, the second selected; the user is on the send tab.
     receive(*window, {necFrame, unknownFrame});
-    QTableView *view = table(window);
+    QTableView *view = frameTable(window);
     view->selectRow(1);
     auto *tabs = child<QTabWidget>(window, "tabWidget");
     tabs->setCurrentIndex(0);
@@ -737,7 +728,7 @@ void TestFrameActions::dropsOfAnythingElseAreNotTaken()
     QVERIFY(dragAndDrop(textBox->viewport(), text));
     QCOMPARE(textBox->toPlainText(), QStringLiteral("9000,4500"));
     QTest::qWait(20);
-    QCOMPARE(table(window)->model()->rowCount(), 0);
+    QCOMPARE(frameTable(window)->model()->rowCount(), 0);
     QVERIFY(dialogs->dialogs.isEmpty());
 }
 
@@ -761,7 +752,7 @@ void TestFrameActions::badFilesLoadNothing()
     QVERIFY2(texts[1].contains(QStringLiteral("junk.mode2")), qPrintable(texts[1]));
     QVERIFY2(texts[2].contains(QStringLiteral("notes.txt")), qPrintable(texts[2]));
     QVERIFY2(texts[3].contains(QStringLiteral("missing.ir")), qPrintable(texts[3]));
-    QCOMPARE(table(window)->model()->rowCount(), 1);
+    QCOMPARE(frameTable(window)->model()->rowCount(), 1);
     QCOMPARE(receiveQueue().size(), 1);
 }
 
@@ -791,7 +782,7 @@ void TestFrameActions::saveFailures()
 void TestFrameActions::arrowKeysShowTheCurrentRow()
 {
     receive(*window, {necFrame, unknownFrame});
-    QTableView *view = table(window);
+    QTableView *view = frameTable(window);
     view->setFocus();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
         view->visualRect(view->model()->index(0, 1)).center());
@@ -805,7 +796,7 @@ void TestFrameActions::arrowKeysShowTheCurrentRow()
 void TestFrameActions::longFramesLoseNothing()
 {
     // An air conditioner's frame of 601 durations: the table and details
-    // show its first 256 values, copy and send again take all of them.
+    // show the adapter record's 256 values, copy and send again take all of them.
     std::vector<int> raw{40};
     for (int i = 0; i < 600; ++i)
         raw.push_back(i % 2 ? 10 + i % 7 : 11);
@@ -824,7 +815,7 @@ void TestFrameActions::longFramesLoseNothing()
 
     // The details list the record's 255 timings after the silence, and say
     // that the frame goes on.
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
     const QStringList lines = details(window);
     QCOMPARE(lines.size(), 5);
     QCOMPARE(lines[3].count(QLatin1Char(',')), 254);
@@ -836,7 +827,7 @@ void TestFrameActions::longFramesLoseNothing()
     for (size_t i = 1; i < raw.size(); ++i)
         file += (i % 2 ? "pulse " : "space ") + QByteArray::number(raw[i] * 50) + '\n';
     window->openFrameFiles({writeFile(dir, QStringLiteral("long.mode2"), file)});
-    QCOMPARE(table(window)->model()->rowCount(), 2);
+    QCOMPARE(frameTable(window)->model()->rowCount(), 2);
     QCOMPARE(details(window), lines);
 }
 
@@ -860,10 +851,10 @@ void TestFrameActions::realCapturesOpenAndGoOutAgain()
     }
     window->openFrameFiles({writeFile(dir, QStringLiteral("captured.ir"), file)});
     QVERIFY(dialogs->dialogs.isEmpty());
-    QCOMPARE(table(window)->model()->rowCount(), int(rows.size()));
+    QCOMPARE(frameTable(window)->model()->rowCount(), int(rows.size()));
 
     // Opening selected the first; all of them go.
-    table(window)->selectAll();
+    frameTable(window)->selectAll();
     fake::Adapter &adapter = fake::Adapter::instance();
     trigger(window, "actionSendFramesAgain");
     QTRY_COMPARE_WITH_TIMEOUT(int(adapter.calls().size()) - 2, int(rows.size()), 5000);
