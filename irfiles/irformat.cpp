@@ -191,7 +191,7 @@ private:
         signal.durations = std::move(rec.data);
         if (const auto problem = textreader::checkFrame(signal.durations))
             return r_.failAt(rec.dataLine, *problem);
-        const auto frame = ircodec::decode(signal.durations);
+        const auto frame = decodeFirstFrame(signal.durations);
         signal.decoded = ircodec::report(frame);
         last_ = Last{rec.name.value, frame};
         return r_.add(std::move(signal));

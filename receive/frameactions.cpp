@@ -97,6 +97,7 @@ void MainWindow::showFrameDetails(int row)
     if (opened != openedFrames.end() && !opened->second.name.empty())
         ui->plainTextEdit->appendPlainText(
             QStringLiteral("name:") + QString::fromStdString(opened->second.name));
+    ui->plainTextEdit->appendPlainText(frameformat::readingLine(frameSignal(row).durations));
     for (const QString &line : frameformat::detailsLines(entry, rawList))
         ui->plainTextEdit->appendPlainText(line);
     showWaveform(waveform::build(rawList));
