@@ -1,5 +1,7 @@
 #include "judge.h"
 
+#include "reader.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -306,6 +308,45 @@ Verdict compare(const Judged &verdict, const ircodec::Reading &reading)
     if (m->form == Form::Low32 && judged.size() > kLow32Digits)
         judged = normalHex(judged.substr(judged.size() - kLow32Digits));
     return normalHex(ourValue(reading, m->form)) == judged ? Verdict::Agrees : Verdict::OtherValue;
+}
+
+bool named(const ircodec::Reading &reading)
+{
+    return reading && reading.reader->family != ircodec::Family::Generic;
+}
+
+ReadingFigures readingFigures(const std::vector<Recorded> &frames, const JudgeFile &judge)
+{
+    constexpr char kAirConditioners[] = "ACs/";
+    ReadingFigures f;
+    for (const Recorded &frame : frames) {
+        const ircodec::Reading reading = ircodec::read(frame.durations);
+        const auto decoded = ircodec::decode(frame.durations);
+        ++f.frames;
+        f.named += named(reading) ? 1 : 0;
+        f.generic += reading && !named(reading) ? 1 : 0;
+        if (frame.file.rfind(kAirConditioners, 0) == 0) {
+            ++f.airConditioners;
+            f.airConditionersNamed += named(reading) ? 1 : 0;
+            f.airConditionersGeneric += reading && !named(reading) ? 1 : 0;
+        }
+        if (decoded && (!reading.frame || *reading.frame != *decoded))
+            ++f.changed[std::string(ircodec::name(decoded->protocol)) + " -> "
+                + ircodec::protocolName(reading)];
+        const auto verdict = judge.verdicts.find({frame.file, frame.record});
+        if (verdict == judge.verdicts.end() || !judgeReads(verdict->second))
+            continue;
+        ++f.judged;
+        if (!named(reading))
+            continue;
+        ++f.judgedNamed;
+        const Verdict v = compare(verdict->second, reading);
+        if (v == Verdict::NoMapping)
+            continue;
+        ++f.compared;
+        f.agreed += v == Verdict::Agrees ? 1 : 0;
+    }
+    return f;
 }
 
 } // namespace ircaptures

@@ -54,6 +54,31 @@ Verdict compare(const Judged &verdict, const ircodec::Reading &reading);
 // Our protocol names that a judge's name counts as (empty: none).
 std::vector<std::string> ourNamesFor(const std::string &judgeName);
 
+// What the readings make of recorded frames, in counts: every frame and the
+// air conditioners' (files under ACs/); named (a protocol) or read
+// generically; of the frames the judge reads, how many we name, and where
+// both name one with a known mapping, how many agree; and per pair of the
+// codec's decode and a reading's protocol, the frames whose reading differs
+// from the codec's decode.
+struct ReadingFigures
+{
+    int frames = 0;
+    int named = 0;
+    int generic = 0;
+    int airConditioners = 0;
+    int airConditionersNamed = 0;
+    int airConditionersGeneric = 0;
+    int judged = 0;
+    int judgedNamed = 0;
+    int compared = 0;
+    int agreed = 0;
+    std::map<std::string, int> changed; // "SANYO -> PANASONIC_OLD"
+};
+ReadingFigures readingFigures(const std::vector<Recorded> &frames, const JudgeFile &judge);
+
+// Whether a reading names a protocol (not a generic reading, not none).
+bool named(const ircodec::Reading &reading);
+
 } // namespace ircaptures
 
 #endif // TESTS_JUDGE_H

@@ -5,12 +5,13 @@
 //     report) and the frames the readings name;
 //   - of the frames the independent judge reads, how many we name, and
 //     where both name one with a known mapping, how many agree on the
-//     protocol family and the value;
+//     protocol family and the value; per judge's name;
 //   - the frames whose reading differs from the codec's decode;
 //   - the time the whole reading takes per frame.
 // Usage: reading_claims [raw.tsv [judge.tsv]] [--list NAME] [--misses]
 //        [--changed] [--unread]
 //   --list NAME  the frames read as NAME (UNKNOWN for unread) with durations
+//   --unread     the same as --list UNKNOWN
 //   --misses     the judge's frames we do not name or disagree on
 //   --changed    the frames whose reading differs from the codec's decode
 #include "captures.h"
@@ -28,8 +29,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char *const kAirConditioners = "ACs/";
-
 struct Frame
 {
     const ircaptures::Recorded *recorded;
@@ -38,57 +37,26 @@ struct Frame
     ircodec::Reading reading;
 };
 
-bool isAirConditioner(const Frame &f)
-{
-    return f.recorded->file.rfind(kAirConditioners, 0) == 0;
-}
-
-bool named(const ircodec::Reading &r)
-{
-    return r && r.reader->family != ircodec::Family::Generic;
-}
-
 std::string decodedName(const Frame &f)
 {
     return f.decoded ? ircodec::name(f.decoded->protocol) : "UNKNOWN";
-}
-
-void printDurations(const ircodec::Durations &d)
-{
-    for (int32_t v : d)
-        std::printf(" %d", v);
-    std::printf("\n");
 }
 
 void printFrame(const Frame &f, const char *extra)
 {
     std::printf("%s\t%d\t%s\t%s\t%s\t", f.recorded->file.c_str(), f.recorded->record,
         f.recorded->button.c_str(), ircodec::summary(f.reading).c_str(), extra);
-    printDurations(f.recorded->durations);
+    for (int32_t v : f.recorded->durations)
+        std::printf(" %d", v);
+    std::printf("\n");
 }
 
-struct Totals
+void printTotals(const char *what, int frames, int named, int generic)
 {
-    int frames = 0;
-    int named = 0;
-    int generic = 0;
-};
-
-void count(Totals &t, const Frame &f)
-{
-    ++t.frames;
-    if (named(f.reading))
-        ++t.named;
-    else if (f.reading)
-        ++t.generic;
-}
-
-void printTotals(const char *what, const Totals &t)
-{
-    const int read = t.named + t.generic;
+    const int read = named + generic;
     std::printf("%-18s %7d frames  read %6.2f %%  named %6.2f %%  generic %5.2f %%  unread %d\n",
-        what, t.frames, ircaptures::percent(read, t.frames), ircaptures::percent(t.named, t.frames),
-        ircaptures::percent(t.generic, t.frames), t.frames - read);
+        what, frames, ircaptures::percent(read, frames), ircaptures::percent(named, frames),
+        ircaptures::percent(generic, frames), frames - read);
 }
 
 void printProtocols(const std::vector<Frame> &frames)
@@ -98,76 +66,45 @@ void printProtocols(const std::vector<Frame> &frames)
         ++perName[decodedName(f)].first;
         ++perName[ircodec::protocolName(f.reading)].second;
     }
-    std::printf("\n%-16s %8s %8s\n", "protocol", "decoded", "read");
+    std::printf("\n%-20s %8s %8s\n", "protocol", "decoded", "read");
     for (const auto &[name, counts] : perName)
-        std::printf("%-16s %8d %8d\n", name.c_str(), counts.first, counts.second);
+        std::printf("%-20s %8d %8d\n", name.c_str(), counts.first, counts.second);
 }
 
-void printJudge(const std::vector<Frame> &frames, bool listMisses)
+bool judgedAndMissed(const Frame &f)
 {
-    int judged = 0, weName = 0, compared = 0, agree = 0, otherProtocol = 0, otherValue = 0;
+    if (!f.judged || !ircaptures::judgeReads(*f.judged))
+        return false;
+    const auto verdict = ircaptures::compare(*f.judged, f.reading);
+    return !ircaptures::named(f.reading) || verdict == ircaptures::Verdict::OtherProtocol
+        || verdict == ircaptures::Verdict::OtherValue;
+}
+
+void printJudge(const std::vector<Frame> &frames, const ircaptures::ReadingFigures &figures)
+{
+    std::printf("\njudge reads %d frames; we name %d (%.2f %%); both named with a mapping %d: "
+                "agree %d (%.3f %%)\n",
+        figures.judged, figures.judgedNamed,
+        ircaptures::percent(figures.judgedNamed, figures.judged), figures.compared, figures.agreed,
+        ircaptures::percent(figures.agreed, figures.compared));
     std::map<std::string, std::pair<int, int>> perJudgeName; // judged, we name
     for (const Frame &f : frames) {
         if (!f.judged || !ircaptures::judgeReads(*f.judged))
             continue;
-        ++judged;
         auto &row = perJudgeName[f.judged->protocol];
         ++row.first;
-        if (named(f.reading)) {
-            ++weName;
-            ++row.second;
-        }
-        const auto verdict = ircaptures::compare(*f.judged, f.reading);
-        if (verdict != ircaptures::Verdict::NoMapping && named(f.reading)) {
-            ++compared;
-            agree += verdict == ircaptures::Verdict::Agrees;
-            otherProtocol += verdict == ircaptures::Verdict::OtherProtocol;
-            otherValue += verdict == ircaptures::Verdict::OtherValue;
-        }
-        if (listMisses
-            && (!named(f.reading) || verdict == ircaptures::Verdict::OtherProtocol
-                || verdict == ircaptures::Verdict::OtherValue)) {
-            const std::string judge
-                = f.judged->protocol + " " + std::to_string(f.judged->bits) + " " + f.judged->value;
-            printFrame(f, judge.c_str());
-        }
+        row.second += ircaptures::named(f.reading) ? 1 : 0;
     }
-    if (listMisses)
-        return;
-    std::printf("\njudge reads %d frames; we name %d (%.2f %%); both named with a mapping %d: "
-                "agree %d (%.3f %%), other protocol %d, other value %d\n",
-        judged, weName, ircaptures::percent(weName, judged), compared, agree,
-        ircaptures::percent(agree, compared), otherProtocol, otherValue);
-    std::printf("%-16s %8s %8s\n", "judge's name", "frames", "we name");
+    std::printf("%-20s %8s %8s\n", "judge's name", "frames", "we name");
     for (const auto &[name, counts] : perJudgeName)
-        std::printf("%-16s %8d %8d\n", name.c_str(), counts.first, counts.second);
+        std::printf("%-20s %8d %8d\n", name.c_str(), counts.first, counts.second);
 }
 
 // A reading differs from the codec's decode when it names another protocol,
 // or the codec's protocol with another frame.
 bool changed(const Frame &f)
 {
-    if (!f.decoded)
-        return false;
-    return !f.reading.frame || *f.reading.frame != *f.decoded;
-}
-
-void printChanged(const std::vector<Frame> &frames, bool list)
-{
-    std::map<std::string, int> pairs;
-    for (const Frame &f : frames) {
-        if (!changed(f))
-            continue;
-        if (list)
-            printFrame(f, decodedName(f).c_str());
-        ++pairs[decodedName(f) + " -> " + ircodec::protocolName(f.reading)];
-    }
-    if (list)
-        return;
-    std::printf(
-        "\nreadings that differ from the codec's decode:%s\n", pairs.empty() ? " none" : "");
-    for (const auto &[pair, n] : pairs)
-        std::printf("  %-32s %6d\n", pair.c_str(), n);
+    return f.decoded && (!f.reading.frame || *f.reading.frame != *f.decoded);
 }
 
 // The least of a few runs over every frame, so that the scheduler does not count.
@@ -226,34 +163,33 @@ int main(int argc, char **argv)
             f.judged = &found->second;
         frames.push_back(std::move(f));
     }
-    if (!listed.empty()) {
-        for (const Frame &f : frames)
-            if (ircodec::protocolName(f.reading) == listed)
+    if (!listed.empty() || misses || listChanged) {
+        for (const Frame &f : frames) {
+            if (!listed.empty() && ircodec::protocolName(f.reading) == listed)
                 printFrame(f, decodedName(f).c_str());
+            if (misses && judgedAndMissed(f)) {
+                const std::string verdict = f.judged->protocol + " "
+                    + std::to_string(f.judged->bits) + " " + f.judged->value;
+                printFrame(f, verdict.c_str());
+            }
+            if (listChanged && changed(f))
+                printFrame(f, decodedName(f).c_str());
+        }
         return 0;
     }
-    if (misses) {
-        printJudge(frames, true);
-        return 0;
-    }
-    if (listChanged) {
-        printChanged(frames, true);
-        return 0;
-    }
-    Totals all, airConditioners;
-    for (const Frame &f : frames) {
-        count(all, f);
-        if (isAirConditioner(f))
-            count(airConditioners, f);
-    }
+    const ircaptures::ReadingFigures figures = ircaptures::readingFigures(recorded.lines, judge);
     std::printf("%s: %zu frames, %d unreadable lines\n", raw.c_str(), recorded.lines.size(),
         recorded.badLines);
-    printTotals("all", all);
-    printTotals("air conditioners", airConditioners);
+    printTotals("all", figures.frames, figures.named, figures.generic);
+    printTotals("air conditioners", figures.airConditioners, figures.airConditionersNamed,
+        figures.airConditionersGeneric);
     printProtocols(frames);
     if (judge.opened)
-        printJudge(frames, false);
-    printChanged(frames, false);
+        printJudge(frames, figures);
+    std::printf("\nreadings that differ from the codec's decode:%s\n",
+        figures.changed.empty() ? " none" : "");
+    for (const auto &[pair, n] : figures.changed)
+        std::printf("  %-32s %6d\n", pair.c_str(), n);
     printTiming(recorded.lines);
     return 0;
 }
