@@ -181,6 +181,18 @@ bool headerApart(const Durations &d, const Timing &t)
     return markApart || spaceApart;
 }
 
+// A pulse reading's result, when a header it read (from `first` on) stands
+// apart from the bits.
+bool accept(const Durations &d, size_t first, BitString &&bits, const Timing &t, Reading &out)
+{
+    if (first > 0 && !headerApart(d, t))
+        return false;
+    out.bits = std::move(bits);
+    out.timing = t;
+    out.evidence = Evidence::Shape;
+    return true;
+}
+
 // A separator is at least this many times as long as a 1's space; a
 // shorter third length is a third symbol, which no generic reading has.
 constexpr int kSeparatorFactor = 2;
@@ -277,12 +289,7 @@ bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
         t.separatorMark = t.unit;
         t.separatorSpace = spaceLengths[2].nominal;
     }
-    if (first > 0 && !headerApart(d, t))
-        return false;
-    out.bits = std::move(bits);
-    out.timing = t;
-    out.evidence = Evidence::Shape;
-    return true;
+    return accept(d, first, std::move(bits), t, out);
 }
 
 // Pulse width from `first` on: marks of two lengths (the longer a 1, the
@@ -325,12 +332,7 @@ bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
     t.oneMark = marks[1].nominal;
     t.zeroSpace = twoSpaces && !oneHasLongSpace ? spaces[1].nominal : spaces[0].nominal;
     t.oneSpace = twoSpaces && oneHasLongSpace ? spaces[1].nominal : spaces[0].nominal;
-    if (first > 0 && !headerApart(d, t))
-        return false;
-    out.bits = std::move(bits);
-    out.timing = t;
-    out.evidence = Evidence::Shape;
-    return true;
+    return accept(d, first, std::move(bits), t, out);
 }
 
 // Space lengths of a multi-level frame: sorted neighbours closer than

@@ -4,17 +4,18 @@
 // mark.
 #include "../biphase.h"
 #include "../codecs.h"
+#include "../philips.h"
 
 namespace ircodec {
 
 namespace {
 
-constexpr int64_t kHalfNs = 889000;
-constexpr Polarity kPolarity = Polarity::OneIsSpaceFirst;
-constexpr int kStartBits = 2;
+constexpr int64_t kHalfNs = philips::kRc5HalfNs;
+constexpr Polarity kPolarity = philips::kRc5Polarity;
+constexpr int kStartBits = philips::kRc5StartBits;
 constexpr uint64_t kStart = 0b11;
 constexpr int kBits = 12;
-constexpr int kMaxRun = 2;
+constexpr int kMaxRun = philips::kRc5MaxRun;
 
 } // namespace
 

@@ -7,6 +7,7 @@
 // length, keep their toggle in the data.
 #include "../biphase.h"
 #include "../codecs.h"
+#include "../philips.h"
 #include "../timing.h"
 
 #include <iterator>
@@ -15,12 +16,12 @@ namespace ircodec {
 
 namespace {
 
-constexpr int64_t kUnitNs = 444444;
-constexpr int kLeaderMarkUnits = 6;
-constexpr int kLeaderSpaceUnits = 2;
-constexpr Polarity kPolarity = Polarity::OneIsMarkFirst;
-constexpr int kToggleIndex = 3; // fourth bit of the value
-constexpr int kToggleWidth = 2;
+constexpr int64_t kUnitNs = philips::kRc6UnitNs;
+constexpr int kLeaderMarkUnits = philips::kRc6LeaderMarkUnits;
+constexpr int kLeaderSpaceUnits = philips::kRc6LeaderSpaceUnits;
+constexpr Polarity kPolarity = philips::kRc6Polarity;
+constexpr int kToggleIndex = philips::kRc6ModeBits; // fourth bit of the value
+constexpr int kToggleWidth = philips::kRc6ToggleWidth;
 constexpr int kMinBits = kToggleIndex + 1;
 // Frames of up to 32 bits fit a value whole; mode 6 frames with 32 data
 // bits (36 in all) carry the data in the value, the mode and toggle being
@@ -30,7 +31,7 @@ constexpr int kLongBits = 36;
 constexpr uint64_t kLongMode = 6;
 constexpr int kLongDataBits = 32;
 // Longest run in the body: a half next to the double-width toggle bit.
-constexpr int kMaxRun = 3;
+constexpr int kMaxRun = philips::kRc6MaxRun;
 
 int32_t units(int count)
 {

@@ -6,6 +6,7 @@
 // reading's 19 bits are the seventh command bit, toggle, address, the
 // other six command bits and the extension.
 #include "../biphase.h"
+#include "../philips.h"
 #include "../reader.h"
 #include "../timing.h"
 
@@ -15,10 +16,10 @@ namespace ircodec {
 
 namespace {
 
-constexpr int64_t kHalfNs = 889000;
+constexpr int64_t kHalfNs = philips::kRc5HalfNs;
 constexpr int32_t kHalfUs = nsToUs(kHalfNs);
-constexpr Polarity kPolarity = Polarity::OneIsSpaceFirst;
-constexpr int kMaxRun = 2;
+constexpr Polarity kPolarity = philips::kRc5Polarity;
+constexpr int kMaxRun = philips::kRc5MaxRun;
 constexpr int kAddressBits = 5;
 constexpr int kCommandBits = 6;
 constexpr int kExtensionBits = 6;

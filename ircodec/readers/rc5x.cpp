@@ -5,19 +5,20 @@
 // significant first. The reading's 13 bits are the seventh command bit
 // (1), toggle, address and the other six command bits.
 #include "../biphase.h"
+#include "../philips.h"
 #include "../reader.h"
 
 namespace ircodec {
 
 namespace {
 
-constexpr int64_t kHalfNs = 889000;
-constexpr Polarity kPolarity = Polarity::OneIsSpaceFirst;
-constexpr int kMaxRun = 2;
+constexpr int64_t kHalfNs = philips::kRc5HalfNs;
+constexpr Polarity kPolarity = philips::kRc5Polarity;
+constexpr int kMaxRun = philips::kRc5MaxRun;
 constexpr int kBits = 13;         // command bit 6, toggle, address, command bits 5..0
 constexpr int kFrameBits = 12;    // after the two start bits
 constexpr uint64_t kStart = 0b10; // the second start bit is the inverted command bit 6
-constexpr int kStartBits = 2;
+constexpr int kStartBits = philips::kRc5StartBits;
 constexpr int kAddressBits = 5;
 constexpr int kLowCommandBits = 6;
 

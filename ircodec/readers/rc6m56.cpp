@@ -4,6 +4,7 @@
 // bit 1, 3 mode bits, the toggle bit at double width, 56 data bits, most
 // significant first. The reading's 60 bits are mode, toggle and data.
 #include "../biphase.h"
+#include "../philips.h"
 #include "../reader.h"
 #include "../timing.h"
 
@@ -11,16 +12,16 @@ namespace ircodec {
 
 namespace {
 
-constexpr int64_t kUnitNs = 444444;
-constexpr int kLeaderMarkUnits = 6;
-constexpr int kLeaderSpaceUnits = 2;
-constexpr Polarity kPolarity = Polarity::OneIsMarkFirst;
-constexpr int kModeBits = 3;
+constexpr int64_t kUnitNs = philips::kRc6UnitNs;
+constexpr int kLeaderMarkUnits = philips::kRc6LeaderMarkUnits;
+constexpr int kLeaderSpaceUnits = philips::kRc6LeaderSpaceUnits;
+constexpr Polarity kPolarity = philips::kRc6Polarity;
+constexpr int kModeBits = philips::kRc6ModeBits;
 constexpr int kDataBits = 56;
 constexpr int kBits = kModeBits + 1 + kDataBits;
-constexpr int kToggleWidth = 2;
+constexpr int kToggleWidth = philips::kRc6ToggleWidth;
 // Longest run: a half next to the double-width toggle bit.
-constexpr int kMaxRun = 3;
+constexpr int kMaxRun = philips::kRc6MaxRun;
 constexpr int kDataDigits = kDataBits / 4;
 // Half bits after the leader: start bit, mode, toggle and data.
 constexpr int kBodyHalves = 2 * (1 + kModeBits + kToggleWidth + kDataBits);
