@@ -238,56 +238,67 @@ void describeSony(const Reading &r, std::string &out)
         r.frame->bits > 15 ? 4 : 2);
 }
 
+// A field of a frame's bits: its name, where it starts, its width, its bit
+// order and the hex digits it shows with.
+struct FieldSpec
+{
+    const char *name;
+    int from;
+    int count;
+    Order order;
+    int digits;
+};
+
+template <size_t N>
+void describeFields(const Reading &r, int bits, const FieldSpec (&fields)[N], std::string &out)
+{
+    if (!r.frame || r.repeat || r.frame->bits != bits)
+        return;
+    const BitString onAir(r.frame->value, bits);
+    for (const FieldSpec &f : fields)
+        appendField(out, f.name, onAir.field(f.from, f.count, f.order), f.digits);
+}
+
+constexpr Order kMsb = Order::MsbFirst;
+constexpr Order kLsb = Order::LsbFirst;
+
+// The layouts of ircodec.h's notes on each protocol's value.
+constexpr int kRc5Bits = 12;
+constexpr FieldSpec kRc5Fields[]
+    = {{"toggle", 0, 1, kMsb, 1}, {"address", 1, 5, kMsb, 2}, {"command", 6, 6, kMsb, 2}};
+constexpr int kRc6Mode0Bits = 20;
+constexpr FieldSpec kRc6Mode0Fields[] = {{"mode", 0, 3, kMsb, 1}, {"toggle", 3, 1, kMsb, 1},
+    {"address", 4, 8, kMsb, 2}, {"command", 12, 8, kMsb, 2}};
+constexpr int kJvcBits = 16;
+constexpr FieldSpec kJvcFields[] = {{"address", 0, 8, kLsb, 2}, {"command", 8, 8, kLsb, 2}};
+constexpr int kIttBits = 10;
+constexpr FieldSpec kIttFields[] = {{"address", 0, 4, kLsb, 1}, {"command", 4, 6, kLsb, 2}};
+constexpr int kRcaBits = 24;
+constexpr FieldSpec kRcaFields[] = {{"address", 0, 4, kMsb, 1}, {"command", 4, 8, kMsb, 2}};
+
 void describeRc5(const Reading &r, std::string &out)
 {
-    if (!r.frame)
-        return;
-    const BitString bits(r.frame->value, r.frame->bits);
-    appendField(out, "toggle", bits.field(0, 1), 1);
-    appendField(out, "address", bits.field(1, 5), 2);
-    appendField(out, "command", bits.field(6, 6), 2);
+    describeFields(r, kRc5Bits, kRc5Fields, out);
 }
 
 void describeRc6(const Reading &r, std::string &out)
 {
-    if (!r.frame)
-        return;
-    constexpr int kMode0Bits = 20;
-    if (r.frame->bits != kMode0Bits)
-        return;
-    const BitString bits(r.frame->value, r.frame->bits);
-    appendField(out, "mode", bits.field(0, 3), 1);
-    appendField(out, "toggle", bits.field(3, 1), 1);
-    appendField(out, "address", bits.field(4, 8), 2);
-    appendField(out, "command", bits.field(12, 8), 2);
-}
-
-void describeLsbFields(const Reading &r, std::string &out, int addressBits, int commandBits)
-{
-    if (!r.frame || r.repeat)
-        return;
-    const BitString bits(r.frame->value, addressBits + commandBits);
-    appendField(out, "address", bits.field(0, addressBits, Order::LsbFirst), 2);
-    appendField(out, "command", bits.field(addressBits, commandBits, Order::LsbFirst), 2);
+    describeFields(r, kRc6Mode0Bits, kRc6Mode0Fields, out);
 }
 
 void describeJvc(const Reading &r, std::string &out)
 {
-    describeLsbFields(r, out, kByteBits, kByteBits);
+    describeFields(r, kJvcBits, kJvcFields, out);
 }
 
 void describeItt(const Reading &r, std::string &out)
 {
-    describeLsbFields(r, out, 4, 6);
+    describeFields(r, kIttBits, kIttFields, out);
 }
 
 void describeRca(const Reading &r, std::string &out)
 {
-    if (!r.frame)
-        return;
-    const BitString bits(r.frame->value, r.frame->bits);
-    appendField(out, "address", bits.field(0, 4), 1);
-    appendField(out, "command", bits.field(4, 8), 2);
+    describeFields(r, kRcaBits, kRcaFields, out);
 }
 
 void describeSharp(const Reading &r, std::string &out)
