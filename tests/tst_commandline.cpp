@@ -245,7 +245,7 @@ void TestCommandLine::binaryWithoutDisplay()
     // --decode reads a file's frames without a display, one line each; a
     // missing file makes it fail with its name.
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("held.mode2"));
+    const QString path = dir.path() + QStringLiteral("/held.mode2");
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     // NEC 0x20DF10EF: header, 32 bits, stop mark; 40 ms later a ditto.
