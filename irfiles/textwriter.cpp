@@ -3,6 +3,7 @@
 #include "textreader.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace irfiles::textwriter {
@@ -54,15 +55,20 @@ std::string hex(uint64_t value, int digits)
     return out;
 }
 
-std::string join(const ircodec::Durations &durations, const char *separator)
+void appendNumber(std::string &out, int64_t value)
 {
-    std::string out;
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+void appendJoined(std::string &out, const ircodec::Durations &durations, char separator)
+{
     for (size_t i = 0; i < durations.size(); ++i) {
         if (i > 0)
             out += separator;
-        out += std::to_string(durations[i]);
+        appendNumber(out, durations[i]);
     }
-    return out;
 }
 
 } // namespace irfiles::textwriter

@@ -20,6 +20,7 @@ void DialogCatcher::poll()
     CapturedDialog d;
     d.title = box->windowTitle();
     d.text = box->text();
+    d.detailedText = box->detailedText();
     d.icon = box->icon();
     d.buttons = box->standardButtons();
     QPushButton *def = box->defaultButton();

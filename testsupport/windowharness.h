@@ -57,6 +57,7 @@ struct CapturedDialog
 {
     QString title;
     QString text;
+    QString detailedText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
