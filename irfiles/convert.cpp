@@ -22,7 +22,7 @@ const char kConvertDescription[]
 namespace {
 
 // Written output goes to disk in pieces of about this size.
-constexpr size_t kFlushBytes = size_t{1} << 20;
+constexpr size_t kFlushBytes = size_t{1} << 18;
 
 struct Option
 {

@@ -123,7 +123,8 @@ private:
         Record &rec = record_;
         if (rec.dataLine == 0)
             rec.dataLine = r_.lineNumber();
-        for (std::string_view token : textreader::split(value)) {
+        textreader::Words words(value);
+        for (std::string_view token; words.next(token);) {
             const auto us = textreader::unsignedDecimal(token);
             if (!us)
                 return r_.fail("\"" + std::string(token) + "\" is not a duration in us");

@@ -160,6 +160,10 @@ private:
 
     bool addButton(Button button)
     {
+        // A remote's buttons wait for its end: only then are its parameters
+        // known. Each keeps just the room its timings take.
+        if (!remote_.buttons.empty())
+            remote_.buttons.back().timings.compact();
         if (static_cast<int64_t>(remote_.buttons.size()) >= irlimits::kMaxFileFrames)
             return r_.fail(tooManyFramesMessage());
         remote_.buttons.push_back(std::move(button));

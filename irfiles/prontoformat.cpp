@@ -93,6 +93,37 @@ uint64_t frequencyWord(const Signal &signal)
         std::llround(1e6 / (hz * kProntoUnitUs)), minFrequencyWord(), kMaxWord);
 }
 
+void appendWord(std::string &out, uint64_t word)
+{
+    out += ' ';
+    textwriter::appendHex(out, word, kWordDigits);
+}
+
+// Bursts of carrier periods: zero stays zero, any other lasts at least one.
+uint64_t periods(int64_t us, double period)
+{
+    return static_cast<uint64_t>(std::clamp<int64_t>(std::llround(static_cast<double>(us) / period),
+        us > 0 ? 1 : 0, static_cast<int64_t>(kMaxWord)));
+}
+
+// The code of a signal: the frame as the once sequence with a lead-out of
+// kLeadOutUs.
+void appendCode(std::string &out, const Signal &signal)
+{
+    const bool modulated = signal.carrierHz > 0;
+    const uint64_t word = frequencyWord(signal);
+    const double period = periodUs(word);
+    const size_t pairs = (signal.durations.size() + 1) / 2;
+    textwriter::appendHex(out, modulated ? kLearned : kLearnedUnmodulated, kWordDigits);
+    appendWord(out, word);
+    appendWord(out, std::min<uint64_t>(pairs, kMaxWord));
+    appendWord(out, 0);
+    for (int32_t us : signal.durations)
+        appendWord(out, periods(us, period));
+    if (signal.durations.size() % 2 == 1)
+        appendWord(out, periods(kLeadOutUs, period));
+}
+
 class ProntoWriter : public textwriter::FormatWriter
 {
 public:
@@ -116,7 +147,7 @@ public:
     {
         out += textwriter::lineName(s.name, index);
         out += ": ";
-        out += prontoCode(s);
+        appendCode(out, s);
         out += '\n';
     }
 };
@@ -136,20 +167,8 @@ void readPronto(textreader::Reader &r)
 
 std::string prontoCode(const Signal &signal)
 {
-    const bool modulated = signal.carrierHz > 0;
-    const uint64_t word = frequencyWord(signal);
-    const double period = periodUs(word);
-    ircodec::Durations timed = signal.durations;
-    if (timed.size() % 2 == 1)
-        timed.push_back(static_cast<int32_t>(kLeadOutUs));
-    std::string out = textwriter::hex(modulated ? kLearned : kLearnedUnmodulated, kWordDigits) + " "
-        + textwriter::hex(word, kWordDigits) + " "
-        + textwriter::hex(std::min<uint64_t>(timed.size() / 2, kMaxWord), kWordDigits) + " 0000";
-    for (int32_t us : timed) {
-        // A burst of zero periods stays zero; any other lasts at least one.
-        const auto count = std::clamp<int64_t>(std::llround(us / period), us > 0 ? 1 : 0, kMaxWord);
-        out += " " + textwriter::hex(static_cast<uint64_t>(count), kWordDigits);
-    }
+    std::string out;
+    appendCode(out, signal);
     return out;
 }
 

@@ -12,7 +12,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t";
 // A file is read in blocks of this size.
-constexpr size_t kBlockBytes = size_t{1} << 20;
+constexpr size_t kBlockBytes = size_t{1} << 18;
 
 bool isBinary(unsigned char c)
 {
@@ -174,6 +174,11 @@ void FrameBuilder::add(int64_t us)
     }
 }
 
+void FrameBuilder::compact()
+{
+    durations_.shrink_to_fit();
+}
+
 std::optional<std::string> FrameBuilder::finish(ircodec::Durations &frame)
 {
     // A trailing space is dropped whatever its value.
@@ -204,20 +209,26 @@ std::optional<std::string> checkFrame(const ircodec::Durations &durations)
     return std::nullopt;
 }
 
+bool Words::next(std::string_view &word)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (pos_ < line_.size() && blank(line_[pos_]))
+        ++pos_;
+    if (pos_ == line_.size())
+        return false;
+    const size_t start = pos_;
+    while (pos_ < line_.size() && !blank(line_[pos_]))
+        ++pos_;
+    word = line_.substr(start, pos_ - start);
+    return true;
+}
+
 std::vector<std::string_view> split(std::string_view line)
 {
     std::vector<std::string_view> tokens;
-    size_t pos = 0;
-    while (true) {
-        pos = line.find_first_not_of(kBlanks, pos);
-        if (pos == std::string_view::npos)
-            break;
-        size_t end = line.find_first_of(kBlanks, pos);
-        if (end == std::string_view::npos)
-            end = line.size();
-        tokens.push_back(line.substr(pos, end - pos));
-        pos = end;
-    }
+    Words words(line);
+    for (std::string_view word; words.next(word);)
+        tokens.push_back(word);
     return tokens;
 }
 

@@ -131,6 +131,8 @@ public:
     {
         return count_;
     }
+    // Gives back the room kept for more durations, once there are no more.
+    void compact();
     // The frame, ending with a mark (a trailing space is the gap after the
     // frame and is dropped), or why it cannot be represented.
     std::optional<std::string> finish(ircodec::Durations &frame);
@@ -146,6 +148,19 @@ private:
 // each from kMinDurationUs to kMaxDurationUs, at most kMaxFileFrameDurations,
 // ending with a mark), or nothing when they are.
 std::optional<std::string> checkFrame(const ircodec::Durations &durations);
+
+// The pieces of a line separated by blanks, one at a time.
+class Words
+{
+public:
+    explicit Words(std::string_view line) : line_(line) { }
+    // The next piece; false when there is none.
+    bool next(std::string_view &word);
+
+private:
+    std::string_view line_;
+    size_t pos_ = 0;
+};
 
 // Pieces of a line separated by blanks.
 std::vector<std::string_view> split(std::string_view line);

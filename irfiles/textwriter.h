@@ -24,6 +24,7 @@ std::string fixed(double value, int decimals);
 
 // Upper-case hexadecimal, zero-padded to at least `digits` digits.
 std::string hex(uint64_t value, int digits);
+void appendHex(std::string &out, uint64_t value, int digits);
 
 // Appends a number in decimal.
 void appendNumber(std::string &out, int64_t value);
