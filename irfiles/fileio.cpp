@@ -51,6 +51,20 @@ std::string lastError()
     return message.empty() ? "error " + std::to_string(code) : message;
 }
 
+// The path made absolute: ReplaceFile does not take every relative one.
+std::string fullPath(const std::string &path)
+{
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::string full(size, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    return full;
+}
+
 bool identityOf(HANDLE handle, BY_HANDLE_FILE_INFORMATION &info)
 {
     return handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &info);
@@ -152,24 +166,24 @@ struct OutputFile::Impl
 OutputFile::OutputFile(const std::string &path) : impl_(std::make_unique<Impl>())
 {
     Impl &d = *impl_;
-    d.target = path;
     if (isStandardStream(path)) {
         d.inPlace = d.standardOutput = true;
         return;
     }
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    d.target = fullPath(path);
+    const DWORD attributes = GetFileAttributesA(d.target.c_str());
     d.exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (d.exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         error_ = "is a folder, not a file";
         return;
     }
-    const DWORD type = typeOf(path);
+    const DWORD type = typeOf(d.target);
     if (type != FILE_TYPE_DISK && type != FILE_TYPE_UNKNOWN) {
         d.inPlace = true;
         return;
     }
     for (int n = 0; n < kTemporaryAttempts; ++n) {
-        const std::string candidate = path + ".~" + std::to_string(GetCurrentProcessId()) + "."
+        const std::string candidate = d.target + ".~" + std::to_string(GetCurrentProcessId()) + "."
             + std::to_string(n) + ".tmp";
         d.handle = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
             FILE_ATTRIBUTE_NORMAL, nullptr);
