@@ -154,6 +154,10 @@ struct OutputFile::Impl
     bool committed = false;
     std::string held;
 
+    bool put(std::string_view data, std::string &error);
+    bool writeInPlace(std::string &error);
+    bool replace(std::string &error);
+
     ~Impl()
     {
         if (handle != INVALID_HANDLE_VALUE)
@@ -197,22 +201,13 @@ OutputFile::OutputFile(const std::string &path) : impl_(std::make_unique<Impl>()
     error_ = "cannot create a temporary file beside it: " + lastError();
 }
 
-OutputFile::~OutputFile() = default;
-
-bool OutputFile::write(std::string_view data)
+bool OutputFile::Impl::put(std::string_view data, std::string &error)
 {
-    Impl &d = *impl_;
-    if (!ok())
-        return false;
-    if (d.inPlace) {
-        d.held.append(data);
-        return true;
-    }
     while (!data.empty()) {
         DWORD written = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size(), 1u << 30));
-        if (!WriteFile(d.handle, data.data(), chunk, &written, nullptr) || written == 0) {
-            error_ = "cannot write: " + lastError();
+        if (!WriteFile(handle, data.data(), chunk, &written, nullptr) || written == 0) {
+            error = "cannot write: " + lastError();
             return false;
         }
         data.remove_prefix(written);
@@ -220,41 +215,39 @@ bool OutputFile::write(std::string_view data)
     return true;
 }
 
-bool OutputFile::commit()
+bool OutputFile::Impl::writeInPlace(std::string &error)
 {
-    Impl &d = *impl_;
-    if (!ok())
-        return false;
-    if (d.standardOutput) {
+    if (standardOutput) {
         _setmode(_fileno(stdout), _O_BINARY);
-        if (std::fwrite(d.held.data(), 1, d.held.size(), stdout) != d.held.size()
+        if (std::fwrite(held.data(), 1, held.size(), stdout) != held.size()
             || std::fflush(stdout) != 0)
-            error_ = "cannot write to standard output";
-        return ok();
+            error = "cannot write to standard output";
+        return error.empty();
     }
-    if (d.inPlace) {
-        std::FILE *f = std::fopen(d.target.c_str(), "wb");
-        if (!f || std::fwrite(d.held.data(), 1, d.held.size(), f) != d.held.size())
-            error_ = "cannot write: " + std::string(std::strerror(errno));
-        if (f && std::fclose(f) != 0 && ok())
-            error_ = "cannot write: " + std::string(std::strerror(errno));
-        return ok();
-    }
-    if (!FlushFileBuffers(d.handle)) {
-        error_ = "cannot write: " + lastError();
+    std::FILE *f = std::fopen(target.c_str(), "wb");
+    if (!f || std::fwrite(held.data(), 1, held.size(), f) != held.size())
+        error = "cannot write: " + std::string(std::strerror(errno));
+    if (f && std::fclose(f) != 0 && error.empty())
+        error = "cannot write: " + std::string(std::strerror(errno));
+    return error.empty();
+}
+
+bool OutputFile::Impl::replace(std::string &error)
+{
+    if (!FlushFileBuffers(handle)) {
+        error = "cannot write: " + lastError();
         return false;
     }
-    CloseHandle(d.handle);
-    d.handle = INVALID_HANDLE_VALUE;
-    const bool replaced = d.exists
-        ? ReplaceFileA(d.target.c_str(), d.temporary.c_str(), nullptr,
-            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-        : MoveFileExA(d.temporary.c_str(), d.target.c_str(), MOVEFILE_WRITE_THROUGH);
+    CloseHandle(handle);
+    handle = INVALID_HANDLE_VALUE;
+    const bool replaced = exists
+        ? ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+            nullptr, nullptr)
+        : MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
     if (!replaced) {
-        error_ = "cannot replace the file: " + lastError();
+        error = "cannot replace the file: " + lastError();
         return false;
     }
-    d.committed = true;
     return true;
 }
 
@@ -413,6 +406,10 @@ struct OutputFile::Impl
     bool committed = false;
     std::string held;
 
+    bool put(std::string_view data, std::string &error);
+    bool writeInPlace(std::string &error);
+    bool replace(std::string &error);
+
     ~Impl()
     {
         if (fd >= 0)
@@ -456,60 +453,49 @@ OutputFile::OutputFile(const std::string &path) : impl_(std::make_unique<Impl>()
     d.temporary = name;
 }
 
-OutputFile::~OutputFile() = default;
-
-bool OutputFile::write(std::string_view data)
+bool OutputFile::Impl::put(std::string_view data, std::string &error)
 {
-    Impl &d = *impl_;
-    if (!ok())
-        return false;
-    if (d.inPlace) {
-        d.held.append(data);
-        return true;
-    }
-    if (!writeAll(d.fd, data)) {
-        error_ = "cannot write: " + errorText();
+    if (!writeAll(fd, data)) {
+        error = "cannot write: " + errorText();
         return false;
     }
     return true;
 }
 
-bool OutputFile::commit()
+bool OutputFile::Impl::writeInPlace(std::string &error)
 {
-    Impl &d = *impl_;
-    if (!ok())
-        return false;
-    if (d.inPlace) {
-        const int fd = d.standardOutput ? STDOUT_FILENO
-                                        : ::open(d.target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0 || !writeAll(fd, d.held))
-            error_ = "cannot write: " + errorText();
-        if (fd >= 0 && !d.standardOutput && ::close(fd) != 0 && ok())
-            error_ = "cannot write: " + errorText();
-        return ok();
-    }
-    const mode_t mode = d.exists ? d.existing.st_mode & 07777 : newFileMode();
-    if (::fsync(d.fd) != 0 || ::fchmod(d.fd, mode) != 0) {
-        error_ = "cannot write: " + errorText();
+    const int out
+        = standardOutput ? STDOUT_FILENO : ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (out < 0 || !writeAll(out, held))
+        error = "cannot write: " + errorText();
+    if (out >= 0 && !standardOutput && ::close(out) != 0 && error.empty())
+        error = "cannot write: " + errorText();
+    return error.empty();
+}
+
+bool OutputFile::Impl::replace(std::string &error)
+{
+    const mode_t mode = exists ? existing.st_mode & 07777 : newFileMode();
+    if (::fsync(fd) != 0 || ::fchmod(fd, mode) != 0) {
+        error = "cannot write: " + errorText();
         return false;
     }
     // The owner is kept where the process may give the file away (as root).
-    if (d.exists && (d.existing.st_uid != ::geteuid() || d.existing.st_gid != ::getegid())) {
-        [[maybe_unused]] const int kept = ::fchown(d.fd, d.existing.st_uid, d.existing.st_gid);
+    if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
+        [[maybe_unused]] const int kept = ::fchown(fd, existing.st_uid, existing.st_gid);
     }
-    const int fd = d.fd;
-    d.fd = -1;
-    if (::close(fd) != 0) {
-        error_ = "cannot write: " + errorText();
+    const int written = fd;
+    fd = -1;
+    if (::close(written) != 0) {
+        error = "cannot write: " + errorText();
         return false;
     }
-    if (::rename(d.temporary.c_str(), d.target.c_str()) != 0) {
-        error_ = "cannot replace the file: " + errorText();
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = "cannot replace the file: " + errorText();
         return false;
     }
-    d.committed = true;
     // The rename itself reaches the disk with the folder.
-    const int folder = ::open(folderOf(d.target).c_str(), O_RDONLY | O_CLOEXEC);
+    const int folder = ::open(folderOf(target).c_str(), O_RDONLY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
@@ -518,5 +504,28 @@ bool OutputFile::commit()
 }
 
 #endif
+
+OutputFile::~OutputFile() = default;
+
+bool OutputFile::write(std::string_view data)
+{
+    if (!ok())
+        return false;
+    if (impl_->inPlace) {
+        impl_->held.append(data);
+        return true;
+    }
+    return impl_->put(data, error_);
+}
+
+bool OutputFile::commit()
+{
+    if (!ok())
+        return false;
+    if (impl_->inPlace)
+        return impl_->writeInPlace(error_);
+    impl_->committed = impl_->replace(error_);
+    return impl_->committed;
+}
 
 } // namespace irfiles::fileio
