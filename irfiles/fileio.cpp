@@ -30,6 +30,20 @@ bool isStandardStream(const std::string &path)
     return path == kStandardStream;
 }
 
+// What an output file is, on every platform.
+struct Output
+{
+    std::string target;    // the file itself (POSIX: links followed)
+    std::string temporary; // beside it; empty when written in place
+    bool exists = false;
+    // Not a regular file (a device, FIFO, socket) or standard output: the
+    // text is kept until commit() and written in place then.
+    bool inPlace = false;
+    bool standardOutput = false;
+    bool committed = false;
+    std::string held;
+};
+
 } // namespace
 
 #ifdef _WIN32
@@ -143,16 +157,9 @@ bool InputFile::isFile(const std::string &path) const
         && info.nFileIndexHigh == identity_->high && info.nFileIndexLow == identity_->low;
 }
 
-struct OutputFile::Impl
+struct OutputFile::Impl : Output
 {
-    std::string target;
-    std::string temporary;
     HANDLE handle = INVALID_HANDLE_VALUE;
-    bool exists = false;
-    bool inPlace = false; // not a disk file: the text is kept until commit()
-    bool standardOutput = false;
-    bool committed = false;
-    std::string held;
 
     bool put(std::string_view data, std::string &error);
     bool writeInPlace(std::string &error);
@@ -392,19 +399,12 @@ bool InputFile::isFile(const std::string &path) const
         && st.st_dev == identity_->device && st.st_ino == identity_->inode;
 }
 
-struct OutputFile::Impl
+struct OutputFile::Impl : Output
 {
-    std::string target;    // the file itself, links followed
-    std::string temporary; // beside it; empty when written in place
     int fd = -1;
-    bool exists = false;
     struct stat existing
     {
     };
-    bool inPlace = false; // a device, FIFO or socket: the text is kept until commit()
-    bool standardOutput = false;
-    bool committed = false;
-    std::string held;
 
     bool put(std::string_view data, std::string &error);
     bool writeInPlace(std::string &error);

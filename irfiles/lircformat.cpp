@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <set>
+#include <functional>
+#include <unordered_set>
 
 namespace irfiles {
 
@@ -259,10 +260,12 @@ public:
         const int duty = dutyPercent(s.dutyCycle);
         if (!open_ || s.carrierHz != hz_ || duty != duty_)
             openRemote(out, s.carrierHz, duty);
-        // A button name that LIRC can take, once per remote.
+        // A button name that LIRC can take, once per remote. The names are
+        // remembered by their hashes: one name taken for another only adds
+        // a needless "_2", never a name twice.
         const std::string base = textwriter::wordName(s.name, index);
         std::string name = base;
-        for (int n = 2; !taken_.insert(name).second; ++n)
+        for (int n = 2; !taken_.insert(std::hash<std::string>()(name)).second; ++n)
             name = base + "_" + std::to_string(n);
         out += "\n          name " + name + "\n";
         for (size_t k = 0; k < s.durations.size(); ++k) {
@@ -307,7 +310,7 @@ private:
     int remotes_ = 0;
     int32_t hz_ = 0;
     int duty_ = 0;
-    std::set<std::string> taken_;
+    std::unordered_set<size_t> taken_;
 };
 
 } // namespace
