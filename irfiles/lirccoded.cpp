@@ -30,9 +30,11 @@ struct Setter
     void (*set)(Parameters &p, const std::vector<uint64_t> &values, std::string_view text);
 };
 
+// Durations and counts beyond what a mark or space can last mean nothing
+// more: they saturate there, so that sums of them stay in range.
 int64_t signedValue(uint64_t value)
 {
-    return static_cast<int64_t>(std::min<uint64_t>(value, INT64_MAX));
+    return static_cast<int64_t>(std::min<uint64_t>(value, irlimits::kMaxDurationUs));
 }
 
 Pair pairOf(const std::vector<uint64_t> &v)

@@ -103,6 +103,8 @@ private:
     {
         if (us == 0)
             return true;
+        // Anything longer is beyond the limit whatever it adds up with.
+        us = std::min(us, irlimits::kMaxDurationUs + 1);
         if (!started_) {
             current_ = Signal{};
             current_.name = named_.value_or(std::string());
