@@ -2,6 +2,7 @@
 
 #include "loaded.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 

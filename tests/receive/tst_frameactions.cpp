@@ -507,7 +507,7 @@ void TestFrameActions::oddRecordsAreLeftOut()
 {
     // A file named otherwise opens by its content; a record that cannot be
     // represented is left out: the rest loads, and one warning says so with
-    // the designed text first and every record left out in its details.
+    // the program's own text first and every record left out in its details.
     const QString remotes = writeFile(dir, QStringLiteral("lircd.conf.living"),
         "# two buttons of one remote, none of the other\nbegin remote\n  name tv\n  bits 16\n"
         "  flags space_enc\n  header 9000 4500\n  one 563 1687\n  zero 563 562\n  ptrail 563\n"
