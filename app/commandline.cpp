@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "decodelist.h"
 #include "formats.h"
 
 #include <algorithm>
@@ -31,6 +32,8 @@ struct HeadlessMode
 const HeadlessMode headlessModes[] = {
     {irfiles::kConvertOption, irfiles::kConvertSynopsis, irfiles::kConvertDescription,
         irfiles::convertMain},
+    {irfiles::kDecodeOption, irfiles::kDecodeSynopsis, irfiles::kDecodeDescription,
+        irfiles::decodeMain},
 };
 
 int printHelp(std::ostream &out)

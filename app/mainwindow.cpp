@@ -53,8 +53,13 @@ void MainWindow::stopTimer(int &timerId)
     }
 }
 
-void MainWindow::warn(const QString &text)
+void MainWindow::warn(const QString &text, const QString &details)
 {
-    QMessageBox::warning(
-        this, QStringLiteral("警告"), text, QMessageBox::Ok, QMessageBox::NoButton);
+    // Built as QMessageBox::warning builds it, which makes the single Ok the
+    // default; the details, where there are any, behind its details button.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("警告"), text, QMessageBox::Ok, this);
+    box.setDefaultButton(QMessageBox::Ok);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
+    box.exec();
 }

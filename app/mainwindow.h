@@ -11,6 +11,7 @@
 
 class FrameTableModel;
 class QModelIndex;
+class QProgressDialog;
 class QTimer;
 class QwtPlot;
 class QwtPlotCurve;
@@ -83,7 +84,9 @@ private:
     // Stops a repeat timer and forgets its id, so a stale id never matches a
     // later timer that Qt hands the same number.
     void stopTimer(int &timerId);
-    void warn(const QString &text);
+    // The warning box: title "警告", text, one Ok button; details, when
+    // given, behind its details button.
+    void warn(const QString &text, const QString &details = QString());
 
     // General sender (transmit/generalsend.cpp).
     void setupRawTimingBox();
@@ -111,6 +114,8 @@ private:
     void showOpenedFrame(int row);
     void sendFramesAgain();
     void sendNextFrameAgain();
+    // Ends a sequence being sent again: no further frame goes out.
+    void stopSendingAgain();
 
     Ui::MainWindow *ui;
     int deviceIndex = 0;
@@ -128,14 +133,17 @@ private:
     // Frames opened from files, by receive-queue position: their names and
     // the timings the file gave, finer than the queue's 50 us ticks.
     std::map<int, irfiles::Signal> openedFrames;
-    // Frames being sent again: the plan, the next step and its timer.
+    // Frames being sent again: the plan, the table row of each recording,
+    // the next step, its timer and, for a long sequence, the progress shown.
     struct SendAgain
     {
         std::vector<sendplan::Step> steps;
+        std::vector<int> rows;
         size_t next = 0;
         int device = 0;
         int mask = 0;
         QTimer *timer = nullptr;
+        QProgressDialog *progress = nullptr;
     } sendAgain;
 };
 

@@ -3,7 +3,7 @@
 # Targets on the window's text and record handling need Qt; the codec
 # targets need only the codec.
 set(FUZZ_QT_TARGETS raw_timings value receive_entry waveform)
-set(FUZZ_CODEC_TARGETS decoders segmenter roundtrip)
+set(FUZZ_CODEC_TARGETS decoders segmenter roundtrip readings reading_roundtrip)
 # The file format readers need the file format library.
 set(FUZZ_IRFILES_TARGETS irfile_ir irfile_lirc irfile_pronto irfile_mode2 irfile_csv)
 set(FUZZ_TARGETS ${FUZZ_QT_TARGETS} ${FUZZ_CODEC_TARGETS} ${FUZZ_IRFILES_TARGETS})

@@ -91,10 +91,11 @@ bool expandFrom(Search &search, size_t index, bool mark, const EdgeCheck &edges)
         EdgeCheck further = edges;
         if (!further.next(d[index], windows[run]))
             continue;
-        search.halves.insert(search.halves.end(), run, mark);
+        for (int h = 0; h < run; ++h)
+            search.halves.push_back(mark);
         if (expandFrom(search, index + 1, !mark, further))
             return true;
-        search.halves.resize(search.halves.size() - run);
+        search.halves.resize(search.halves.size() - static_cast<size_t>(run));
     }
     return false;
 }
@@ -110,6 +111,16 @@ bool expandHalves(const Durations &durations, size_t first, int64_t halfNs, int 
     for (int run = 1; run <= maxRun; ++run) {
         search.marks[run] = Window(nsToUs(run * halfNs), Level::Mark);
         search.spaces[run] = Window(nsToUs(run * halfNs), Level::Space);
+    }
+    // Every duration must fit some run before any search: most frames that
+    // a bi-phase decoder is tried on are no bi-phase frames at all.
+    for (size_t i = first; i < durations.size(); ++i) {
+        const Window *windows = (i - first) % 2 == 0 ? search.marks : search.spaces;
+        bool fits = false;
+        for (int run = 1; run <= maxRun && !fits; ++run)
+            fits = windows[run].fits(durations[i]);
+        if (!fits)
+            return false;
     }
     search.halves.reserve(static_cast<size_t>(maxRun) * durations.size());
     return expandFrom(search, first, true, EdgeCheck{});

@@ -2,6 +2,8 @@
 
 #include "protocols.h"
 
+#include <array>
+
 namespace ircodec {
 
 namespace {
@@ -54,10 +56,14 @@ const Codec *codecsEnd()
 
 const Codec &codecFor(Protocol protocol)
 {
-    for (const Codec &codec : kCodecs)
-        if (codec.protocol == protocol)
-            return codec;
-    return kCodecs[0]; // unreachable: the table covers every protocol
+    // Indexed by protocol: every reading asks for codecs by protocol.
+    static const std::array<const Codec *, kProtocolCount> byProtocol = [] {
+        std::array<const Codec *, kProtocolCount> out{};
+        for (const Codec &codec : kCodecs)
+            out[static_cast<size_t>(codec.protocol)] = &codec;
+        return out;
+    }();
+    return *byProtocol[static_cast<size_t>(protocol)];
 }
 
 Bursts single(Durations durations, int32_t gap)
@@ -124,13 +130,7 @@ std::optional<Frame> fromSendRecord(
     const auto protocol = sendableProtocol(id);
     if (!protocol)
         return std::nullopt;
-    Frame frame;
-    frame.protocol = *protocol;
-    frame.value = value;
-    frame.address = address;
-    frame.bits = bits;
-    frame.repeat = repeat;
-    return frame;
+    return makeFrame(*protocol, value, bits, address, repeat);
 }
 
 Report report(const std::optional<Frame> &frame)

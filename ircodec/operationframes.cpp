@@ -1,6 +1,6 @@
 // The frames of the quick-send operations, built from their byte arguments.
 #include "bits.h"
-#include "ircodec.h"
+#include "codecs.h"
 
 namespace ircodec {
 
@@ -23,12 +23,7 @@ bool fits(int field, int bits)
 
 Frame make(Protocol protocol, const BitWriter &writer, bool repeat = false)
 {
-    Frame frame;
-    frame.protocol = protocol;
-    frame.value = static_cast<uint32_t>(writer.bits());
-    frame.bits = writer.count();
-    frame.repeat = repeat;
-    return frame;
+    return makeFrame(protocol, static_cast<uint32_t>(writer.bits()), writer.count(), 0, repeat);
 }
 
 } // namespace
@@ -45,11 +40,7 @@ Frame necFrame(uint8_t address, uint8_t command, bool inverted)
 
 Frame necRepeatFrame()
 {
-    Frame frame;
-    frame.protocol = Protocol::Nec;
-    frame.value = kRepeatValue;
-    frame.repeat = true;
-    return frame;
+    return repeatCode(Protocol::Nec);
 }
 
 std::optional<Frame> ittFrame(int address, int command)

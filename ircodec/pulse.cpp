@@ -98,12 +98,11 @@ std::optional<uint64_t> pulseDecode(const PulseTable &table, const Durations &d,
             || (!lastWithoutSpace && !edges.next(d[pos + 1], bit.space)))
             return std::nullopt;
     }
-    if (table.stopMark > 0) {
-        const Window stop(table.stopMark, Level::Mark);
-        if (!stop.fits(d[pos]) || !edges.next(d[pos], stop))
-            return std::nullopt;
-    }
+    // The stop mark may stretch (timing.h); the edges before it settle
+    // without it.
     if (!edges.finish())
+        return std::nullopt;
+    if (table.stopMark > 0 && !stopMarkWindow(table.stopMark).fits(d[pos]))
         return std::nullopt;
     return bits;
 }

@@ -48,7 +48,7 @@ constexpr int32_t kReceiverExcessUs = 250;
 // Whether a duration is a mark (carrier on) or a space.
 enum class Level { Mark, Space };
 
-inline int64_t tolerance(int64_t nominal)
+constexpr int64_t tolerance(int64_t nominal)
 {
     const int64_t relative = nominal * kTolerancePercent / 100;
     return relative > kMinToleranceUs ? relative : kMinToleranceUs;
@@ -56,7 +56,7 @@ inline int64_t tolerance(int64_t nominal)
 
 // The margin on the side that the receiver's excess pushes a duration to:
 // x above.
-inline int64_t excessTolerance(int64_t nominal)
+constexpr int64_t excessTolerance(int64_t nominal)
 {
     const int64_t half = nominal / 2;
     const int64_t excess = half < kReceiverExcessUs ? half : kReceiverExcessUs;
@@ -68,7 +68,7 @@ inline int64_t excessTolerance(int64_t nominal)
 struct Window
 {
     Window() = default;
-    Window(int64_t nominal, Level level)
+    constexpr Window(int64_t nominal, Level level)
         : level(level),
           nominal(nominal),
           margin(tolerance(nominal)),
@@ -76,7 +76,7 @@ struct Window
           high(nominal + (level == Level::Mark ? excessTolerance(nominal) : margin))
     {
     }
-    bool fits(int64_t measured) const
+    constexpr bool fits(int64_t measured) const
     {
         return measured >= low && measured <= high;
     }
@@ -87,6 +87,17 @@ struct Window
     int64_t low = 0;
     int64_t high = 0;
 };
+
+// The window of a frame's last mark, its stop mark: from a mark's usual
+// lower bound up to twice its nominal length. It carries no data and
+// nothing follows it inside the frame, and remotes stretch it (NEC-timed
+// remotes end their frames with 850 us marks for 560).
+inline Window stopMarkWindow(int64_t nominal)
+{
+    Window window(nominal, Level::Mark);
+    window.high = window.high > 2 * nominal ? window.high : 2 * nominal;
+    return window;
+}
 
 // One duration against its window, without its neighbours.
 inline bool matches(int64_t measured, int64_t nominal, Level level)
@@ -160,7 +171,7 @@ inline bool matchesRelative(int64_t measured, int64_t nominal)
 }
 
 // Nanoseconds to whole microseconds, rounded to nearest.
-inline int32_t nsToUs(int64_t ns)
+constexpr int32_t nsToUs(int64_t ns)
 {
     return static_cast<int32_t>((ns + 500) / 1000);
 }

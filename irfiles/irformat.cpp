@@ -32,6 +32,15 @@ struct Record
     int dataLine = 0;
 };
 
+// Whether a recording is one frame: no silence inside it ends a frame.
+bool isOneFrame(const ircodec::Durations &durations)
+{
+    for (size_t i = 1; i < durations.size(); i += 2)
+        if (durations[i] >= ircodec::kFrameSilenceUs)
+            return false;
+    return true;
+}
+
 class IrReader
 {
 public:
@@ -192,9 +201,14 @@ private:
         }
         if (const auto problem = rec.data.finish(signal.durations))
             return skip(*problem);
-        const auto frame = ircodec::decode(signal.durations);
-        signal.decoded = ircodec::report(frame);
-        last_ = Last{rec.name.value, parsedForm(frame, signal.durations)};
+        // The row shows the first frame of a recording, as reception
+        // reports it; the parsed form is that of the whole recording, as
+        // the writer writes it.
+        const auto first = decodeFirstFrame(signal.durations);
+        signal.decoded = ircodec::report(first);
+        last_ = Last{rec.name.value,
+            parsedForm(isOneFrame(signal.durations) ? first : ircodec::decode(signal.durations),
+                signal.durations)};
         return r_.add(std::move(signal));
     }
 

@@ -1,7 +1,7 @@
 #include "irparsed.h"
 
-#include "biphase.h"
 #include "irsignal.h"
+#include "reader.h"
 
 #include <iterator>
 
@@ -116,50 +116,40 @@ Frame kaseikyo(uint32_t a, uint32_t c)
         onAirValue(k.bytes[2], k.bytes[3], k.bytes[4], k.bytes[5]), 48, address);
 }
 
-// RC5's extended form: bi-phase at RC5's half bit, a 1 is space then mark;
-// start bit 1, then the second start bit, which is the inverted seventh
-// command bit (0 for commands 64 to 127), toggle, 5-bit address, the other
-// six command bits. The first half of the first start bit is silence.
-constexpr int64_t kRc5HalfNs = 889000;
-constexpr ircodec::Polarity kRc5Polarity = ircodec::Polarity::OneIsSpaceFirst;
-constexpr int kRc5MaxRun = 2;
-constexpr uint64_t kRc5ExtendedStart = 0b10;
-constexpr int kRc5StartBits = 2;
-constexpr int kRc5Bits = 12; // toggle, address, six command bits
+// RC5's extended form, as the RC5X reader reads and writes it: 13 bits,
+// the seventh command bit (1 for commands 64 to 127, sent as a second start
+// bit of 0), toggle, 5-bit address, the other six command bits.
+constexpr int kRc5xBits = 13;
 constexpr int kRc5AddressBits = 5;
 constexpr int kRc5CommandBits = 6;
 constexpr uint32_t kRc5ExtendedCommand = 1u << kRc5CommandBits;
+constexpr int kRc5xToggle = 1;  // its position in the reading's bits
+constexpr int kRc5xAddress = 2; // ditto
 
 ircodec::Durations rc5Extended(uint32_t address, uint32_t command)
 {
-    ircodec::Halves halves;
-    ircodec::putBits(halves, kRc5ExtendedStart, kRc5StartBits, kRc5Polarity);
-    ircodec::putBits(halves, (address << kRc5CommandBits | (command & lowBits(kRc5CommandBits))),
-        kRc5Bits, kRc5Polarity);
-    return ircodec::halvesToDurations(halves, kRc5HalfNs);
+    ircodec::Reading reading;
+    reading.restart(&ircodec::rc5xReader);
+    reading.bits = ircodec::BitString(1, 1);
+    reading.bits.append(0, 1, ircodec::Order::MsbFirst); // toggle
+    reading.bits.append(address, kRc5AddressBits, ircodec::Order::MsbFirst);
+    reading.bits.append(
+        command & lowBits(kRc5CommandBits), kRc5CommandBits, ircodec::Order::MsbFirst);
+    return ircodec::rc5xReader.write(reading);
 }
 
 std::optional<ParsedCode> rc5ExtendedToParsed(const ircodec::Durations &durations)
 {
-    std::optional<ParsedCode> code;
-    ircodec::expandHalves(
-        durations, 0, kRc5HalfNs, kRc5MaxRun, [&](const ircodec::Halves &expanded) {
-            ircodec::Halves halves(1, false); // the silent first half
-            halves.insert(halves.end(), expanded.begin(), expanded.end());
-            size_t pos = 0;
-            const auto start = ircodec::readBits(halves, pos, kRc5StartBits, kRc5Polarity);
-            const auto bits = ircodec::readBits(halves, pos, kRc5Bits, kRc5Polarity);
-            if (!start || *start != kRc5ExtendedStart || !bits || pos < halves.size())
-                return false;
-            const bool toggle = (*bits >> (kRc5Bits - 1)) & 1;
-            if (!toggle)
-                code = ParsedCode{"RC5X",
-                    static_cast<uint32_t>(*bits >> kRc5CommandBits) & lowBits(kRc5AddressBits),
-                    kRc5ExtendedCommand
-                        | (static_cast<uint32_t>(*bits) & lowBits(kRc5CommandBits))};
-            return true;
-        });
-    return code;
+    ircodec::Reading reading;
+    reading.restart(&ircodec::rc5xReader);
+    if (!ircodec::rc5xReader.read(durations, reading) || reading.bits.size() != kRc5xBits
+        || reading.bits.at(kRc5xToggle))
+        return std::nullopt;
+    return ParsedCode{"RC5X",
+        static_cast<uint32_t>(reading.bits.field(kRc5xAddress, kRc5AddressBits)),
+        kRc5ExtendedCommand
+            | static_cast<uint32_t>(
+                reading.bits.field(kRc5xAddress + kRc5AddressBits, kRc5CommandBits))};
 }
 
 // How a protocol's record becomes the frame it sends: a frame of our codec,
@@ -198,7 +188,7 @@ bool rc5x(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &)
         sent.frame = rc5(address, command);
     } else {
         sent.durations = rc5Extended(address, command);
-        sent.carrierHz = ircodec::nominalCarrierHz(Protocol::Rc5);
+        sent.carrierHz = ircodec::carrierHz(ircodec::rc5xReader);
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "irsignal.h"
 
+#include "reading.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -22,19 +24,32 @@ int64_t usToTicks(int64_t us)
 
 } // namespace
 
+std::optional<ircodec::Frame> decodeFirstFrame(const ircodec::Durations &durations)
+{
+    const auto frames = ircodec::segment(durations);
+    return frames.empty() ? std::nullopt : ircodec::decode(frames.front().durations);
+}
+
 int32_t carrierFor(
     const ircodec::Report &decoded, const ircodec::Durations &durations, int32_t defaultHz)
 {
     if (const auto protocol = ircodec::sendableProtocol(decoded.decodeType))
         return ircodec::nominalCarrierHz(*protocol);
-    if (const auto frame = ircodec::decode(durations))
+    if (const auto frame = decodeFirstFrame(durations))
         return ircodec::nominalCarrierHz(frame->protocol);
     return defaultHz;
 }
 
+std::string readingText(const ircodec::Durations &durations)
+{
+    const ircodec::Sequence sequence = ircodec::readSequence(ircodec::segment(durations));
+    return sequence.items.empty() ? ircodec::summary(ircodec::Reading())
+                                  : ircodec::summary(sequence);
+}
+
 ircodec::Report decodeDurations(const ircodec::Durations &durations)
 {
-    return ircodec::report(ircodec::decode(durations));
+    return ircodec::report(decodeFirstFrame(durations));
 }
 
 Signal fromReceived(

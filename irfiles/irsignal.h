@@ -6,6 +6,7 @@
 #include "ircodec.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,13 +39,25 @@ struct Signal
 };
 
 // The carrier of a frame: the nominal carrier of its protocol when it
-// decodes (by its catalogue type, else by our decoders, which also know ITT,
-// NRC17 and RCA), otherwise defaultHz.
+// decodes (by its catalogue type, else by our decoders of its first frame,
+// which also know ITT, NRC17 and RCA), otherwise defaultHz.
 int32_t carrierFor(
     const ircodec::Report &decoded, const ircodec::Durations &durations, int32_t defaultHz);
 
-// The decoded result of durations, as our receiver reports it.
+// A recording's first frame, cut at the first silence that ends a frame,
+// decoded: a recording may hold a frame followed by its repeats or further
+// blocks.
+std::optional<ircodec::Frame> decodeFirstFrame(const ircodec::Durations &durations);
+
+// The decoded result of a recording, as our receiver reports it: that of
+// its first frame, where a recording holds several (a frame and its
+// repeats), cut at the first silence that ends a frame.
 ircodec::Report decodeDurations(const ircodec::Durations &durations);
+
+// The program's own reading of a recording, in one line: every frame read
+// (ircodec's readers) as a sequence, "NEC 20DFC23D (...), then 3 repeats";
+// "UNKNOWN" when nothing reads it.
+std::string readingText(const ircodec::Durations &durations);
 
 // A received frame as a signal: raw[0] is the silence before the frame in
 // ticks, raw[1..count) its durations in ticks. The carrier follows

@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QMessageBox>
 
 namespace {
 
@@ -46,14 +45,6 @@ QString skippedList(const std::vector<irfiles::Error> &skipped)
     if (skipped.size() > kMaxListedRecords)
         lines << QStringLiteral("... and %1 more").arg(skipped.size() - kMaxListedRecords);
     return lines.join(QLatin1Char('\n'));
-}
-
-// A warning box as MainWindow::warn shows it, with details the user may open.
-void warnWithDetails(QWidget *parent, const QString &text, const QString &details)
-{
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("警告"), text, QMessageBox::Ok, parent);
-    box.setDetailedText(details);
-    box.exec();
 }
 
 struct ActionEntry
@@ -119,6 +110,7 @@ void MainWindow::showFrameDetails(int row)
     if (opened != openedFrames.end() && !opened->second.name.empty())
         ui->plainTextEdit->appendPlainText(
             QStringLiteral("name:") + QString::fromStdString(opened->second.name));
+    ui->plainTextEdit->appendPlainText(frameformat::readingLine(frameSignal(row).durations));
     for (const QString &line : frameformat::detailsLines(entry, rawList))
         ui->plainTextEdit->appendPlainText(line);
     showWaveform(waveform::build(rawList));
@@ -211,7 +203,7 @@ void MainWindow::openFrameFiles(const QStringList &paths)
         // The format by the extension, else by the first lines.
         const irfiles::Loaded loaded = irfiles::readFile(QFile::encodeName(path).toStdString());
         if (!loaded.ok()) {
-            warnWithDetails(this, openFailedText(QString::fromStdString(loaded.error->text())),
+            warn(openFailedText(QString::fromStdString(loaded.error->text())),
                 skippedList(loaded.skipped));
             continue;
         }
@@ -222,9 +214,8 @@ void MainWindow::openFrameFiles(const QStringList &paths)
         }
         // The rest of the file loaded; what was left out is listed.
         if (!loaded.skipped.empty())
-            warnWithDetails(this,
-                openFailedText(QString::fromStdString(irfiles::skippedSummary(
-                    QFile::encodeName(path).toStdString(), loaded.skipped.size()))),
+            warn(openFailedText(QString::fromStdString(irfiles::skippedSummary(
+                     QFile::encodeName(path).toStdString(), loaded.skipped.size()))),
                 skippedList(loaded.skipped));
     }
     // The rows appear now, whether or not reception runs.

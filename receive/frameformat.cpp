@@ -1,5 +1,6 @@
 #include "frameformat.h"
 
+#include "irsignal.h"
 #include "receivequeue.h"
 #include "tableformat.h"
 
@@ -92,6 +93,11 @@ QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList)
     if (entry.truncated())
         lines << QStringLiteral("truncated:%1 of %2").arg(entry.keptCount).arg(entry.reportedCount);
     return lines;
+}
+
+QString readingLine(const std::vector<int32_t> &durations)
+{
+    return QStringLiteral("reading:") + QString::fromStdString(irfiles::readingText(durations));
 }
 
 } // namespace frameformat

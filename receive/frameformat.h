@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 struct IRResultsEntry;
 
@@ -35,6 +37,10 @@ std::array<QString, ColumnCount> rowTexts(int row, const IRResultsEntry &entry);
 // a frame longer than the values shown how many it has, and for a frame cut
 // at the queue's limit how many of its values were kept.
 QStringList detailsLines(const IRResultsEntry &entry, const QString &rawList);
+
+// The details' first line (after an opened frame's name): the program's own
+// reading of the frame's durations in microseconds, named or generic.
+QString readingLine(const std::vector<int32_t> &durations);
 
 } // namespace frameformat
 

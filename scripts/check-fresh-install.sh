@@ -10,7 +10,8 @@
 # Prints the time of each stage. Needs root (debootstrap, chroot, mounts).
 # The Debian mirror is the one this machine's apt sources use. The bare
 # debootstrap result (Debian's base system, nothing of this project) is kept
-# as a tarball in $TAVREL_ROOT_CACHE (default /var/cache/tavrel) for a week.
+# as a tarball in $TAVREL_ROOT_CACHE (default /var/cache/tavrel) for a week,
+# and the packages the root downloads beside it.
 #
 #   check-fresh-install.sh [--keep]   --keep leaves the root in place
 set -euo pipefail
@@ -110,6 +111,15 @@ for fs in proc sys dev; do
     dev) mount --rbind /dev "$chroot_dir/dev" && mount --make-rslave "$chroot_dir/dev" ;;
     esac
 done
+
+# The Debian packages that the README's commands install in the root are
+# downloaded once and kept beside the base system: the root still installs
+# every one of them, from the same archive, without fetching it again.
+archives="$cache_dir/apt-archives-$suite-$arch"
+mkdir -p "$archives/partial" "$chroot_dir/var/cache/apt/archives"
+find "$archives" -name '*.deb' -mtime +"$cache_days" -delete
+mounted+=("$chroot_dir/var/cache/apt/archives")
+mount --bind "$archives" "$chroot_dir/var/cache/apt/archives"
 
 # Runs a README command in the root; the stages its scripts announce
 # ("=== building", ...) become stage marks.

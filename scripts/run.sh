@@ -3,7 +3,7 @@
 # program (files to open, Qt's options).
 #
 #   run.sh --smoke   builds, starts the window on a virtual X display,
-#                    checks that it maps at its designed size, closes it and
+#                    checks that it maps at the form's size, closes it and
 #                    exits 0: the non-interactive check of a fresh set-up.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

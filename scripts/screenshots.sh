@@ -15,7 +15,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 # Runs on the virtual display: places in the window are fixed, as it opens
-# at its designed size with nothing moving it.
+# at the form's size with nothing moving it.
 cat >"$work/shoot.sh" <<SHOOT
 set -euo pipefail
 "$root/build/tavrel" "$out/remote.ir" &

@@ -49,14 +49,18 @@ if [ -z "$package" ]; then
 fi
 [ -n "$package" ] || fail "cannot resolve the kernel image package of linux-image-amd64"
 version="$(apt-cache policy "$package" | awk '/Candidate:/ { print $2 }')"
-mkdir -p "$build/debs"
-deb="$build/debs/${package}_${version}_amd64.deb"
+# Kept where every clone's run finds it (the fresh root's base system is kept
+# there too), else in the build folder.
+debs="${TAVREL_ROOT_CACHE:-/var/cache/tavrel}/kernel-debs"
+mkdir -p "$debs" 2>/dev/null && [ -w "$debs" ] || debs="$build/debs"
+mkdir -p "$debs"
+deb="$debs/${package}_${version}_amd64.deb"
 deb="${deb//:/%3a}"
 if [ ! -s "$deb" ]; then
-    rm -f "$build/debs/"*.deb
-    (cd "$build/debs" && apt-get download "$package=$version" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
+    rm -f "$debs/"*.deb
+    (cd "$debs" && apt-get download "$package=$version" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
 fi
-[ -s "$deb" ] || deb="$(ls -t "$build/debs/${package}"_*.deb 2>/dev/null | head -n1)"
+[ -s "$deb" ] || deb="$(ls -t "$debs/${package}"_*.deb 2>/dev/null | head -n1)"
 [ -s "$deb" ] || fail "apt-get download $package gave no package"
 echo "test-kernel: kernel package $(basename "$deb")"
 

@@ -4,9 +4,12 @@
 #   test.sh          every suite: the normal build, the AddressSanitizer +
 #                    UndefinedBehaviorSanitizer build, the ThreadSanitizer
 #                    build of the threaded tests, the Qt 5.5 floor check,
-#                    the Windows binding under Wine, the short fuzz runs and
-#                    the real-kernel tests in a virtual machine
-#   test.sh --quick  the normal build and its tests only (the inner loop)
+#                    the Windows binding under Wine, the short fuzz runs
+#                    (10 s a target, TAVREL_FUZZ_SECONDS to change; longer
+#                    runs: scripts/fuzz.sh --long) and the real-kernel tests
+#                    in a virtual machine
+#   test.sh --quick  the normal build and its tests only (the inner loop):
+#                    no benchmarks are built
 #
 # Tests labelled "realtime" measure real time and never run in parallel with
 # other tests.
@@ -18,7 +21,7 @@ quick=false
 case "${1:-}" in
 --quick) quick=true ;;
 "") ;;
-*) sed -n '2,12p' "${BASH_SOURCE[0]}"; exit 2 ;;
+*) sed -n '2,15p' "${BASH_SOURCE[0]}"; exit 2 ;;
 esac
 
 suite() {
@@ -47,7 +50,10 @@ build() {
 }
 
 suite "normal build"
-build build
+# The benchmarks are run by hand only: the full run builds them so that they
+# keep compiling, the quick one leaves them out.
+if $quick; then bench=OFF; else bench=ON; fi
+build build -DTAVREL_BUILD_BENCH=$bench
 suite "normal build: tests"
 (cd "$root/build" && ctest --output-on-failure -j"$jobs")
 if $quick; then
@@ -78,11 +84,14 @@ cmake --build "$root/build-tsan" -j"$jobs" --target "${threaded[@]}"
 log="$(mktemp)"
 trap 'rm -f "$log"' EXIT
 skipped=""
-for extra in test-windows-binding.sh fuzz.sh test-kernel.sh; do
-    suite "$extra"
-    bash "$root/scripts/$extra" | tee "$log"
+extra() {
+    suite "$1"
+    bash "$root/scripts/$@" | tee "$log"
     skipped+="$(grep '^SKIPPED' "$log" || true)"$'\n'
-done
+}
+extra test-windows-binding.sh
+extra fuzz.sh --seconds "${TAVREL_FUZZ_SECONDS:-10}"
+extra test-kernel.sh
 if [ -n "${skipped//$'\n'/}" ]; then
     echo "=== all test suites passed that this machine can run; skipped:"
     printf '%s' "$skipped" | grep .

@@ -3,10 +3,13 @@
 // Qt's and which are files, and the real program without any display.
 #include "commandline.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sstream>
+#include <vector>
 
 Q_DECLARE_METATYPE(std::vector<std::string>)
 
@@ -91,9 +94,10 @@ void TestCommandLine::usageNamesEveryModeAndStatus()
     const std::string text = usage();
     for (const char *line : {"usage: tavrel [QT-OPTION...] [FILE...]\n",
              "\n       tavrel --convert IN OUT [--from FORMAT] [--to FORMAT] [--strict]\n",
-             "\n       tavrel -h | --help | --version\n", "\n  -h, --help  prints this text\n",
-             "\n  --version   prints the version\n", "\nExit status:\n", "\n  0  success\n",
-             "\n  1  an output file could not be written\n", "\n  2  bad input or arguments"})
+             "\n       tavrel --decode FILE...\n", "\n       tavrel -h | --help | --version\n",
+             "\n  -h, --help  prints this text\n", "\n  --version   prints the version\n",
+             "\nExit status:\n", "\n  0  success\n", "\n  1  an output file could not be written\n",
+             "\n  2  bad input or arguments"})
         QVERIFY2(text.find(line) != std::string::npos, line);
     // The descriptions are filled paragraphs: their words in one line.
     std::istringstream words(text);
@@ -209,6 +213,14 @@ void TestCommandLine::headlessModes()
     QVERIFY(outcome.err.find("unknown option -style") != std::string::npos);
     // After "--" it is a file name.
     QVERIFY(!runHeadless({"--", "--convert"}).status);
+
+    // --decode takes files only.
+    outcome = runHeadless({"--decode"});
+    QCOMPARE(outcome.status, std::optional<int>(commandline::kExitBadInput));
+    QVERIFY(outcome.err.find("tavrel: give one file or more\nusage: tavrel --decode FILE...") == 0);
+    outcome = runHeadless({"--decode", "a.ir", "--to", "ir"});
+    QCOMPARE(outcome.status, std::optional<int>(commandline::kExitBadInput));
+    QVERIFY(outcome.err.find("unknown option --to") != std::string::npos);
 }
 
 void TestCommandLine::binaryWithoutDisplay()
@@ -231,6 +243,34 @@ void TestCommandLine::binaryWithoutDisplay()
     QCOMPARE(bogus.status, 2);
     QCOMPARE(bogus.out, QByteArray());
     QCOMPARE(bogus.err.toStdString(), "tavrel: unknown option --bogus\n" + usage());
+
+    // --decode reads a file's frames without a display, one line each; a
+    // missing file makes it fail with its name.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("held.mode2"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    // NEC 0x20DF10EF: header, 32 bits, stop mark; 40 ms later a ditto.
+    std::vector<int> durations = {9000, 4500};
+    for (int bit = 31; bit >= 0; --bit)
+        durations.insert(durations.end(), {560, (0x20DF10EFu >> bit) & 1u ? 1690 : 560});
+    durations.insert(durations.end(), {560, 40000, 9000, 2250, 560});
+    QByteArray text;
+    for (size_t i = 0; i < durations.size(); ++i)
+        text += (i % 2 ? "space " : "pulse ") + QByteArray::number(durations[i]) + '\n';
+    file.write(text);
+    file.close();
+    const Run decoded = runBinary({"--decode", path});
+    QVERIFY(decoded.finished);
+    QCOMPARE(decoded.status, 0);
+    QCOMPARE(decoded.err, QByteArray());
+    // A pulse/space file keeps each frame after a silence as a record.
+    QCOMPARE(QString::fromUtf8(decoded.out),
+        path + "\t0\t0\tNEC\t32\t20DF10EF\taddress 0x04, command 0x08, check ok\n" + path
+            + "\t1\t0\tNEC\t0\tFFFFFFFF\trepeat\n");
+    const Run missing = runBinary({"--decode", path + ".none"});
+    QCOMPARE(missing.status, 2);
+    QVERIFY(missing.err.contains("held.mode2.none"));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -72,7 +72,9 @@ const ProgramText programTexts[] = {
     // The frame table's actions, their file dialogs and warnings.
     {"复制帧", "copy action"},
     {"复制为 Pronto 码", "copy as Pronto action"},
-    {"重新发送", "send again action"},
+    {"重新发送", "send again action, its question and progress titles"},
+    {"将重新发送全部 %1 帧，是否继续？", "send again of every row of a long table"},
+    {"正在重新发送…", "send again progress"},
     {"保存…", "save action"},
     {"打开…", "open action"},
     {"保存", "save dialog title"},

@@ -17,9 +17,6 @@ namespace ircaptures {
 // repeat carries no value).
 ircodec::Durations nominalOf(const ircodec::Frame &frame);
 
-// Least-squares receiver excess of `measured` against `nominal` (same size).
-double excessOf(const ircodec::Durations &measured, const ircodec::Durations &nominal);
-
 // The mean distance of each duration from its nominal, excess taken out, as
 // a share of the frame's nominal length: 0 for a perfect fit. Infinity when
 // the frame cannot be sent again or has another number of durations.

@@ -1,3 +1,6 @@
+// The harness of the window tests and benchmarks: received records, catchers
+// of warning boxes and trace lines, timer ticks by hand, and the user's
+// actions on the window's controls by their object names.
 #ifndef WINDOWHARNESS_H
 #define WINDOWHARNESS_H
 
@@ -8,7 +11,12 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "irsignal.h"
 #include "korvex.h"
+
+class QAbstractButton;
+class QTableView;
+class QwtPlotCurve;
 
 #include <atomic>
 #include <mutex>
@@ -51,6 +59,15 @@ private:
         record.raw_data = raw.empty() ? nullptr : raw.data();
     }
 };
+
+// Frames one after another in one recording, each after silenceUs, as a
+// file holds a button held down or an air conditioner's blocks; at the
+// default carrier.
+irfiles::Signal recordingOf(const std::vector<ircodec::Durations> &frames, int32_t silenceUs,
+    const std::string &name = std::string());
+// Writes recordings to path as an .ir file, a raw record each; the path, or
+// an empty one when it cannot.
+QString writeIrFile(const QString &path, const std::vector<irfiles::Signal> &list);
 
 // A modal warning box as the user saw it.
 struct CapturedDialog
@@ -110,10 +127,32 @@ QList<int> runningTimers(QObject *object);
 // in real time, and every run makes the same calls.
 void tickAll(QObject *object);
 
-// A named child of the window, failing the test when it is missing.
+// One receive display tick, as the window's one running timer would deliver
+// it. False when no timer runs on the window.
+bool displayTick(QObject *window);
+
+// The window's waveform curve, the plot's only one; null when it has none.
+QwtPlotCurve *curve(QObject *window);
+
+// A named child of the window; null when it has none.
 template <typename T> T *child(QObject *window, const char *name)
 {
     return window->findChild<T *>(QString::fromLatin1(name));
 }
+
+// A named button: clicked as by the user (the slot the form connected by
+// name runs), or held down and let go with the mouse.
+QAbstractButton *button(QObject *window, const char *name);
+void click(QObject *window, const char *name);
+void press(QObject *window, const char *name);
+void release(QObject *window, const char *name);
+
+// The received-frame table: its view, a cell's text, its row count, a click
+// on a row, and the details view's lines.
+QTableView *frameTable(QObject *window);
+QString cell(QObject *window, int row, int column);
+int tableRows(QObject *window);
+void clickRow(QObject *window, int row);
+QStringList details(QObject *window);
 
 #endif // WINDOWHARNESS_H

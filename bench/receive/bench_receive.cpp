@@ -230,8 +230,8 @@ void benchWaveform()
 // Click-to-drawn as a user sees it: a real mouse click on the row of a shown
 // window, then the event loop until the plot's canvas has been painted and the
 // window flushed. Printed for the first click and as the median of the next
-// ones, at the form's size and maximised, with the curve's antialiasing as
-// designed and switched off.
+// ones, at the form's size and maximised, with the curve's antialiasing on
+// (as the window draws it) and off.
 class PaintWatch : public QObject
 {
 public:

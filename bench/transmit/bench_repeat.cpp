@@ -4,6 +4,7 @@
 #include "fakeadapter.h"
 #include "mainwindow.h"
 #include "quicksend.h"
+#include "windowbench.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -22,7 +23,7 @@ constexpr int kHoldMs = 5000;
 constexpr int kNrc17GapPresses = 20;
 constexpr int kNrc17Marker = quicksend::kNrc17MarkerAddress;
 
-using Clock = std::chrono::steady_clock;
+using namespace windowbench;
 // The address argument of IR_NRC17_Send.
 constexpr size_t kNrc17AddressArg = 2;
 
@@ -34,18 +35,6 @@ std::vector<fake::Call> calls(const std::string &op)
 void clearCalls()
 {
     fake::Adapter::instance().clearCalls();
-}
-
-double msBetween(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const size_t index = static_cast<size_t>(std::ceil(p * double(values.size()))) - 1;
-    return values[std::min(index, values.size() - 1)];
 }
 
 void report(const char *what, const std::vector<double> &samples, double nominalMs)
@@ -63,20 +52,6 @@ void report(const char *what, const std::vector<double> &samples, double nominal
                 "p99 %.3f ms  max %.3f ms\n",
         what, samples.size(), nominalMs, mean, mean - nominalMs, percentile(errors, 0.5),
         percentile(errors, 0.99), *std::max_element(errors.begin(), errors.end()));
-}
-
-// The window's trace lines would drown the figures.
-void dropDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-void runFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 QPushButton *button(MainWindow &window, const char *panel)
@@ -118,13 +93,10 @@ template <typename Keep> std::vector<double> periods(const std::string &op, Keep
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(dropDebug);
+    prepare();
     QApplication app(argc, argv);
     MainWindow window;
-    window.show();
-    runFor(200);
+    showSettled(window);
     const auto any = [](const fake::Call &) { return true; };
 
     std::printf("Holding each button for %d ms\n", kHoldMs);

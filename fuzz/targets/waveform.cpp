@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString list = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
     const waveform::Waveform wave = waveform::build(list);
 
-    // The whole length, from the parts as the design reads them.
+    // The whole length, from the parts as the waveform reads them.
     long long length = 2LL * waveform::kIdleRunSamples;
     for (const QString &part : list.split(QLatin1Char(','))) {
         bool ok = false;

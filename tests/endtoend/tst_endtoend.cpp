@@ -153,8 +153,14 @@ void TestEndToEnd::necPressReachesTableDetailsAndWaveform()
     QTest::mouseClick(
         table->viewport(), Qt::LeftButton, {}, table->visualRect(model()->index(0, 1)).center());
     const QString rawList = cell(0, 5);
+    // The program's own reading first, then the adapter's report.
     QCOMPARE(window->findChild<QPlainTextEdit *>("plainTextEdit")->toPlainText(),
-        QStringLiteral("type:NEC\nbits:32\nraw data:") + rawList);
+        QStringLiteral("reading:NEC %1 (address 0x%2, command 0x%3, check ok)\ntype:NEC\nbits:32\n"
+                       "raw data:")
+                .arg(expectedValue)
+                .arg(address, 2, 16, QLatin1Char('0'))
+                .arg(command, 2, 16, QLatin1Char('0'))
+            + rawList);
 
     // The waveform: idle, then the header, 32 bits and the final mark, then
     // idle again. Each bit is a short mark at 0 and a space at 1 whose

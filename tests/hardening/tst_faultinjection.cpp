@@ -1,16 +1,22 @@
 // Every user action sequence, run once with an adapter that answers every
 // call with success to learn its calls, then once per call with that call
 // failing. After each run: exactly the warning that the failure calls for,
-// no repeat timer left running, the receive button's caption matching the
-// adapter's real state, and a window that takes the next action normally.
-#include "hardeningsupport.h"
+// shown with no timer running, nothing more sent by the panel whose call
+// failed, a trace line for every traced call, no repeat timer left running,
+// the receive button's caption matching the adapter's real state, and a
+// window that takes the next action normally.
+#include "adapterstate.h"
+#include "mainwindow.h"
+#include "receivequeue.h"
 
+#include <QCheckBox>
+#include <QTextEdit>
 #include <QtTest>
 
 #include <functional>
 #include <map>
 
-using namespace hardening;
+using namespace adapterstate;
 
 namespace {
 
@@ -110,6 +116,43 @@ QStringList expectedWarnings(const fake::Call &failed, int occurrence)
     return {nrc17TickKey ? QStringLiteral("读取数据失败！") : it->second};
 }
 
+// The quick-send panel each of its operations belongs to: after a failed
+// call the panel sends nothing more, neither a repeat nor a stop frame.
+const std::map<std::string, std::string> &panels()
+{
+    static const std::map<std::string, std::string> table = {
+        {"IR_NEC_Send", "NEC"},
+        {"IR_NEC_SendRepeat", "NEC"},
+        {"IR_ITT_Send", "ITT"},
+        {"IR_JVC_Send", "JVC"},
+        {"IR_NRC17_Send", "NRC17"},
+        {"IR_RCA_Send", "RCA"},
+    };
+    return table;
+}
+
+// The operations whose every call leaves a trace line of their name.
+const char *const tracedOperations[] = {"IR_NEC_Send", "IR_NEC_SendRepeat"};
+
+// What a panel sent after the failing call: empty when nothing.
+QString sentAfterFailure(
+    const std::vector<fake::Call> &calls, const std::string &op, int occurrence)
+{
+    const auto panel = panels().find(op);
+    if (panel == panels().end())
+        return {};
+    int seen = 0;
+    bool failed = false;
+    for (const fake::Call &call : calls) {
+        const auto other = panels().find(call.op);
+        if (failed && other != panels().end() && other->second == panel->second)
+            return QStringLiteral("%1 sent after the failure").arg(QString::fromStdString(call.op));
+        if (call.op == op && seen++ == occurrence)
+            failed = true;
+    }
+    return {};
+}
+
 // Makes occurrence `n` (from 0) of op fail; every other call succeeds.
 void failAt(const std::string &op, int n, bool &failed)
 {
@@ -127,8 +170,9 @@ void failAt(const std::string &op, int n, bool &failed)
         });
         return;
     }
+    // Any answer but 0 is a failure, whatever its sign.
     std::deque<int> answers(static_cast<size_t>(n), 0);
-    answers.push_back(1);
+    answers.push_back(n % 2 == 0 ? 1 : -1);
     adapter.queueResults(op, answers);
 }
 
@@ -198,7 +242,22 @@ QString TestFaultInjection::runOnce(const Sequence &sequence, const std::string 
     for (const CapturedDialog &d : catcher.dialogs) {
         if (d.title != QStringLiteral("警告") || d.parent != &window)
             return QStringLiteral("warning box \"%1\" with a wrong title or parent").arg(d.title);
+        // A failed tick kills its timer before the box opens.
+        if (!d.parentTimers.isEmpty())
+            return QStringLiteral("a timer ran while the box \"%1\" was up").arg(d.text);
     }
+    if (!op.empty()) {
+        const QString sent = sentAfterFailure(adapter.calls(), op, occurrence);
+        if (!sent.isEmpty())
+            return sent;
+    }
+    // Every call traces, failed or not.
+    for (const char *traced : tracedOperations)
+        if (trace.count(QString::fromLatin1(traced)) != adapter.count(traced))
+            return QStringLiteral("%1 trace lines for %2 calls of %3")
+                .arg(trace.count(QString::fromLatin1(traced)))
+                .arg(adapter.count(traced))
+                .arg(QString::fromLatin1(traced));
     QString fault = stateFault(&window);
     if (!fault.isEmpty())
         return fault;
@@ -270,7 +329,7 @@ void TestFaultInjection::eachCallFails()
 void TestFaultInjection::cleanupTestCase()
 {
     fake::Adapter::instance().reset();
-    qInfo("fault injection: %d sequences, %d failure positions, every run as the design says",
+    qInfo("fault injection: %d sequences, %d failure positions, every run as expected",
         sequencesTried, positionsTried);
 }
 

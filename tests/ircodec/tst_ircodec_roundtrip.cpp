@@ -221,6 +221,7 @@ private slots:
     void roundTrip();
     void toleranceMargins_data();
     void toleranceMargins();
+    void stopMarkStretches();
     void edgesAgree_data();
     void edgesAgree();
     void everyProtocolCovered();
@@ -296,6 +297,23 @@ void RoundTrip::toleranceMargins()
     QVERIFY(ircodec::matches(highest, nominal, level));
     QVERIFY(!ircodec::matches(lowest - 1, nominal, level));
     QVERIFY(!ircodec::matches(highest + 1, nominal, level));
+}
+
+// A frame's last mark may stretch to twice its nominal length (NEC-timed
+// remotes end with 850 us marks), never shrink past a mark's margin.
+void RoundTrip::stopMarkStretches()
+{
+    const auto nec = ircodec::encode(ircodec::necFrame(0xD2, 0x02, true));
+    ircodec::Durations d = (*nec)[0].durations;
+    const int32_t nominal = d.back();
+    for (int32_t stop : {850, 2 * nominal, 423}) {
+        d.back() = stop;
+        QVERIFY2(ircodec::decodeAs(Protocol::Nec, d), qPrintable(QString::number(stop)));
+    }
+    for (int32_t stop : {2 * nominal + 1, 422}) {
+        d.back() = stop;
+        QVERIFY2(!ircodec::decodeAs(Protocol::Nec, d), qPrintable(QString::number(stop)));
+    }
 }
 
 void RoundTrip::edgesAgree_data()

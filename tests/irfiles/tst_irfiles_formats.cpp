@@ -6,6 +6,8 @@
 // represented, which are left out and listed while the rest loads; and the
 // limits, which every writer keeps as every reader does, so that whatever is
 // written reads back.
+#include "convert.h"
+#include "decodelist.h"
 #include "formats.h"
 #include "irparsed.h"
 #include "prontoformat.h"
@@ -72,6 +74,7 @@ private slots:
     void formatsByContent_data();
     void formatsByContent();
     void receivedConventions();
+    void decodeLines();
 };
 
 void Formats::parsedMapping_data()
@@ -216,6 +219,25 @@ void Formats::irSignalFile()
     QCOMPARE(loaded.list[3].carrierHz, 40000);
     QCOMPARE(loaded.list[3].decoded.decodeType, 3);
     QCOMPARE(loaded.list[4].carrierHz, 36000);
+
+    // A raw record of a frame and its repeats: the row shows the first
+    // frame's result, as reception reports it.
+    const auto first = ircodec::encode(ircodec::necFrame(0x04, 0x08, true));
+    const auto ditto = ircodec::encode(ircodec::necRepeatFrame());
+    std::string data = "data:";
+    for (const auto &burst : {(*first)[0], (*ditto)[0], (*ditto)[0]}) {
+        for (int32_t d : burst.durations)
+            data += ' ' + std::to_string(d);
+        data += ' ' + std::to_string(burst.gap);
+    }
+    data.erase(data.rfind(' '));
+    const Loaded held = load(Format::Ir,
+        "Filetype: IR signals file\nVersion: 1\nname: Held\ntype: raw\nfrequency: 38000\n"
+        "duty_cycle: 0.33\n"
+            + data + "\n");
+    QVERIFY2(held.ok(), qPrintable(errorOf(held)));
+    QCOMPARE(held.list[0].decoded.decodeType, 3);
+    QCOMPARE(held.list[0].decoded.value, kNec0408);
 
     // Written: a raw record always, a parsed one where the frame is one of
     // the format's protocols, RC5's extended form included; read back, the
@@ -830,6 +852,46 @@ void Formats::receivedConventions()
     QCOMPARE(
         irfiles::carrierFor({}, ircodec::encode(*ircodec::rcaFrame(1, 2))->front().durations, 1),
         56000);
+}
+
+// `tavrel --decode`: a line per frame; a record of a frame and its repeats
+// reads as one reading, its repeats pointing back to it; generic and
+// unread frames say what they are; a bad file names its line.
+void Formats::decodeLines()
+{
+    const auto first = ircodec::encode(ircodec::necFrame(0x04, 0x08, true));
+    const auto ditto = ircodec::encode(ircodec::necRepeatFrame());
+    Signal held;
+    for (const auto &burst : {(*first)[0], (*ditto)[0], (*ditto)[0]}) {
+        held.durations.insert(held.durations.end(), burst.durations.begin(), burst.durations.end());
+        held.durations.push_back(burst.gap);
+    }
+    held.durations.pop_back();
+    Signal generic;
+    generic.durations = {3000, 1500, 400, 400, 400, 1200, 400, 400, 400, 1200, 400, 1200, 400, 400,
+        400, 400, 400, 1200, 400, 1200, 400};
+    Signal noise;
+    noise.durations = {100, 5000, 2000};
+    const QStringList lines
+        = QString::fromStdString(irfiles::decodeLines("f.ir", {held, generic, noise}))
+              .trimmed()
+              .split('\n');
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines[0],
+        QString(
+            "f.ir\t0\t0\tNEC\t32\t20DF10EF\taddress 0x04, command 0x08, check ok, then 2 repeats"));
+    QCOMPARE(lines[1], QString("f.ir\t0\t1\tNEC\t0\tFFFFFFFF\trepeat of frame 0"));
+    QCOMPARE(lines[2], QString("f.ir\t0\t2\tNEC\t0\tFFFFFFFF\trepeat of frame 0"));
+    QVERIFY2(lines[3].startsWith("f.ir\t1\t0\tPULSE_DISTANCE\t9\t0B3\theader 3000/1500 us"),
+        qPrintable(lines[3]));
+    QCOMPARE(lines[4], QString("f.ir\t2\t0\tUNKNOWN\t0\t\t3 durations"));
+
+    QTemporaryDir dir;
+    const std::string bad = samples::inDir(dir, "bad.pronto").toStdString();
+    std::ofstream(bad) << "0000 006D 0001\n";
+    std::ostringstream out, err;
+    QCOMPARE(irfiles::decodeFiles({bad}, out, err), irfiles::kConvertBadInput);
+    QVERIFY2(err.str().find("bad.pronto:1:") != std::string::npos, err.str().c_str());
 }
 
 QTEST_APPLESS_MAIN(Formats)

@@ -35,9 +35,9 @@ constexpr size_t kIrCtlMaxEdges = 1024;
 // lircd's decoder matches frames of up to 512 pulses and spaces (irsimsend
 // sends longer ones whole); longer frames are checked by irsimsend alone.
 constexpr size_t kLircdMaxMatched = 512;
-// The receive record of the original design: 256 raw values, the first the
+// The adapter's receive record: 256 raw values, the first the
 // silence before the frame. Captures longer than that must load whole.
-constexpr size_t kDesignedRecordDurations = 255;
+constexpr size_t kRecordDurations = 255;
 
 struct Run
 {
@@ -485,7 +485,7 @@ void Tools::realCapturesOpenAndDecode()
             QCOMPARE(s.carrierHz, kept[i][3].toInt());
             QCOMPARE(static_cast<int>(s.durations.size()), kept[i][4].split(' ').size());
             decoded += s.decoded.decodeType != -1 ? 1 : 0;
-            longer += s.durations.size() > kDesignedRecordDurations ? 1 : 0;
+            longer += s.durations.size() > kRecordDurations ? 1 : 0;
         }
         opened += static_cast<int>(loaded.list.size());
     }

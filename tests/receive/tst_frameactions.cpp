@@ -1,13 +1,15 @@
 // The frame table's actions on the shown window: copy, copy as Pronto, send
-// again, save and open (with the file dialogs answered by the test), the
-// keyboard, and frames longer than the designed record.
+// again (recordings frame by frame, its progress, its refusals and its
+// question, answered by the test), save and open (with the file dialogs
+// answered by the test), the keyboard, and frames longer than the adapter
+// record's 256 values.
 #include "fakeadapter.h"
 #include "formats.h"
 #include "framefiles.h"
 #include "ircodec.h"
 #include "mainwindow.h"
 #include "receivequeue.h"
-#include "receivetesting.h"
+#include "sendagain.h"
 #include "startup.h"
 #include "windowharness.h"
 
@@ -22,25 +24,21 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QTextEdit>
+#include <QTimer>
+#include <qwt_plot_curve.h>
+
+#include <numeric>
 
 namespace {
-
-QTableView *table(QObject *w)
-{
-    return child<QTableView>(w, "tableViewIRData");
-}
-
-QStringList details(QObject *w)
-{
-    return child<QPlainTextEdit>(w, "plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
-}
 
 // The copied lines, each ended by a line break.
 QStringList clipboardLines()
@@ -71,6 +69,8 @@ ReceivedRecord received(const ircodec::Frame &frame, int64_t silenceUs = 100)
 
 const ReceivedRecord necFrame = received(ircodec::necFrame(0x04, 0x08, true));
 const ReceivedRecord necRepeat = received(ircodec::necRepeatFrame());
+// A repeat code as an adapter may report it: NEC, 0xFFFFFFFF, 32 bits.
+const ReceivedRecord necRepeat32(3, 0xFFFFFFFFu, 0u, 32, necRepeat.raw);
 // Nothing decodes it: 9 ms, 4.5 ms, 0.55 ms.
 const ReceivedRecord unknownFrame(-1, 0u, 0u, 0, {2, 180, 90, 11});
 
@@ -80,7 +80,7 @@ void receive(MainWindow &window, const std::vector<ReceivedRecord> &frames)
     for (const ReceivedRecord &frame : frames)
         receiveQueue().append(frame.record);
     tickAll(&window);
-    QCOMPARE(table(&window)->model()->rowCount(), receiveQueue().size());
+    QCOMPARE(frameTable(&window)->model()->rowCount(), receiveQueue().size());
 }
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
@@ -97,6 +97,38 @@ const QByteArray twoButtons = "Filetype: IR signals file\nVersion: 1\n#\nname: P
                               "type: parsed\nprotocol: NEC\naddress: 04 00 00 00\n"
                               "command: 08 00 00 00\n#\nname: Mute\ntype: raw\n"
                               "frequency: 38000\nduty_cycle: 0.33\ndata: 9000 4500 560\n";
+
+// The operations called, in order.
+QStringList operations(const std::vector<fake::Call> &calls)
+{
+    QStringList ops;
+    for (const fake::Call &call : calls)
+        ops << QString::fromStdString(call.op);
+    return ops;
+}
+
+// Recordings as an .ir file in the test's folder.
+QString writeRecordings(
+    const QTemporaryDir &dir, const QString &name, const std::vector<irfiles::Signal> &list)
+{
+    return writeIrFile(dir.path() + QLatin1Char('/') + name, list);
+}
+
+ircodec::Durations encoded(const ircodec::Frame &frame)
+{
+    return ircodec::encode(frame)->front().durations;
+}
+
+QProgressDialog *progressOf(QObject *w)
+{
+    return w->findChild<QProgressDialog *>();
+}
+
+// The timer that brings each next frame's turn.
+QTimer *sendTimer(QObject *w)
+{
+    return child<QTimer>(w, "sendAgainTimer");
+}
 
 QList<int> selectedRows(QTableView *view)
 {
@@ -140,6 +172,12 @@ private slots:
     void copyAsPronto();
     void sendAgain();
     void sendAgainStopsAtAFailure();
+    void sendAgainFrameByFrame();
+    void sendAgainCancelled_data();
+    void sendAgainCancelled();
+    void sendAgainRefusesFramesTooLong();
+    void sendAgainAsksBeforeEveryRow_data();
+    void sendAgainAsksBeforeEveryRow();
     void saveAndOpen_data();
     void saveAndOpen();
     void openedFramesAreNamedUntilCleared();
@@ -180,25 +218,26 @@ void TestFrameActions::init()
 void TestFrameActions::cleanup()
 {
     framefiles::replaceDialogs(nullptr, nullptr);
+    sendagain::replaceQuestion(nullptr);
     delete dialogs;
     delete window;
 }
 
 void TestFrameActions::actionsAndShortcuts()
 {
-    const QList<QAction *> menu = table(window)->actions();
+    const QList<QAction *> menu = frameTable(window)->actions();
     QStringList names;
     for (QAction *action : menu)
         names << action->objectName();
     QCOMPARE(names,
         (QStringList{"actionCopyFrames", "actionCopyPronto", "actionSendFramesAgain",
             "actionSaveFrames", "actionOpenFrames"}));
-    QCOMPARE(table(window)->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(frameTable(window)->contextMenuPolicy(), Qt::ActionsContextMenu);
     QCOMPARE(menu[0]->shortcut(), QKeySequence(QKeySequence::Copy));
     QCOMPARE(menu[0]->shortcutContext(), Qt::WidgetShortcut);
     QCOMPARE(menu[3]->shortcut(), QKeySequence(QKeySequence::Save));
     QCOMPARE(menu[4]->shortcut(), QKeySequence(QKeySequence::Open));
-    // Save and open work from either tab; the designed form gains nothing.
+    // Save and open work from either tab; the form gains nothing.
     QCOMPARE(window->actions(), (QList<QAction *>{menu[3], menu[4]}));
     QVERIFY(window->menuBar()->actions().isEmpty());
 }
@@ -219,9 +258,9 @@ void TestFrameActions::copyFrames()
     child<QTabWidget>(window, "tabWidget")->setCurrentIndex(1);
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    table(window)->selectRow(1);
-    table(window)->setFocus();
-    QTest::keyClick(table(window), Qt::Key_C, Qt::ControlModifier);
+    frameTable(window)->selectRow(1);
+    frameTable(window)->setFocus();
+    QTest::keyClick(frameTable(window), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboardLines(), (QStringList{header, lines[2]}));
 
     // Ctrl+C elsewhere copies what it always copied.
@@ -250,7 +289,8 @@ void TestFrameActions::copyAsPronto()
 
 void TestFrameActions::sendAgain()
 {
-    receive(*window, {necFrame, necRepeat, unknownFrame});
+    receive(*window, {necFrame, necRepeat, necRepeat32, unknownFrame});
+    QCOMPARE(frameTable(window)->model()->index(2, 2).data().toString(), QStringLiteral("REPEAT"));
     child<QComboBox>(window, "comboBoxSendDeviceIndex")->setCurrentIndex(2);
     child<QComboBox>(window, "comboBoxSendChannel")->setCurrentIndex(4);
     child<QSpinBox>(window, "spinBoxMODFreqKHz")->setValue(40);
@@ -259,30 +299,31 @@ void TestFrameActions::sendAgain()
     QTRY_COMPARE(adapter.count("IR_SendRaw"), 1);
 
     const std::vector<fake::Call> calls = adapter.calls();
-    QStringList ops;
-    for (const fake::Call &call : calls)
-        ops << QString::fromStdString(call.op);
-    QCOMPARE(ops,
-        (QStringList{
-            "Device_Scan", "Device_Open", "IR_SendProtocol", "IR_NEC_SendRepeat", "IR_SendRaw"}));
+    QCOMPARE(operations(calls),
+        (QStringList{"Device_Scan", "Device_Open", "IR_SendProtocol", "IR_NEC_SendRepeat",
+            "IR_NEC_SendRepeat", "IR_SendRaw"}));
     // A decoded frame by its protocol at the protocol's carrier, the repeat
-    // code as a repeat, the rest as microseconds at the send tab's carrier.
+    // code as a repeat (also with 32 bits, never as an all-ones frame), the
+    // rest as microseconds at the send tab's carrier.
     QCOMPARE(calls[2].args, (std::vector<long long>{2, 0x10, 38}));
     QCOMPARE(calls[2].sendData.protocol, 3);
     QCOMPARE(calls[2].sendData.value, 0x20DF10EFu);
     QCOMPARE(calls[2].sendData.bits, 32);
     QCOMPARE(calls[2].sendData.repeat, 0);
     QCOMPARE(calls[3].args, (std::vector<long long>{2, 0x10}));
-    QCOMPARE(calls[4].args, (std::vector<long long>{2, 0x10, 40, 3}));
-    QCOMPARE(calls[4].timings, (std::vector<int>{9000, 4500, 550}));
+    QCOMPARE(calls[4].args, (std::vector<long long>{2, 0x10}));
+    QCOMPARE(calls[5].args, (std::vector<long long>{2, 0x10, 40, 3}));
+    QCOMPARE(calls[5].timings, (std::vector<int>{9000, 4500, 550}));
     // Each frame waits for the one before and its own recorded silence.
     QVERIFY(calls[3].time - calls[2].time >= std::chrono::milliseconds(60));
     QVERIFY(dialogs->dialogs.isEmpty());
+    // Short: no progress shown.
+    QVERIFY(!progressOf(window));
 
     // Without an adapter nothing goes out.
     adapter.clearCalls();
     adapter.setScanCount(0);
-    table(window)->selectRow(0);
+    frameTable(window)->selectRow(0);
     trigger(window, "actionSendFramesAgain");
     QCOMPARE(dialogs->texts(), QStringList{"无设备连接！"});
     QCOMPARE(adapter.count("IR_SendProtocol"), 0);
@@ -292,13 +333,225 @@ void TestFrameActions::sendAgainStopsAtAFailure()
 {
     receive(*window, {necFrame, necRepeat, unknownFrame});
     fake::Adapter &adapter = fake::Adapter::instance();
-    adapter.setResult("IR_NEC_SendRepeat", 1);
+    adapter.setResult("IR_NEC_SendRepeat", 7);
     trigger(window, "actionSendFramesAgain");
     QTRY_COMPARE(dialogs->texts(), QStringList{"红外发送失败！"});
-    // The frame after the failed one would have gone out 12 ms later.
-    QTest::qWait(300);
+    // The warning box of the program, its details naming the row and what
+    // failed.
+    const CapturedDialog &box = dialogs->dialogs.first();
+    QCOMPARE(box.title, QStringLiteral("警告"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.defaultButton, QMessageBox::Ok);
+    QCOMPARE(box.parent, static_cast<QWidget *>(window));
+    QCOMPARE(box.detailedText, QStringLiteral("row 2: IR_NEC_SendRepeat failed with status 7"));
+    // Nothing comes after the failed frame.
+    QVERIFY(!sendTimer(window)->isActive());
     QCOMPARE(adapter.count("IR_SendRaw"), 0);
     QCOMPARE(adapter.count("IR_SendProtocol"), 1);
+
+    // Other warnings have no details.
+    adapter.setScanCount(0);
+    trigger(window, "actionSendFramesAgain");
+    QCOMPARE(dialogs->texts().last(), QStringLiteral("无设备连接！"));
+    QCOMPARE(dialogs->dialogs.last().detailedText, QString());
+}
+
+void TestFrameActions::sendAgainFrameByFrame()
+{
+    // A button held for 5.5 s, recorded as one: the NEC frame and 50 repeat
+    // codes, 96 ms apart (ten times what one adapter call carries). Then a
+    // received frame.
+    const ircodec::Durations nec = encoded(ircodec::necFrame(0x04, 0x08, true));
+    const ircodec::Durations ditto = encoded(ircodec::necRepeatFrame());
+    std::vector<ircodec::Durations> held{nec};
+    held.insert(held.end(), 50, ditto);
+    window->openFrameFiles(
+        {writeRecordings(dir, QStringLiteral("held.ir"), {recordingOf(held, 96000, "Held")})});
+    receive(*window, {unknownFrame});
+    QCOMPARE(frameTable(window)->model()->rowCount(), 2);
+    frameTable(window)->clearSelection();
+    fake::Adapter &adapter = fake::Adapter::instance();
+    trigger(window, "actionSendFramesAgain");
+
+    // The progress of a sequence this long, over the window, which stays
+    // usable meanwhile: the frames go out as the event loop brings their
+    // turn, and received frames keep arriving in the table.
+    QProgressDialog *progress = progressOf(window);
+    QVERIFY(progress);
+    QVERIFY(progress->isVisible());
+    QCOMPARE(progress->windowModality(), Qt::WindowModal);
+    QCOMPARE(progress->windowTitle(), QStringLiteral("重新发送"));
+    QCOMPARE(progress->labelText(), QStringLiteral("正在重新发送…"));
+    QCOMPARE(progress->maximum(), 52);
+    QCOMPARE(adapter.count("IR_SendRaw"), 1);
+    receiveQueue().append(necFrame.record);
+    QTRY_COMPARE(frameTable(window)->model()->rowCount(), 3);
+    QTRY_VERIFY(adapter.count("IR_SendRaw") >= 3);
+    QVERIFY(progress->value() >= 2);
+
+    // The rest by hand: each next frame after the one before and its
+    // recorded silence.
+    QTimer *timer = sendTimer(window);
+    while (timer->isActive()) {
+        const size_t sent = adapter.calls("IR_SendRaw").size();
+        const ircodec::Durations &previous = sent == 1 ? nec : ditto;
+        const int64_t frameUs = std::accumulate(previous.begin(), previous.end(), int64_t{0});
+        if (sent < 51)
+            QCOMPARE(timer->interval(), int((frameUs + 96000 + 999) / 1000));
+        tickAll(timer);
+    }
+    const std::vector<fake::Call> raw = adapter.calls("IR_SendRaw");
+    QCOMPARE(int(raw.size()), 52);
+    QCOMPARE(raw[0].timings, std::vector<int>(nec.begin(), nec.end()));
+    for (int i = 1; i <= 50; ++i)
+        QCOMPARE(raw[size_t(i)].timings, std::vector<int>(ditto.begin(), ditto.end()));
+    QCOMPARE(raw[0].args[2], 38LL);
+    QCOMPARE(raw[51].timings, (std::vector<int>{9000, 4500, 550}));
+    // Done: the progress is gone.
+    QVERIFY(!progress->isVisible());
+    QTRY_VERIFY(!progressOf(window));
+    QVERIFY(dialogs->dialogs.isEmpty());
+}
+
+void TestFrameActions::sendAgainCancelled_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << "cancel";
+    QTest::newRow("Esc") << "escape";
+    QTest::newRow("closed") << "close";
+    QTest::newRow("a frame failed") << "failure";
+}
+
+void TestFrameActions::sendAgainCancelled()
+{
+    QFETCH(QString, how);
+    const ircodec::Durations nec = encoded(ircodec::necFrame(0x04, 0x08, true));
+    window->openFrameFiles({writeRecordings(dir, QStringLiteral("twenty.ir"),
+        {recordingOf(std::vector<ircodec::Durations>(20, nec), 100000, "Twenty")})});
+    fake::Adapter &adapter = fake::Adapter::instance();
+    trigger(window, "actionSendFramesAgain");
+    QTimer *timer = sendTimer(window);
+    tickAll(timer);
+    tickAll(timer);
+    QCOMPARE(adapter.count("IR_SendRaw"), 3);
+
+    QProgressDialog *progress = progressOf(window);
+    QVERIFY(progress);
+    QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget *>(progress));
+    if (how == QLatin1String("cancel")) {
+        auto *cancel = progress->findChild<QPushButton *>();
+        QVERIFY(cancel);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    } else if (how == QLatin1String("escape")) {
+        QTest::keyClick(progress, Qt::Key_Escape);
+    } else if (how == QLatin1String("close")) {
+        progress->close();
+    } else {
+        adapter.queueResults("IR_SendRaw", {5});
+        tickAll(timer);
+        QCOMPARE(dialogs->texts(), QStringList{"红外发送失败！"});
+        QCOMPARE(dialogs->dialogs.first().detailedText,
+            QStringLiteral("row 1, frame 4 of 20: IR_SendRaw failed with status 5"));
+        QCOMPARE(dialogs->dialogs.first().parent, static_cast<QWidget *>(window));
+        dialogs->dialogs.clear();
+    }
+    // At once: no frame more, now or later.
+    const int sent = how == QLatin1String("failure") ? 4 : 3;
+    QVERIFY(!timer->isActive());
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(adapter.count("IR_SendRaw"), sent);
+    QTRY_VERIFY(!progressOf(window));
+    QVERIFY(dialogs->dialogs.isEmpty());
+
+    // The next request starts afresh.
+    trigger(window, "actionSendFramesAgain");
+    QCOMPARE(adapter.count("IR_SendRaw"), sent + 1);
+    QVERIFY(progressOf(window));
+}
+
+void TestFrameActions::sendAgainRefusesFramesTooLong()
+{
+    // A frame of 5.6 s without a silence to cut it at, between two that
+    // could go: nothing goes, and the warning names it and why.
+    ircodec::Durations longFrame;
+    for (int i = 0; i < 349; ++i)
+        longFrame.insert(longFrame.end(), {8000, 8000});
+    longFrame.push_back(16000);
+    const QString path = writeRecordings(dir, QStringLiteral("long.ir"),
+        {recordingOf({{9000, 4500, 560}}, 0, "Short"),
+            recordingOf({{9000, 4500, 560}, longFrame}, 50000, "Long"),
+            recordingOf({{9000, 4500, 560}}, 0, "Short")});
+    window->openFrameFiles({path});
+    QCOMPARE(frameTable(window)->model()->rowCount(), 3);
+    frameTable(window)->clearSelection();
+    fake::Adapter &adapter = fake::Adapter::instance();
+    trigger(window, "actionSendFramesAgain");
+    QCOMPARE(dialogs->texts(), QStringList{"红外发送失败！"});
+    QCOMPARE(dialogs->dialogs.first().detailedText,
+        QStringLiteral("row 2, frame 2 of 2: frame 5.6 s long; the adapter takes at most 0.5 s"));
+    QVERIFY(adapter.calls().empty());
+    QVERIFY(!progressOf(window));
+}
+
+void TestFrameActions::sendAgainAsksBeforeEveryRow_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("100 rows") << 100 << -1 << false;
+    QTest::newRow("101 rows") << 101 << -1 << true;
+    QTest::newRow("101 rows, one selected") << 101 << 100 << false;
+}
+
+void TestFrameActions::sendAgainAsksBeforeEveryRow()
+{
+    QFETCH(int, rows);
+    QFETCH(int, selected);
+    QFETCH(bool, asked);
+    receive(*window, std::vector<ReceivedRecord>(size_t(rows), unknownFrame));
+    frameTable(window)->clearSelection();
+    if (selected >= 0)
+        frameTable(window)->selectRow(selected);
+    QStringList questions;
+    bool answer = false;
+    sendagain::replaceQuestion([&](QWidget *parent, const QString &title, const QString &text) {
+        [&] { QCOMPARE(parent, static_cast<QWidget *>(window)); }();
+        questions << title << text;
+        return answer;
+    });
+    fake::Adapter &adapter = fake::Adapter::instance();
+    trigger(window, "actionSendFramesAgain");
+    if (!asked) {
+        QVERIFY(questions.isEmpty());
+        QCOMPARE(adapter.count("IR_SendRaw"), 1);
+        return;
+    }
+    // "No": nothing goes, the adapter is not even opened.
+    QCOMPARE(questions,
+        (QStringList{"重新发送", QStringLiteral("将重新发送全部 %1 帧，是否继续？").arg(rows)}));
+    QVERIFY(adapter.calls().empty());
+    // "Yes": they go.
+    answer = true;
+    trigger(window, "actionSendFramesAgain");
+    QCOMPARE(adapter.count("IR_SendRaw"), 1);
+    while (sendTimer(window)->isActive())
+        tickAll(sendTimer(window));
+    QCOMPARE(adapter.count("IR_SendRaw"), rows);
+
+    // The standard box asks it: a question, "No" unless the user says yes.
+    adapter.clearCalls();
+    sendagain::replaceQuestion(nullptr);
+    trigger(window, "actionSendFramesAgain");
+    QTRY_COMPARE(dialogs->dialogs.size(), 1);
+    const CapturedDialog &box = dialogs->dialogs.first();
+    QCOMPARE(box.icon, QMessageBox::Question);
+    QCOMPARE(box.title, QStringLiteral("重新发送"));
+    QCOMPARE(box.text, questions[1]);
+    QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.defaultButton, QMessageBox::No);
+    QCOMPARE(box.parent, static_cast<QWidget *>(window));
+    QVERIFY(adapter.calls().empty());
 }
 
 void TestFrameActions::saveAndOpen_data()
@@ -329,9 +582,9 @@ void TestFrameActions::saveAndOpen()
     QFETCH(bool, keepsNames);
     receive(*window,
         {necFrame, unknownFrame, received(*ircodec::fromSendRecord(1, 0x175, 0, 12, false))});
-    table(window)->selectionModel()->select(table(window)->model()->index(0, 0),
+    frameTable(window)->selectionModel()->select(frameTable(window)->model()->index(0, 0),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    table(window)->selectionModel()->select(table(window)->model()->index(2, 0),
+    frameTable(window)->selectionModel()->select(frameTable(window)->model()->index(2, 0),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
     framefiles::replaceDialogs(
         [&](QWidget *, const QString &) {
@@ -349,16 +602,18 @@ void TestFrameActions::saveAndOpen()
     // with what they were.
     trigger(window, "actionOpenFrames");
     QVERIFY(dialogs->dialogs.isEmpty());
-    QAbstractItemModel *model = table(window)->model();
+    QAbstractItemModel *model = frameTable(window)->model();
     QCOMPARE(model->rowCount(), 5);
     QCOMPARE(model->index(3, 0).data().toString(), QStringLiteral("4"));
     for (int column = 1; column <= 4; ++column) {
         QCOMPARE(model->index(3, column).data(), model->index(0, column).data());
         QCOMPARE(model->index(4, column).data(), model->index(2, column).data());
     }
-    emit table(window)->clicked(model->index(4, 1));
+    emit frameTable(window)->clicked(model->index(4, 1));
     QCOMPARE(details(window).first(),
-        keepsNames ? QStringLiteral("name:frame_3") : QStringLiteral("type:RC5"));
+        keepsNames
+            ? QStringLiteral("name:frame_3")
+            : QStringLiteral("reading:RC5 00000175 (toggle 0x0, address 0x05, command 0x35)"));
 }
 
 void TestFrameActions::openedFramesAreNamedUntilCleared()
@@ -370,15 +625,18 @@ void TestFrameActions::openedFramesAreNamedUntilCleared()
     child<QPushButton>(window, "pushButtonStartReceive")->click();
     QVERIFY(runningTimers(window).isEmpty());
     window->openFrameFiles({path});
-    QCOMPARE(table(window)->model()->rowCount(), 1);
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
-    QCOMPARE(details(window).mid(0, 3), (QStringList{"name:Power", "type:NEC", "bits:32"}));
+    QCOMPARE(frameTable(window)->model()->rowCount(), 1);
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
+    QCOMPARE(details(window).mid(0, 4),
+        (QStringList{"name:Power", "reading:NEC 20DF10EF (address 0x04, command 0x08, check ok)",
+            "type:NEC", "bits:32"}));
 
     child<QPushButton>(window, "pushButtonClearData")->click();
     child<QPushButton>(window, "pushButtonStartReceive")->click();
     receive(*window, {necFrame});
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
-    QCOMPARE(details(window).first(), QStringLiteral("type:NEC"));
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
+    QVERIFY(details(window).first().startsWith(QStringLiteral("reading:NEC ")));
+    QCOMPARE(details(window).at(1), QStringLiteral("type:NEC"));
 }
 
 void TestFrameActions::commandLineFilesShowUp()
@@ -391,13 +649,15 @@ void TestFrameActions::commandLineFilesShowUp()
     showWindow(*window, {"tavrel", "-style", "fusion", "-reverse", path, path});
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QVERIFY(dialogs->dialogs.isEmpty());
-    QTableView *view = table(window);
+    QTableView *view = frameTable(window);
     QCOMPARE(view->model()->rowCount(), 4);
     QCOMPARE(
         child<QTabWidget>(window, "tabWidget")->currentWidget(), child<QWidget>(window, "tab_2"));
     QCOMPARE(view->currentIndex().row(), 0);
     QCOMPARE(selectedRows(view), QList<int>{0});
-    QCOMPARE(details(window).mid(0, 3), (QStringList{"name:Power", "type:NEC", "bits:32"}));
+    QCOMPARE(details(window).mid(0, 4),
+        (QStringList{"name:Power", "reading:NEC 20DF10EF (address 0x04, command 0x08, check ok)",
+            "type:NEC", "bits:32"}));
     // NEC's 67.5 ms in 50 us samples, between the idle runs.
     QVERIFY(curve(window)->dataSize() > 2000 + 1300);
 
@@ -407,8 +667,8 @@ void TestFrameActions::commandLineFilesShowUp()
     window = new MainWindow;
     showWindow(*window, {"tavrel", "-style", "fusion"});
     QCOMPARE(child<QTabWidget>(window, "tabWidget")->currentIndex(), 0);
-    QCOMPARE(table(window)->model()->rowCount(), 0);
-    QVERIFY(!table(window)->currentIndex().isValid());
+    QCOMPARE(frameTable(window)->model()->rowCount(), 0);
+    QVERIFY(!frameTable(window)->currentIndex().isValid());
     QVERIFY(dialogs->dialogs.isEmpty());
 }
 
@@ -425,7 +685,7 @@ void TestFrameActions::openedFramesShowUp()
     QFETCH(QString, how);
     // Two rows already, the second selected; the user is on the send tab.
     receive(*window, {necFrame, unknownFrame});
-    QTableView *view = table(window);
+    QTableView *view = frameTable(window);
     view->selectRow(1);
     auto *tabs = child<QTabWidget>(window, "tabWidget");
     tabs->setCurrentIndex(0);
@@ -472,7 +732,7 @@ void TestFrameActions::dropsOfAnythingElseAreNotTaken()
     QVERIFY(dragAndDrop(textBox->viewport(), text));
     QCOMPARE(textBox->toPlainText(), QStringLiteral("9000,4500"));
     QTest::qWait(20);
-    QCOMPARE(table(window)->model()->rowCount(), 0);
+    QCOMPARE(frameTable(window)->model()->rowCount(), 0);
     QVERIFY(dialogs->dialogs.isEmpty());
 }
 
@@ -499,7 +759,7 @@ void TestFrameActions::badFilesLoadNothing()
                                               "say which IR file format it is")),
         qPrintable(texts[2]));
     QVERIFY2(texts[3].contains(QStringLiteral("missing.ir")), qPrintable(texts[3]));
-    QCOMPARE(table(window)->model()->rowCount(), 1);
+    QCOMPARE(frameTable(window)->model()->rowCount(), 1);
     QCOMPARE(receiveQueue().size(), 1);
 }
 
@@ -515,7 +775,7 @@ void TestFrameActions::oddRecordsAreLeftOut()
         "    KEY_MUTE 0x906F\n  end codes\nend remote\nbegin remote\n  name usb\n  bits 8\n"
         "  begin codes\n    KEY_OK 0x1\n  end codes\nend remote\n");
     window->openFrameFiles({remotes});
-    QCOMPARE(table(window)->model()->rowCount(), 2);
+    QCOMPARE(frameTable(window)->model()->rowCount(), 2);
     QCOMPARE(dialogs->dialogs.size(), 1);
     const CapturedDialog &box = dialogs->dialogs.first();
     QCOMPARE(box.title, QStringLiteral("警告"));
@@ -525,7 +785,6 @@ void TestFrameActions::oddRecordsAreLeftOut()
         remotes
             + QStringLiteral(":17: remote \"usb\" has no timings: it is meant for a receiver that "
                              "decodes by itself (1 button)"));
-    QCOMPARE(box.defaultButton, QMessageBox::NoButton);
     QCOMPARE(details(window).first(), QStringLiteral("name:KEY_POWER"));
 }
 
@@ -578,21 +837,21 @@ void TestFrameActions::saveFailures()
 void TestFrameActions::arrowKeysShowTheCurrentRow()
 {
     receive(*window, {necFrame, unknownFrame});
-    QTableView *view = table(window);
+    QTableView *view = frameTable(window);
     view->setFocus();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
         view->visualRect(view->model()->index(0, 1)).center());
-    QCOMPARE(details(window).first(), QStringLiteral("type:NEC"));
+    QCOMPARE(details(window).at(1), QStringLiteral("type:NEC"));
     QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(details(window).first(), QStringLiteral("type:UNKNOWN"));
+    QCOMPARE(details(window).at(1), QStringLiteral("type:UNKNOWN"));
     QTest::keyClick(view, Qt::Key_Up);
-    QCOMPARE(details(window).first(), QStringLiteral("type:NEC"));
+    QCOMPARE(details(window).at(1), QStringLiteral("type:NEC"));
 }
 
 void TestFrameActions::longFramesLoseNothing()
 {
     // An air conditioner's frame of 601 durations: the table and details
-    // show its first 256 values, copy and send again take all of them.
+    // show the adapter record's 256 values, copy and send again take all of them.
     std::vector<int> raw{40};
     for (int i = 0; i < 600; ++i)
         raw.push_back(i % 2 ? 10 + i % 7 : 11);
@@ -611,11 +870,11 @@ void TestFrameActions::longFramesLoseNothing()
 
     // The details list the record's 255 timings after the silence, and say
     // that the frame goes on.
-    emit table(window)->clicked(table(window)->model()->index(0, 1));
+    emit frameTable(window)->clicked(frameTable(window)->model()->index(0, 1));
     const QStringList lines = details(window);
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[2].count(QLatin1Char(',')), 254);
-    QCOMPARE(lines[3],
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines[3].count(QLatin1Char(',')), 254);
+    QCOMPARE(lines[4],
         QStringLiteral("values:602 (the first 256 shown; copy, save and send again use all 602)"));
 
     // Opened from a file, the same frame says the same.
@@ -623,7 +882,7 @@ void TestFrameActions::longFramesLoseNothing()
     for (size_t i = 1; i < raw.size(); ++i)
         file += (i % 2 ? "pulse " : "space ") + QByteArray::number(raw[i] * 50) + '\n';
     window->openFrameFiles({writeFile(dir, QStringLiteral("long.mode2"), file)});
-    QCOMPARE(table(window)->model()->rowCount(), 2);
+    QCOMPARE(frameTable(window)->model()->rowCount(), 2);
     QCOMPARE(details(window), lines);
 }
 
@@ -647,10 +906,10 @@ void TestFrameActions::realCapturesOpenAndGoOutAgain()
     }
     window->openFrameFiles({writeFile(dir, QStringLiteral("captured.ir"), file)});
     QVERIFY(dialogs->dialogs.isEmpty());
-    QCOMPARE(table(window)->model()->rowCount(), int(rows.size()));
+    QCOMPARE(frameTable(window)->model()->rowCount(), int(rows.size()));
 
     // Opening selected the first; all of them go.
-    table(window)->selectAll();
+    frameTable(window)->selectAll();
     fake::Adapter &adapter = fake::Adapter::instance();
     trigger(window, "actionSendFramesAgain");
     QTRY_COMPARE_WITH_TIMEOUT(int(adapter.calls().size()) - 2, int(rows.size()), 5000);

@@ -345,7 +345,7 @@ void TestReceiveFormat::levelsStopAtTheLimit()
 void TestReceiveFormat::seriesGivesEverySample()
 {
     // Every sample of the curve's data, read forwards, backwards and at
-    // random, is the designed one; the bounding rectangle is Qwt's.
+    // random, is the plain one; the bounding rectangle is Qwt's.
     const waveform::Waveform wave = waveform::build(QStringLiteral("180,0,11,5,abc,1,2,3"));
     const std::vector<double> expected = waveform::samples(wave);
     const WaveSeries series(wave);

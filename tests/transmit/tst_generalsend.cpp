@@ -43,13 +43,6 @@ private slots:
 
 namespace {
 
-void click(MainWindow &window, const char *name)
-{
-    // click() emits clicked() like a user's click, reaching the slot that
-    // the form connected by name.
-    child<QAbstractButton>(&window, name)->click();
-}
-
 void setRawMode(MainWindow &window, bool raw)
 {
     auto *box = child<QCheckBox>(&window, "checkBoxRawData");
@@ -89,7 +82,7 @@ void TestGeneralSend::rawSend()
     child<QComboBox>(&window, "comboBoxSendChannel")->setCurrentIndex(5);
     child<QTextEdit>(&window, "textEditIRRawData")->setPlainText(text);
     setRawMode(window, true);
-    click(window, "pushButtonSendIR");
+    click(&window, "pushButtonSendIR");
 
     QCOMPARE(adapter.count("IR_SendProtocol"), 0);
     const auto calls = adapter.calls("IR_SendRaw");
@@ -133,7 +126,7 @@ void TestGeneralSend::protocolSend()
         child<QCheckBox>(&window, "checkBoxRepeat")->setChecked(repeat);
         child<QLineEdit>(&window, "lineEditValue")->setText(valueText);
     }
-    click(window, "pushButtonSendIR");
+    click(&window, "pushButtonSendIR");
 
     QCOMPARE(adapter.count("IR_SendRaw"), 0);
     const auto calls = adapter.calls("IR_SendProtocol");
@@ -171,7 +164,7 @@ void TestGeneralSend::carrierReachesBothOperations()
     MainWindow window;
     child<QSpinBox>(&window, "spinBoxMODFreqKHz")->setValue(freqKHz);
     setRawMode(window, raw);
-    click(window, "pushButtonSendIR");
+    click(&window, "pushButtonSendIR");
     const auto calls = adapter.calls(op.toStdString());
     QCOMPARE(int(calls.size()), 1);
     QCOMPARE(calls[0].args.at(2), static_cast<long long>(freqKHz));
@@ -203,7 +196,7 @@ void TestGeneralSend::failureWarnings()
     MainWindow window;
     DialogCatcher dialogs;
     setRawMode(window, raw);
-    click(window, "pushButtonSendIR");
+    click(&window, "pushButtonSendIR");
     QCOMPARE(adapter.count(op.toStdString()), 1);
     QCOMPARE(dialogs.texts(), texts);
     for (const CapturedDialog &d : dialogs.dialogs) {
@@ -235,7 +228,7 @@ void TestGeneralSend::closedAdapterSendsNothing()
     MainWindow window;
     DialogCatcher dialogs;
     setRawMode(window, raw);
-    click(window, "pushButtonSendIR");
+    click(&window, "pushButtonSendIR");
     QCOMPARE(adapter.count("IR_SendRaw"), 0);
     QCOMPARE(adapter.count("IR_SendProtocol"), 0);
     QCOMPARE(dialogs.texts(), QStringList{text});
@@ -248,7 +241,7 @@ void TestGeneralSend::modeSwitchTogglesTheProtocolControls()
         "comboBoxSendProtocol", "spinBoxAddress", "lineEditValue", "spinBoxBits", "checkBoxRepeat"};
     auto *rawText = child<QWidget>(&window, "textEditIRRawData");
     for (bool raw : {true, false, true, false}) {
-        click(window, "checkBoxRawData");
+        click(&window, "checkBoxRawData");
         for (const char *name : controls)
             QVERIFY2(child<QWidget>(&window, name)->isEnabled() == !raw, name);
         QVERIFY(rawText->isEnabled());
@@ -263,7 +256,7 @@ void TestGeneralSend::onlyTheCheckBoxChoosesTheMode()
     MainWindow window;
     child<QCheckBox>(&window, "checkBoxRawData")->setChecked(true);
     QVERIFY(child<QWidget>(&window, "comboBoxSendProtocol")->isEnabled());
-    click(window, "pushButtonSendIR");
+    click(&window, "pushButtonSendIR");
     QCOMPARE(adapter.count("IR_SendRaw"), 1);
     QCOMPARE(adapter.count("IR_SendProtocol"), 0);
 }
@@ -293,7 +286,7 @@ void TestGeneralSend::longPasteKeepsEveryCharacterAndSends256()
     QApplication::clipboard()->setText(text);
     box->paste();
     QCOMPARE(box->toPlainText(), text);
-    click(window, "pushButtonSendIR");
+    click(&window, "pushButtonSendIR");
     const auto sends = adapter.calls("IR_SendRaw");
     QCOMPARE(int(sends.size()), 1);
     QCOMPARE(sends[0].args.back(), 256LL);

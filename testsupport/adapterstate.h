@@ -1,48 +1,18 @@
-// The user's actions on the shown window for the hardening tests, and the
-// checks that hold after any of them whatever the adapter answered.
-#ifndef HARDENINGSUPPORT_H
-#define HARDENINGSUPPORT_H
+// The window against the recording fake adapter: frames as the adapter's
+// thread reports them, and the check that the window's receive state agrees
+// with the adapter's whatever it answered.
+#ifndef ADAPTERSTATE_H
+#define ADAPTERSTATE_H
 
 #include "fakeadapter.h"
-#include "mainwindow.h"
-#include "receivequeue.h"
 #include "windowharness.h"
 
-#include <QAbstractItemModel>
-#include <QCheckBox>
-#include <QCoreApplication>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
-#include <QTextEdit>
-#include <QTimerEvent>
+#include <QAbstractButton>
 
-#include <vector>
-
-namespace hardening {
+namespace adapterstate {
 
 const QString idleCaption = QStringLiteral("开始接收");
 const QString receivingCaption = QStringLiteral("停止接收");
-
-inline QPushButton *button(MainWindow *window, const char *name)
-{
-    return child<QPushButton>(window, name);
-}
-
-inline void press(MainWindow *window, const char *name)
-{
-    QTest::mousePress(button(window, name), Qt::LeftButton);
-}
-
-inline void release(MainWindow *window, const char *name)
-{
-    QTest::mouseRelease(button(window, name), Qt::LeftButton);
-}
-
-inline void click(MainWindow *window, const char *name)
-{
-    QTest::mouseClick(button(window, name), Qt::LeftButton);
-}
 
 // An NEC record with the frame details' example timings.
 inline ReceivedRecord necRecord(uint32_t value)
@@ -60,11 +30,6 @@ inline void deliver(int count, uint32_t firstValue = 0)
     }
 }
 
-inline int tableRows(MainWindow *window)
-{
-    return child<QTableView>(window, "tableViewIRData")->model()->rowCount();
-}
-
 inline bool adapterReceiving()
 {
     return fake::Adapter::instance().callback() != nullptr;
@@ -73,7 +38,7 @@ inline bool adapterReceiving()
 // The receive button's caption and the display timer agree with whether the
 // adapter really receives, and no repeat timer is left running. Empty when
 // all holds, else what does not.
-inline QString stateFault(MainWindow *window)
+inline QString stateFault(QObject *window)
 {
     const bool receiving = adapterReceiving();
     const QString caption = button(window, "pushButtonStartReceive")->text();
@@ -86,6 +51,6 @@ inline QString stateFault(MainWindow *window)
     return {};
 }
 
-} // namespace hardening
+} // namespace adapterstate
 
-#endif // HARDENINGSUPPORT_H
+#endif // ADAPTERSTATE_H
