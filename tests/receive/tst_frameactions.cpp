@@ -774,6 +774,9 @@ void TestFrameActions::oddRecordsAreLeftOut()
         "  pre_data_bits 16\n  pre_data 0x20DF\n  begin codes\n    KEY_POWER 0x10EF\n"
         "    KEY_MUTE 0x906F\n  end codes\nend remote\nbegin remote\n  name usb\n  bits 8\n"
         "  begin codes\n    KEY_OK 0x1\n  end codes\nend remote\n");
+    // The open dialog offers every file for such names.
+    QVERIFY2(framefiles::openFilter().endsWith(QStringLiteral(";;All files (*)")),
+        qPrintable(framefiles::openFilter()));
     window->openFrameFiles({remotes});
     QCOMPARE(frameTable(window)->model()->rowCount(), 2);
     QCOMPARE(dialogs->dialogs.size(), 1);
