@@ -5,6 +5,7 @@
 #ifndef IRLIMITS_H
 #define IRLIMITS_H
 
+#include <climits>
 #include <cstdint>
 
 namespace irlimits {
@@ -26,9 +27,25 @@ constexpr int kMaxReceivedRawValues = kMaxReceivedDurations + 1;
 // saving and sending again; a longer frame is cut here and marked as cut.
 constexpr int kMaxKeptRawValues = 16384;
 
-// A frame in a file holds at most this many durations; a file with a longer
-// one is refused.
-constexpr int kMaxFileFrameDurations = 10000;
+// IR files, the same for every format, read and written: a reader leaves
+// out (and lists) a record beyond them, and a writer refuses to write what
+// a reader would leave out, so that whatever is written reads back.
+// - A frame holds at most as many durations as the frame table keeps after
+//   the silence before it, so that an opened frame enters the table whole
+//   and a kept frame can be saved whole.
+constexpr int kMaxFileFrameDurations = kMaxKeptRawValues - 1;
+// - Every mark and space lasts from 1 us to INT32_MAX us (recordings do hold
+//   absurd values such as a first mark of 0x3FFFFE0F us, which load as they
+//   are); a zero-length one is not on the air.
+constexpr int64_t kMinDurationUs = 1;
+constexpr int64_t kMaxDurationUs = INT32_MAX;
+// - A carrier is 0 (unknown or unmodulated) or at most this many Hz.
+constexpr int64_t kMaxCarrierHz = 1000000;
+// - A file holds at most this many frames and bytes; a larger file is
+//   refused whole, before it is read.
+constexpr int64_t kMaxFileFrames = 100000;
+constexpr int64_t kMaxFileMegabytes = 50;
+constexpr int64_t kMaxFileBytes = kMaxFileMegabytes * 1024 * 1024;
 
 // One frame as an adapter of ours sends it (IR_SendRaw's count included): at
 // most this many marks and spaces, lasting at most this long in total. The

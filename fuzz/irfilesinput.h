@@ -17,12 +17,13 @@ inline void fuzzFormat(irfiles::Format format, const uint8_t *data, size_t size)
         FUZZ_CHECK(loaded.list.empty() && loaded.error->file == "fuzz");
         return;
     }
-    FUZZ_CHECK(!loaded.list.empty() && loaded.list.size() <= irfiles::kMaxFileFrames);
+    FUZZ_CHECK(!loaded.list.empty()
+        && loaded.list.size() <= static_cast<size_t>(irlimits::kMaxFileFrames));
     for (const irfiles::Signal &s : loaded.list) {
         FUZZ_CHECK(s.durations.size() % 2 == 1);
         FUZZ_CHECK(s.durations.size() <= static_cast<size_t>(irlimits::kMaxFileFrameDurations));
         for (int32_t us : s.durations)
-            FUZZ_CHECK(us >= 0);
+            FUZZ_CHECK(us >= irlimits::kMinDurationUs);
     }
     const irfiles::Written written = irfiles::write(format, loaded.list);
     FUZZ_CHECK(written.ok());

@@ -1,7 +1,13 @@
-// `tavrel --convert IN OUT [--to ir|lirc|pronto|mode2|csv]`: converts an IR
-// file without any display, by the files' extensions (.ir, .conf, .pronto,
-// .mode2, .csv) or --to for the output. Frames without a carrier get the
-// nominal carrier of their protocol, else kDefaultCarrierHz.
+// `tavrel --convert IN OUT [--from FORMAT] [--to FORMAT] [--strict]`:
+// converts an IR file without any display. The input's format is --from's,
+// else its extension's (.ir, .conf, .pronto, .mode2, .csv), else what its
+// first lines show; the output's is --to's, else its extension's. "-" reads
+// standard input or writes standard output. Frames are converted as they
+// are read and the output is written safely (fileio.h). Records the input
+// holds but no format can represent are left out, each named on stderr with
+// its line and why, and the conversion succeeds; with --strict it writes
+// nothing then. Frames without a carrier get the nominal carrier of their
+// protocol, else kDefaultCarrierHz.
 #ifndef IRFILES_CONVERT_H
 #define IRFILES_CONVERT_H
 

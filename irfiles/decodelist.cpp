@@ -84,13 +84,10 @@ int decodeFiles(const std::vector<std::string> &files, std::ostream &out, std::o
 {
     int status = kConvertOk;
     for (const std::string &file : files) {
-        const auto format = formatForPath(file);
-        if (!format) {
-            err << "tavrel: " << file << ": unknown extension (use " << extensionList() << ")\n";
-            status = kConvertBadInput;
-            continue;
-        }
-        const Loaded loaded = readFile(*format, file);
+        // The format by the extension, else by the first lines.
+        const Loaded loaded = readFile(file);
+        for (const Error &skipped : loaded.skipped)
+            err << "tavrel: " << skipped.text() << "\n";
         if (!loaded.ok()) {
             err << "tavrel: " << loaded.error->text() << "\n";
             status = kConvertBadInput;

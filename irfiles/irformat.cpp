@@ -1,8 +1,6 @@
 #include "irformat.h"
 
 #include "irparsed.h"
-#include "textreader.h"
-#include "textwriter.h"
 
 #include <optional>
 
@@ -30,32 +28,35 @@ struct Field
 struct Record
 {
     Field name, type, frequency, dutyCycle, protocol, address, command;
-    ircodec::Durations data;
+    textreader::FrameBuilder data;
     int dataLine = 0;
 };
+
+// Whether a recording is one frame: no silence inside it ends a frame.
+bool isOneFrame(const ircodec::Durations &durations)
+{
+    for (size_t i = 1; i < durations.size(); i += 2)
+        if (durations[i] >= ircodec::kFrameSilenceUs)
+            return false;
+    return true;
+}
 
 class IrReader
 {
 public:
-    IrReader(std::string_view data, const std::string &file) : r_(data, file) { }
+    explicit IrReader(textreader::Reader &r) : r_(r) { }
 
-    Loaded read()
+    void read()
     {
         std::string_view line;
         while (r_.next(line)) {
-            if (line.empty())
-                continue;
-            if (line.front() == '#') {
-                if (!endRecord())
-                    break;
-                continue;
-            }
+            if (line.empty() || line.front() == '#')
+                continue; // a comment, between records or inside one
             if (!keyValue(line))
-                break;
+                return;
         }
         if (!r_.failed() && endRecord() && !header_)
             r_.failAt(1, "not an .ir signal file: no \"Filetype: IR signals file\" line");
-        return r_.finish();
     }
 
 private:
@@ -72,10 +73,11 @@ private:
             if (!endRecord())
                 return false;
             record_ = Record{};
-            record_->name = Field{std::string(value), r_.lineNumber()};
+            inRecord_ = true;
+            record_.name = Field{std::string(value), r_.lineNumber()};
             return true;
         }
-        if (!record_)
+        if (!inRecord_)
             return r_.fail("\"" + std::string(key) + "\" before the first \"name:\"");
         if (key == "data")
             return data(value);
@@ -109,7 +111,7 @@ private:
 
     Field *fieldFor(std::string_view key)
     {
-        Record &rec = *record_;
+        Record &rec = record_;
         const std::pair<std::string_view, Field *> fields[] = {
             {"type", &rec.type},
             {"frequency", &rec.frequency},
@@ -127,16 +129,15 @@ private:
     // Long raw data may be split over several "data:" lines.
     bool data(std::string_view value)
     {
-        Record &rec = *record_;
+        Record &rec = record_;
         if (rec.dataLine == 0)
             rec.dataLine = r_.lineNumber();
-        for (std::string_view token : textreader::split(value)) {
-            const auto us = textreader::duration(token);
+        textreader::Words words(value);
+        for (std::string_view token; words.next(token);) {
+            const auto us = textreader::unsignedDecimal(token);
             if (!us)
                 return r_.fail("\"" + std::string(token) + "\" is not a duration in us");
-            if (rec.data.size() > irlimits::kMaxFileFrameDurations)
-                return r_.fail(tooManyDurationsText() + " in one record");
-            rec.data.push_back(*us);
+            rec.data.add(*us);
         }
         return true;
     }
@@ -145,29 +146,35 @@ private:
     {
         if (field.present())
             return true;
-        return r_.failAt(record_->name.line,
-            "record \"" + record_->name.value + "\" has no \"" + key + ":\" line");
+        return r_.failAt(record_.name.line,
+            "record \"" + record_.name.value + "\" has no \"" + key + ":\" line");
+    }
+
+    // Leaves the record out, with why.
+    bool skip(const std::string &why)
+    {
+        last_.reset();
+        return r_.skip(record_.name.line, "record \"" + record_.name.value + "\": " + why);
     }
 
     bool endRecord()
     {
-        if (!record_)
+        if (!inRecord_)
             return true;
-        const bool ok = finishRecord();
-        record_.reset();
-        return ok;
+        inRecord_ = false;
+        return finishRecord();
     }
 
     bool finishRecord()
     {
-        Record &rec = *record_;
+        Record &rec = record_;
         if (!require(rec.type, "type"))
             return false;
         if (rec.type.value == "raw")
             return raw(rec);
         if (rec.type.value == "parsed")
             return parsed(rec);
-        return r_.failAt(rec.type.line, "unknown record type \"" + rec.type.value + "\"");
+        return skip("type \"" + rec.type.value + "\" is neither raw nor parsed");
     }
 
     bool raw(Record &rec)
@@ -179,21 +186,29 @@ private:
         Signal signal;
         signal.name = rec.name.value;
         const auto hz = textreader::decimal(rec.frequency.value);
-        if (!hz || *hz < 0 || *hz > kMaxCarrierHz)
+        if (!hz)
             return r_.failAt(rec.frequency.line, "frequency is not a carrier in Hz");
+        if (*hz < 0 || *hz > irlimits::kMaxCarrierHz)
+            return skip("frequency: " + carrierText(*hz));
         signal.carrierHz = static_cast<int32_t>(*hz);
         if (rec.dutyCycle.present()) {
             const auto duty = textreader::real(rec.dutyCycle.value);
-            if (!duty || *duty < 0 || *duty > 1)
-                return r_.failAt(rec.dutyCycle.line, "duty_cycle is not between 0 and 1");
+            if (!duty)
+                return r_.failAt(rec.dutyCycle.line, "duty_cycle is not a number");
+            if (*duty < 0 || *duty > 1)
+                return skip("duty_cycle " + rec.dutyCycle.value + " is not between 0 and 1");
             signal.dutyCycle = *duty;
         }
-        signal.durations = std::move(rec.data);
-        if (const auto problem = textreader::checkFrame(signal.durations))
-            return r_.failAt(rec.dataLine, *problem);
-        const auto frame = decodeFirstFrame(signal.durations);
-        signal.decoded = ircodec::report(frame);
-        last_ = Last{rec.name.value, frame};
+        if (const auto problem = rec.data.finish(signal.durations))
+            return skip(*problem);
+        // The row shows the first frame of a recording, as reception
+        // reports it; the parsed form is that of the whole recording, as
+        // the writer writes it.
+        const auto first = decodeFirstFrame(signal.durations);
+        signal.decoded = ircodec::report(first);
+        last_ = Last{rec.name.value,
+            parsedForm(isOneFrame(signal.durations) ? first : ircodec::decode(signal.durations),
+                signal.durations)};
         return r_.add(std::move(signal));
     }
 
@@ -227,69 +242,94 @@ private:
             return r_.failAt(rec.command.line, "command is not four hex bytes");
         parsedCode.address = *address;
         parsedCode.command = *command;
-        std::string error;
-        const auto frame = fromParsed(parsedCode, error);
-        if (!frame)
-            return r_.failAt(rec.protocol.line, error);
-        const auto bursts = ircodec::encode(frame->frame);
-        if (!bursts || bursts->empty())
-            return r_.failAt(
-                rec.protocol.line, "our codec cannot encode this " + rec.protocol.value);
+        if (last_ && last_->name == rec.name.value && last_->form == parsedCode) {
+            last_.reset();
+            return true; // the parsed form of the raw record before it
+        }
+        last_.reset();
+        ParsedProblem problem;
+        auto sent = fromParsed(parsedCode, problem);
+        if (!sent) {
+            // The field at fault as the file writes it.
+            using F = ParsedProblem::Field;
+            const Field &field = problem.field == F::Address ? rec.address
+                : problem.field == F::Command                ? rec.command
+                                                             : rec.protocol;
+            const char *name = problem.field == F::Address ? "address"
+                : problem.field == F::Command              ? "command"
+                                                           : "protocol";
+            const std::string protocol
+                = problem.field == F::Protocol ? std::string() : rec.protocol.value + " ";
+            return skip(protocol + name + " " + field.value + " " + problem.reason);
+        }
         Signal signal;
         signal.name = rec.name.value;
-        signal.carrierHz = frame->carrierHz;
-        signal.durations = bursts->front().durations;
-        const auto decoded = ircodec::decode(signal.durations);
-        signal.decoded = ircodec::report(decoded);
-        if (last_ && last_->name == signal.name && last_->frame == decoded)
-            return true; // the parsed form of the raw record before it
-        last_.reset();
+        signal.carrierHz = sent->carrierHz;
+        signal.durations = std::move(sent->durations);
+        signal.decoded = decodeDurations(signal.durations);
         return r_.add(std::move(signal));
     }
 
     struct Last
     {
         std::string name;
-        std::optional<ircodec::Frame> frame; // as decoded
+        std::optional<ParsedCode> form; // the parsed form of its frame
     };
 
-    textreader::Reader r_;
+    textreader::Reader &r_;
     bool header_ = false;
     bool version_ = false;
-    std::optional<Record> record_;
+    Record record_;
+    bool inRecord_ = false;    // record_ holds a record being read
     std::optional<Last> last_; // the raw record just read
+};
+
+std::string codeBytes(uint32_t value)
+{
+    std::string text;
+    for (int b = 0; b < kCodeBytes; ++b)
+        text += (b ? " " : "") + textwriter::hex(value >> (8 * b) & kMaxByte, 2);
+    return text;
+}
+
+class IrWriter : public textwriter::FormatWriter
+{
+public:
+    void begin(std::string &out) override
+    {
+        out += "Filetype: IR signals file\nVersion: 1\n";
+    }
+
+    void add(std::string &out, const Signal &s, size_t index) override
+    {
+        const std::string name = textwriter::lineName(s.name, index);
+        out += "#\nname: ";
+        out += name;
+        out += "\ntype: raw\nfrequency: ";
+        textwriter::appendNumber(out, s.carrierHz);
+        out += "\nduty_cycle: ";
+        out += textwriter::fixed(s.dutyCycle, kDutyDecimals);
+        out += "\ndata: ";
+        textwriter::appendJoined(out, s.durations, ' ');
+        out += '\n';
+        const auto code = parsedForm(ircodec::decode(s.durations), s.durations);
+        if (!code)
+            return;
+        out += "#\nname: " + name + "\ntype: parsed\nprotocol: " + code->protocol + "\naddress: "
+            + codeBytes(code->address) + "\ncommand: " + codeBytes(code->command) + "\n";
+    }
 };
 
 } // namespace
 
-Loaded readIrSignals(std::string_view data, const std::string &file)
+void readIrSignals(textreader::Reader &r)
 {
-    return IrReader(data, file).read();
+    IrReader(r).read();
 }
 
-std::string writeIrSignals(const std::vector<Signal> &list)
+std::unique_ptr<textwriter::FormatWriter> irSignalsWriter()
 {
-    std::string out = "Filetype: IR signals file\nVersion: 1\n";
-    for (size_t i = 0; i < list.size(); ++i) {
-        const Signal &s = list[i];
-        const std::string name = textwriter::lineName(s.name, i);
-        out += "#\nname: " + name + "\ntype: raw\nfrequency: " + std::to_string(s.carrierHz)
-            + "\nduty_cycle: " + textwriter::fixed(s.dutyCycle, kDutyDecimals)
-            + "\ndata: " + textwriter::join(s.durations, " ") + "\n";
-        const auto frame = ircodec::decode(s.durations);
-        const auto code = frame ? toParsed(*frame) : std::nullopt;
-        if (!code)
-            continue;
-        const auto bytes = [](uint32_t value) {
-            std::string text;
-            for (int b = 0; b < kCodeBytes; ++b)
-                text += (b ? " " : "") + textwriter::hex(value >> (8 * b) & kMaxByte, 2);
-            return text;
-        };
-        out += "#\nname: " + name + "\ntype: parsed\nprotocol: " + code->protocol
-            + "\naddress: " + bytes(code->address) + "\ncommand: " + bytes(code->command) + "\n";
-    }
-    return out;
+    return std::make_unique<IrWriter>();
 }
 
 } // namespace irfiles

@@ -1,6 +1,7 @@
 #include "irparsed.h"
 
 #include "irsignal.h"
+#include "reader.h"
 
 #include <iterator>
 
@@ -115,65 +116,126 @@ Frame kaseikyo(uint32_t a, uint32_t c)
         onAirValue(k.bytes[2], k.bytes[3], k.bytes[4], k.bytes[5]), 48, address);
 }
 
+// RC5's extended form, as the RC5X reader reads and writes it: 13 bits,
+// the seventh command bit (1 for commands 64 to 127, sent as a second start
+// bit of 0), toggle, 5-bit address, the other six command bits.
+constexpr int kRc5xBits = 13;
+constexpr int kRc5AddressBits = 5;
+constexpr int kRc5CommandBits = 6;
+constexpr uint32_t kRc5ExtendedCommand = 1u << kRc5CommandBits;
+constexpr int kRc5xToggle = 1;  // its position in the reading's bits
+constexpr int kRc5xAddress = 2; // ditto
+
+ircodec::Durations rc5Extended(uint32_t address, uint32_t command)
+{
+    ircodec::Reading reading;
+    reading.restart(&ircodec::rc5xReader);
+    reading.bits = ircodec::BitString(1, 1);
+    reading.bits.append(0, 1, ircodec::Order::MsbFirst); // toggle
+    reading.bits.append(address, kRc5AddressBits, ircodec::Order::MsbFirst);
+    reading.bits.append(
+        command & lowBits(kRc5CommandBits), kRc5CommandBits, ircodec::Order::MsbFirst);
+    return ircodec::rc5xReader.write(reading);
+}
+
+std::optional<ParsedCode> rc5ExtendedToParsed(const ircodec::Durations &durations)
+{
+    ircodec::Reading reading;
+    reading.restart(&ircodec::rc5xReader);
+    if (!ircodec::rc5xReader.read(durations, reading) || reading.bits.size() != kRc5xBits
+        || reading.bits.at(kRc5xToggle))
+        return std::nullopt;
+    return ParsedCode{"RC5X",
+        static_cast<uint32_t>(reading.bits.field(kRc5xAddress, kRc5AddressBits)),
+        kRc5ExtendedCommand
+            | static_cast<uint32_t>(
+                reading.bits.field(kRc5xAddress + kRc5AddressBits, kRc5CommandBits))};
+}
+
+// How a protocol's record becomes the frame it sends: a frame of our codec,
+// or durations built here; an empty result says why in problem.
+struct Sent
+{
+    std::optional<Frame> frame;
+    ircodec::Durations durations; // without a frame
+    int32_t carrierHz = 0;        // without a frame
+};
+using Builder = bool (*)(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &problem);
+
+template <Frame (*make)(uint32_t, uint32_t)>
+bool framed(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &)
+{
+    sent.frame = make(address, command);
+    return true;
+}
+
+Frame sirc12(uint32_t a, uint32_t c)
+{
+    return sirc(a, c, 5);
+}
+Frame sirc15(uint32_t a, uint32_t c)
+{
+    return sirc(a, c, 8);
+}
+Frame sirc20(uint32_t a, uint32_t c)
+{
+    return sirc(a, c, 13);
+}
+
+bool rc5x(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &)
+{
+    if (command < kRc5ExtendedCommand) {
+        sent.frame = rc5(address, command);
+    } else {
+        sent.durations = rc5Extended(address, command);
+        sent.carrierHz = ircodec::carrierHz(ircodec::rc5xReader);
+    }
+    return true;
+}
+
+bool rca(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &problem)
+{
+    sent.frame = ircodec::rcaFrame(static_cast<int>(address), static_cast<int>(command));
+    if (!sent.frame)
+        problem = {ParsedProblem::Field::Protocol, "cannot be encoded by our codec"};
+    return sent.frame.has_value();
+}
+
+bool nec42(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &problem)
+{
+    // The 42-bit layout; our codec sends it for Aiwa's address only.
+    if (address != kAiwaAddress) {
+        problem = {ParsedProblem::Field::Address,
+            "cannot be sent: our codec sends NEC42 only with Aiwa's address 6E"};
+        return false;
+    }
+    sent.frame = makeFrame(Protocol::AiwaRcT501, command, 42);
+    return true;
+}
+
 struct Decoder
 {
     const char *name;
     int addressBits;
     int commandBits;
-    std::optional<Frame> (*frame)(uint32_t address, uint32_t command, std::string &error);
+    Builder build;
     int32_t carrierHz; // 0: the protocol's nominal carrier
 };
 
 const Decoder kDecoders[] = {
-    {"NEC", 8, 8, [](uint32_t a, uint32_t c, std::string &) { return std::optional(nec(a, c)); },
-        0},
-    {"NECext", 16, 16,
-        [](uint32_t a, uint32_t c, std::string &) { return std::optional(necExt(a, c)); }, 0},
-    {"Pioneer", 8, 8,
-        [](uint32_t a, uint32_t c, std::string &) { return std::optional(nec(a, c)); },
-        kPioneerCarrierHz},
-    {"Samsung32", 8, 8,
-        [](uint32_t a, uint32_t c, std::string &) { return std::optional(samsung(a, c)); }, 0},
-    {"RC5", 5, 6, [](uint32_t a, uint32_t c, std::string &) { return std::optional(rc5(a, c)); },
-        0},
-    {"RC5X", 5, 7,
-        [](uint32_t a, uint32_t c, std::string &error) -> std::optional<Frame> {
-            // Commands 64..127 send S2 = 0, which our RC5 encoder does not.
-            if (c > 0x3F) {
-                error = "RC5X command " + std::to_string(c)
-                    + " needs the second start bit cleared, which our RC5 encoder cannot send";
-                return std::nullopt;
-            }
-            return rc5(a, c);
-        },
-        0},
-    {"RC6", 8, 8, [](uint32_t a, uint32_t c, std::string &) { return std::optional(rc6(a, c)); },
-        0},
-    {"SIRC", 5, 7,
-        [](uint32_t a, uint32_t c, std::string &) { return std::optional(sirc(a, c, 5)); }, 0},
-    {"SIRC15", 8, 7,
-        [](uint32_t a, uint32_t c, std::string &) { return std::optional(sirc(a, c, 8)); }, 0},
-    {"SIRC20", 13, 7,
-        [](uint32_t a, uint32_t c, std::string &) { return std::optional(sirc(a, c, 13)); }, 0},
-    {"Kaseikyo", 26, 10,
-        [](uint32_t a, uint32_t c, std::string &) { return std::optional(kaseikyo(a, c)); }, 0},
-    {"RCA", 4, 8,
-        [](uint32_t a, uint32_t c, std::string &) {
-            return ircodec::rcaFrame(static_cast<int>(a), static_cast<int>(c));
-        },
-        0},
-    {"NEC42", 13, 8,
-        [](uint32_t a, uint32_t c, std::string &error) -> std::optional<Frame> {
-            // The 42-bit layout; our codec sends it for Aiwa's address only.
-            if (a != kAiwaAddress) {
-                error = "NEC42 address " + std::to_string(a)
-                    + " cannot be sent: our codec sends the 42-bit layout for Aiwa's address 110 "
-                      "only";
-                return std::nullopt;
-            }
-            return makeFrame(Protocol::AiwaRcT501, c, 42);
-        },
-        0},
+    {"NEC", 8, 8, framed<nec>, 0},
+    {"NECext", 16, 16, framed<necExt>, 0},
+    {"Pioneer", 8, 8, framed<nec>, kPioneerCarrierHz},
+    {"Samsung32", 8, 8, framed<samsung>, 0},
+    {"RC5", 5, 6, framed<rc5>, 0},
+    {"RC5X", 5, 7, rc5x, 0},
+    {"RC6", 8, 8, framed<rc6>, 0},
+    {"SIRC", 5, 7, framed<sirc12>, 0},
+    {"SIRC15", 8, 7, framed<sirc15>, 0},
+    {"SIRC20", 13, 7, framed<sirc20>, 0},
+    {"Kaseikyo", 26, 10, framed<kaseikyo>, 0},
+    {"RCA", 4, 8, rca, 0},
+    {"NEC42", 13, 8, nec42, 0},
 };
 
 std::optional<ParsedCode> parsed(const char *protocol, uint32_t address, uint32_t command)
@@ -269,31 +331,49 @@ std::optional<ParsedCode> toParsed(const Frame &frame)
     }
 }
 
-std::optional<ParsedFrame> fromParsed(const ParsedCode &code, std::string &error)
+std::optional<ParsedCode> parsedForm(
+    const std::optional<ircodec::Frame> &decoded, const ircodec::Durations &durations)
+{
+    return decoded ? toParsed(*decoded) : rc5ExtendedToParsed(durations);
+}
+
+std::optional<ParsedFrame> fromParsed(const ParsedCode &code, ParsedProblem &problem)
 {
     for (const Decoder &decoder : kDecoders) {
         if (code.protocol != decoder.name)
             continue;
+        const auto wider = [&decoder](int bits) {
+            return "is wider than " + std::string(decoder.name) + "'s " + std::to_string(bits)
+                + " bits";
+        };
         if (code.address > lowBits(decoder.addressBits)) {
-            error = "address " + std::to_string(code.address) + " is wider than " + decoder.name
-                + "'s " + std::to_string(decoder.addressBits) + " bits";
+            problem = {ParsedProblem::Field::Address, wider(decoder.addressBits)};
             return std::nullopt;
         }
         if (code.command > lowBits(decoder.commandBits)) {
-            error = "command " + std::to_string(code.command) + " is wider than " + decoder.name
-                + "'s " + std::to_string(decoder.commandBits) + " bits";
+            problem = {ParsedProblem::Field::Command, wider(decoder.commandBits)};
             return std::nullopt;
         }
-        const auto frame = decoder.frame(code.address, code.command, error);
-        if (!frame)
+        Sent sent;
+        if (!decoder.build(code.address, code.command, sent, problem))
             return std::nullopt;
         ParsedFrame result;
-        result.frame = *frame;
-        result.carrierHz
-            = decoder.carrierHz ? decoder.carrierHz : ircodec::nominalCarrierHz(frame->protocol);
+        if (sent.frame) {
+            const auto bursts = ircodec::encode(*sent.frame);
+            if (!bursts || bursts->empty()) {
+                problem = {ParsedProblem::Field::Protocol, "cannot be encoded by our codec"};
+                return std::nullopt;
+            }
+            result.durations = bursts->front().durations;
+        } else {
+            result.durations = std::move(sent.durations);
+        }
+        result.carrierHz = decoder.carrierHz ? decoder.carrierHz
+            : sent.frame                     ? ircodec::nominalCarrierHz(sent.frame->protocol)
+                                             : sent.carrierHz;
         return result;
     }
-    error = "unknown protocol '" + code.protocol + "'";
+    problem = {ParsedProblem::Field::Protocol, "is not one our codec knows"};
     return std::nullopt;
 }
 

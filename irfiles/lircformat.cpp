@@ -1,19 +1,17 @@
 #include "lircformat.h"
 
 #include "lirccoded.h"
-#include "textreader.h"
-#include "textwriter.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <set>
+#include <functional>
+#include <unordered_set>
 
 namespace irfiles {
 
 namespace {
 
-constexpr int64_t kLircDefaultCarrierHz = 38000;
 constexpr int64_t kLircDefaultDutyPercent = 50;
 constexpr int kPercent = 100;
 constexpr int kNumbersPerLine = 8;
@@ -23,8 +21,9 @@ struct Button
 {
     std::string name;
     int line = 0;
-    std::vector<uint64_t> codes;  // coded remotes
-    ircodec::Durations durations; // raw remotes
+    std::vector<uint64_t> codes;      // coded remotes
+    std::string firstCode;            // as written, for messages
+    textreader::FrameBuilder timings; // raw remotes
 };
 
 struct Remote
@@ -37,63 +36,81 @@ struct Remote
 
 enum class Block { None, Remote, Codes, RawCodes };
 
+bool isWord(std::string_view word, const char *keyword)
+{
+    return textreader::equalsNoCase(word, keyword);
+}
+
 class LircReader
 {
 public:
-    LircReader(std::string_view data, const std::string &file) : r_(data, file) { }
+    explicit LircReader(textreader::Reader &r) : r_(r) { }
 
-    Loaded read()
+    void read()
     {
         std::string_view line;
         while (r_.next(line)) {
-            if (line.empty() || line.front() == '#')
+            if (line.empty())
                 continue;
-            if (!readLine(textreader::split(line)))
-                break;
+            const auto words = textreader::split(line);
+            if (line.front() == '#' && !isButtonNamedHash(words))
+                continue;
+            if (!readLine(words))
+                return;
         }
         if (!r_.failed() && block_ != Block::None)
-            r_.failAt(remote_.line, "remote \"" + remoteName() + "\" has no \"end remote\"");
-        return r_.finish();
+            r_.failAt(
+                remote_.line, "remote \"" + remote_.parameters.name + "\" has no \"end remote\"");
     }
 
 private:
+    // A line is a comment when it starts with '#', except that LIRC reads an
+    // indented "#  0x0D38" among the codes as a button named "#".
+    bool isButtonNamedHash(const std::vector<std::string_view> &words) const
+    {
+        return block_ == Block::Codes && r_.indented() && words[0] == "#" && words.size() >= 2
+            && lirc::number(words[1]);
+    }
+
     bool readLine(const std::vector<std::string_view> &t)
     {
-        const bool begin = t.size() == 2 && t[0] == "begin";
-        const bool end = t.size() == 2 && t[0] == "end";
+        const bool begin = t.size() >= 2 && isWord(t[0], "begin");
+        const bool end = t.size() >= 2 && isWord(t[0], "end");
         switch (block_) {
         case Block::None:
-            if (begin && t[1] == "remote") {
+            if (begin && isWord(t[1], "remote")) {
                 remote_ = Remote{};
                 remote_.line = r_.lineNumber();
                 block_ = Block::Remote;
                 return true;
             }
-            if (t[0] == "include")
+            if (isWord(t[0], "include"))
                 return r_.fail("include is not supported: give the complete file");
             return r_.fail("expected \"begin remote\"");
         case Block::Remote:
-            if (begin && (t[1] == "codes" || t[1] == "raw_codes")) {
-                block_ = t[1] == "codes" ? Block::Codes : Block::RawCodes;
+            if (begin && (isWord(t[1], "codes") || isWord(t[1], "raw_codes"))) {
+                block_ = isWord(t[1], "codes") ? Block::Codes : Block::RawCodes;
                 remote_.raw = block_ == Block::RawCodes;
                 return true;
             }
-            if (end && t[1] == "remote") {
+            if (end && isWord(t[1], "remote")) {
                 block_ = Block::None;
                 return finishRemote();
             }
             if (begin || end)
                 return r_.fail(
                     "unexpected \"" + std::string(t[0]) + " " + std::string(t[1]) + "\"");
-            return parameter(t);
+            if (const auto problem = lirc::setParameter(remote_.parameters, t))
+                return r_.fail(*problem);
+            return true;
         case Block::Codes:
-            if (end && t[1] == "codes") {
+            if (end && isWord(t[1], "codes")) {
                 block_ = Block::Remote;
                 return true;
             }
             return codeLine(t);
         case Block::RawCodes:
-            if (end && t[1] == "raw_codes") {
+            if (end && isWord(t[1], "raw_codes")) {
                 block_ = Block::Remote;
                 return true;
             }
@@ -102,23 +119,17 @@ private:
         return false;
     }
 
-    bool parameter(const std::vector<std::string_view> &t)
-    {
-        std::vector<std::string> values(t.begin() + 1, t.end());
-        if (!remote_.parameters.emplace(std::string(t[0]), std::move(values)).second)
-            return r_.fail("second \"" + std::string(t[0]) + "\" in the remote");
-        return true;
-    }
-
     bool codeLine(const std::vector<std::string_view> &t)
     {
         Button button;
         button.name = std::string(t[0]);
         button.line = r_.lineNumber();
         for (size_t i = 1; i < t.size() && t[i].front() != '#'; ++i) {
-            const auto code = textreader::hex(t[i]);
+            const auto code = lirc::number(t[i]);
             if (!code)
-                return r_.fail("\"" + std::string(t[i]) + "\" is not a hexadecimal code");
+                return r_.fail("\"" + std::string(t[i]) + "\" is not a code");
+            if (button.codes.empty())
+                button.firstCode = std::string(t[i]);
             button.codes.push_back(*code);
         }
         if (button.codes.empty())
@@ -128,8 +139,8 @@ private:
 
     bool rawLine(const std::vector<std::string_view> &t)
     {
-        if (t[0] == "name") {
-            if (t.size() != 2)
+        if (isWord(t[0], "name")) {
+            if (t.size() < 2)
                 return r_.fail("expected \"name BUTTON\"");
             Button button;
             button.name = std::string(t[1]);
@@ -140,80 +151,85 @@ private:
             return r_.fail("timings before the first \"name\"");
         Button &button = remote_.buttons.back();
         for (std::string_view token : t) {
-            const auto us = textreader::duration(token);
+            const auto us = lirc::number(token);
             if (!us)
                 return r_.fail("\"" + std::string(token) + "\" is not a duration in us");
-            if (button.durations.size() >= irlimits::kMaxFileFrameDurations)
-                return r_.fail("button \"" + button.name + "\" has " + tooManyDurationsText());
-            button.durations.push_back(*us);
+            button.timings.add(static_cast<int64_t>(std::min<uint64_t>(*us, INT64_MAX)));
         }
         return true;
     }
 
     bool addButton(Button button)
     {
-        if (remote_.buttons.size() >= kMaxFileFrames)
-            return r_.fail("more than " + std::to_string(kMaxFileFrames) + " buttons");
+        // A remote's buttons wait for its end: only then are its parameters
+        // known. Each keeps just the room its timings take.
+        if (!remote_.buttons.empty())
+            remote_.buttons.back().timings.compact();
+        if (static_cast<int64_t>(remote_.buttons.size()) >= irlimits::kMaxFileFrames)
+            return r_.fail(tooManyFramesMessage());
         remote_.buttons.push_back(std::move(button));
         return true;
     }
 
-    std::string remoteName() const
+    std::string remoteText() const
     {
-        const auto it = remote_.parameters.find("name");
-        return it != remote_.parameters.end() && !it->second.empty() ? it->second.front() : "";
+        return "remote \"" + remote_.parameters.name + "\"";
     }
 
-    bool refuse(const std::string &why)
+    // Leaves the whole remote out, with why and how many buttons it had.
+    bool skipRemote(const std::string &why)
     {
-        return r_.failAt(remote_.line, "remote \"" + remoteName() + "\": " + why);
+        const size_t count = remote_.buttons.size();
+        return r_.skip(remote_.line,
+            remoteText() + " " + why + " (" + std::to_string(count)
+                + (count == 1 ? " button)" : " buttons)"));
     }
 
     bool finishRemote()
     {
-        if (remoteName().empty())
+        const lirc::Parameters &p = remote_.parameters;
+        if (p.name.empty())
             return r_.failAt(remote_.line, "remote without a name");
-        std::string error;
-        int64_t hz = kLircDefaultCarrierHz;
-        if (remote_.parameters.count("frequency")) {
-            const auto &v = remote_.parameters.at("frequency");
-            const auto parsed = v.size() == 1 ? textreader::decimal(v[0]) : std::nullopt;
-            if (!parsed || *parsed < 0 || *parsed > kMaxCarrierHz)
-                return refuse("frequency is not a carrier in Hz");
-            hz = *parsed;
-        }
-        int64_t duty = kLircDefaultDutyPercent;
-        if (remote_.parameters.count("duty_cycle")) {
-            const auto &v = remote_.parameters.at("duty_cycle");
-            const auto parsed = v.size() == 1 ? textreader::decimal(v[0]) : std::nullopt;
-            if (!parsed || *parsed < 1 || *parsed > kPercent)
-                return refuse("duty_cycle is not a percentage from 1 to 100");
-            duty = *parsed;
-        }
+        if (remote_.buttons.empty())
+            return r_.skip(remote_.line, remoteText() + " has no buttons");
+        if (p.frequency > irlimits::kMaxCarrierHz)
+            return skipRemote(
+                "has frequency " + std::to_string(p.frequency) + ": " + carrierText(p.frequency));
+        if (p.dutyCycle > kPercent)
+            return skipRemote("has duty_cycle " + std::to_string(p.dutyCycle) + ", over 100 %");
         std::optional<lirc::CodedRemote> coded;
-        if (!remote_.raw && !remote_.buttons.empty()) {
-            coded = lirc::CodedRemote::make(remote_.parameters, error);
+        if (!remote_.raw) {
+            std::string why;
+            coded = lirc::CodedRemote::make(p, why);
             if (!coded)
-                return refuse(error);
+                return skipRemote(why);
         }
+        const int64_t duty = p.dutyCycle > 0 ? p.dutyCycle : kLircDefaultDutyPercent;
         for (Button &button : remote_.buttons) {
             Signal signal;
             signal.name = button.name;
-            signal.carrierHz = static_cast<int32_t>(hz);
+            signal.carrierHz = static_cast<int32_t>(p.frequency);
             signal.dutyCycle = static_cast<double>(duty) / kPercent;
+            std::optional<std::string> problem;
             if (coded) {
                 for (uint64_t code : button.codes) {
                     const ircodec::Durations frame = coded->frame(code);
                     if (!signal.durations.empty())
-                        signal.durations.push_back(static_cast<int32_t>(
-                            std::min<int64_t>(coded->gapAfter(frame), kMaxDurationUs)));
+                        signal.durations.push_back(static_cast<int32_t>(coded->gapAfter(frame)));
                     signal.durations.insert(signal.durations.end(), frame.begin(), frame.end());
                 }
+                problem = textreader::checkFrame(signal.durations);
             } else {
-                signal.durations = std::move(button.durations);
+                problem = button.timings.finish(signal.durations);
             }
-            if (const auto problem = textreader::checkFrame(signal.durations))
-                return r_.failAt(button.line, "button \"" + button.name + "\": " + *problem);
+            if (problem) {
+                const std::string code
+                    = button.firstCode.empty() ? "" : " (" + button.firstCode + ")";
+                r_.skip(button.line,
+                    "button \"" + button.name + "\"" + code + " of " + remoteText() + ": "
+                        + *problem);
+                continue;
+            }
             signal.decoded = decodeDurations(signal.durations);
             if (!r_.add(std::move(signal)))
                 return false;
@@ -221,63 +237,92 @@ private:
         return true;
     }
 
-    textreader::Reader r_;
+    textreader::Reader &r_;
     Block block_ = Block::None;
     Remote remote_;
 };
-
-// A button name that LIRC can take, once per remote.
-std::string uniqueName(const Signal &signal, size_t index, std::set<std::string> &taken)
-{
-    const std::string base = textwriter::wordName(signal.name, index);
-    std::string name = base;
-    for (int n = 2; !taken.insert(name).second; ++n)
-        name = base + "_" + std::to_string(n);
-    return name;
-}
 
 int dutyPercent(double duty)
 {
     return std::clamp(static_cast<int>(std::lround(duty * kPercent)), 1, kPercent);
 }
 
-} // namespace
-
-Loaded readLirc(std::string_view data, const std::string &file)
+class LircWriter : public textwriter::FormatWriter
 {
-    return LircReader(data, file).read();
-}
+public:
+    void begin(std::string &out) override
+    {
+        out += "#\n# Raw IR timings in microseconds, one button per frame.\n#\n";
+    }
 
-std::string writeLirc(const std::vector<Signal> &list)
-{
-    std::string out = "#\n# Raw IR timings in microseconds, one button per frame.\n#\n";
-    size_t i = 0;
-    int remotes = 0;
-    while (i < list.size()) {
-        const int32_t hz = list[i].carrierHz;
-        const int duty = dutyPercent(list[i].dutyCycle);
-        ++remotes;
-        const std::string name
-            = remotes == 1 ? kRemoteName : kRemoteName + std::string("_") + std::to_string(remotes);
+    void add(std::string &out, const Signal &s, size_t index) override
+    {
+        const int duty = dutyPercent(s.dutyCycle);
+        if (!open_ || s.carrierHz != hz_ || duty != duty_)
+            openRemote(out, s.carrierHz, duty);
+        // A button name that LIRC can take, once per remote. The names are
+        // remembered by their hashes: one name taken for another only adds
+        // a needless "_2", never a name twice.
+        const std::string base = textwriter::wordName(s.name, index);
+        std::string name = base;
+        for (int n = 2; !taken_.insert(std::hash<std::string>()(name)).second; ++n)
+            name = base + "_" + std::to_string(n);
+        out += "\n          name " + name + "\n";
+        for (size_t k = 0; k < s.durations.size(); ++k) {
+            out += k % kNumbersPerLine == 0 ? "            " : " ";
+            textwriter::appendNumber(out, s.durations[k]);
+            if (k % kNumbersPerLine == kNumbersPerLine - 1 || k + 1 == s.durations.size())
+                out += '\n';
+        }
+    }
+
+    void finish(std::string &out) override
+    {
+        closeRemote(out);
+    }
+
+private:
+    void openRemote(std::string &out, int32_t hz, int duty)
+    {
+        closeRemote(out);
+        open_ = true;
+        hz_ = hz;
+        duty_ = duty;
+        ++remotes_;
+        const std::string name = remotes_ == 1
+            ? kRemoteName
+            : kRemoteName + std::string("_") + std::to_string(remotes_);
         out += "\nbegin remote\n  name  " + name + "\n  flags RAW_CODES\n  eps            30\n"
             + "  aeps          100\n  frequency    " + std::to_string(hz) + "\n  duty_cycle   "
             + std::to_string(duty) + "\n  gap          " + std::to_string(kLeadOutUs)
             + "\n\n      begin raw_codes\n";
-        std::set<std::string> taken;
-        for (; i < list.size() && list[i].carrierHz == hz && dutyPercent(list[i].dutyCycle) == duty;
-             ++i) {
-            const Signal &s = list[i];
-            out += "\n          name " + uniqueName(s, i, taken) + "\n";
-            for (size_t k = 0; k < s.durations.size(); ++k) {
-                out += (k % kNumbersPerLine == 0 ? "            " : " ")
-                    + std::to_string(s.durations[k]);
-                if (k % kNumbersPerLine == kNumbersPerLine - 1 || k + 1 == s.durations.size())
-                    out += "\n";
-            }
-        }
-        out += "\n      end raw_codes\nend remote\n";
     }
-    return out;
+
+    void closeRemote(std::string &out)
+    {
+        if (open_)
+            out += "\n      end raw_codes\nend remote\n";
+        open_ = false;
+        taken_.clear();
+    }
+
+    bool open_ = false;
+    int remotes_ = 0;
+    int32_t hz_ = 0;
+    int duty_ = 0;
+    std::unordered_set<size_t> taken_;
+};
+
+} // namespace
+
+void readLirc(textreader::Reader &r)
+{
+    LircReader(r).read();
+}
+
+std::unique_ptr<textwriter::FormatWriter> lircWriter()
+{
+    return std::make_unique<LircWriter>();
 }
 
 } // namespace irfiles

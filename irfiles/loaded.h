@@ -1,37 +1,30 @@
 // What reading a file gives: every frame of it, or an error naming the file
-// and the line; never part of a file.
+// and the line; never part of a file. Records that are well formed but cannot
+// be represented (a protocol our codec lacks, a field wider than its
+// protocol's, a value beyond the limits) are left out and listed; the rest
+// loads.
 #ifndef IRFILES_LOADED_H
 #define IRFILES_LOADED_H
 
 #include "irlimits.h"
 #include "irsignal.h"
 
-#include <climits>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace irfiles {
 
-// Files beyond these are refused rather than loaded, as are frames longer
-// than irlimits::kMaxFileFrameDurations.
-constexpr int64_t kMaxFileMegabytes = 50;
-constexpr int64_t kMaxFileBytes = kMaxFileMegabytes * 1024 * 1024;
-constexpr size_t kMaxFileFrames = 100000;
-// The longest mark or space a frame can hold. Recordings do hold absurd
-// values (a first mark of 0x3FFFFE0F us), which load as they are.
-constexpr int64_t kMaxDurationUs = INT32_MAX;
-// The highest carrier a file may name.
-constexpr int64_t kMaxCarrierHz = 1000000;
-
-// The words of the refusals, formatted from the limits: a file too large,
-// too many frames, a frame too long, a mark or space too long.
+// The words of the refusals, formatted from the limits (irlimits.h): a file
+// too large, too many frames, a frame too long, a duration out of range, a
+// carrier out of range.
 std::string tooLargeMessage();
 std::string tooManyFramesMessage();
-std::string tooManyDurationsText();
-std::string tooLongDurationText();
+std::string tooManyDurationsText(size_t count);
+std::string durationText(int64_t us);
+std::string carrierText(int64_t hz);
 
+// A message about a file, or about one line of it.
 struct Error
 {
     std::string file;
@@ -46,12 +39,17 @@ struct Loaded
 {
     std::vector<Signal> list; // empty whenever error is set
     std::optional<Error> error;
+    // The records left out, each with its line and why, in file order.
+    std::vector<Error> skipped;
 
     bool ok() const
     {
         return !error;
     }
 };
+
+// "file: 3 records left out", a summary of the skipped list.
+std::string skippedSummary(const std::string &file, size_t count);
 
 } // namespace irfiles
 

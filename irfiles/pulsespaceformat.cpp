@@ -1,8 +1,5 @@
 #include "pulsespaceformat.h"
 
-#include "textreader.h"
-#include "textwriter.h"
-
 #include <algorithm>
 #include <optional>
 
@@ -17,9 +14,9 @@ constexpr int64_t kMaxSilenceUs = 3600LL * 1000000;
 class PulseSpaceReader
 {
 public:
-    PulseSpaceReader(std::string_view data, const std::string &file) : r_(data, file) { }
+    explicit PulseSpaceReader(textreader::Reader &r) : r_(r) { }
 
-    Loaded read()
+    void read()
     {
         std::string_view line;
         while (r_.next(line) && readLine(line)) { }
@@ -27,10 +24,8 @@ public:
             endFrame();
         if (!r_.failed() && awaitingPulse_)
             r_.fail("no pulse after \"# name: " + *named_ + "\"");
-        Loaded loaded = r_.finish();
-        for (Signal &signal : loaded.list)
-            signal.carrierHz = carrierHz_;
-        return loaded;
+        if (!r_.failed())
+            release();
     }
 
 private:
@@ -48,8 +43,8 @@ private:
             || keyword == "carrier") {
             if (tokens.size() != 2)
                 return r_.fail("expected \"" + std::string(keyword) + " N\"");
-            const auto value = textreader::decimal(tokens[1]);
-            if (!value || *value < 0)
+            const auto value = textreader::unsignedDecimal(tokens[1]);
+            if (!value)
                 return r_.fail("\"" + std::string(tokens[1]) + "\" is not a whole number");
             if (keyword == "carrier")
                 return carrier(*value);
@@ -61,8 +56,8 @@ private:
             const bool isPulse = token.front() == '+' || (token.front() != '-' && !lastWasPulse_);
             if (token.front() == '-')
                 token.remove_prefix(1);
-            const auto value = textreader::decimal(token);
-            if (!value || *value < 0)
+            const auto value = textreader::unsignedDecimal(token);
+            if (!value)
                 return r_.fail("\"" + std::string(token) + "\" is not a pulse or space");
             if (!(isPulse ? pulse(*value) : space(*value)))
                 return false;
@@ -72,11 +67,24 @@ private:
 
     bool carrier(int64_t hz)
     {
-        if (hz > kMaxCarrierHz)
-            return r_.fail("carrier " + std::to_string(hz) + " Hz");
+        if (hz > irlimits::kMaxCarrierHz)
+            return r_.fail(carrierText(hz));
         if (!carrierSeen_)
             carrierHz_ = static_cast<int32_t>(hz);
         carrierSeen_ = true;
+        return release();
+    }
+
+    // The file's carrier is its first "carrier" line, wherever it stands:
+    // frames wait for it until it comes or the file ends.
+    bool release()
+    {
+        for (Signal &signal : held_) {
+            signal.carrierHz = carrierHz_;
+            if (!r_.add(std::move(signal)))
+                return false;
+        }
+        held_.clear();
         return true;
     }
 
@@ -95,19 +103,24 @@ private:
     {
         if (us == 0)
             return true;
+        // Anything longer is beyond the limit whatever it adds up with.
+        us = std::min(us, irlimits::kMaxDurationUs + 1);
         if (!started_) {
             current_ = Signal{};
             current_.name = named_.value_or(std::string());
             current_.silenceBeforeUs = silence_;
             silence_ = 0;
             started_ = true;
+            line_ = r_.lineNumber();
+            problem_.reset();
         }
         lastWasPulse_ = true;
         awaitingPulse_ = false;
-        if (pendingSpace_ > 0 && !put(pendingSpace_, false))
-            return false;
+        if (pendingSpace_ > 0)
+            put(pendingSpace_, false);
         pendingSpace_ = 0;
-        return put(us, true);
+        put(us, true);
+        return true;
     }
 
     bool space(int64_t us)
@@ -132,24 +145,26 @@ private:
         return true;
     }
 
-    bool put(int64_t us, bool isPulse)
+    // Adds to the frame in progress; the first duration beyond the limits
+    // is why the frame is left out.
+    void put(int64_t us, bool isPulse)
     {
-        if (us > kMaxDurationUs)
-            return r_.fail("a " + std::string(isPulse ? "pulse" : "space") + " of "
-                + tooLongDurationText() + " inside a frame");
+        if (problem_)
+            return;
         ircodec::Durations &d = current_.durations;
         const bool sameKind = !d.empty() && (d.size() % 2 == 1) == isPulse;
         const int64_t total = sameKind ? d.back() + us : us;
-        if (total > kMaxDurationUs)
-            return r_.fail("a " + std::string(isPulse ? "pulse" : "space") + " of "
-                + tooLongDurationText() + " inside a frame");
-        if (sameKind)
+        if (total > irlimits::kMaxDurationUs)
+            problem_ = "a " + std::string(isPulse ? "pulse" : "space") + " of "
+                + std::to_string(total) + " us, longer than the "
+                + std::to_string(irlimits::kMaxDurationUs) + " us a mark or space may last";
+        else if (sameKind)
             d.back() = static_cast<int32_t>(total);
-        else if (d.size() >= irlimits::kMaxFileFrameDurations)
-            return r_.fail("a frame of " + tooManyDurationsText());
+        else if (d.size() >= static_cast<size_t>(irlimits::kMaxFileFrameDurations))
+            problem_ = "more than " + std::to_string(irlimits::kMaxFileFrameDurations)
+                + " durations, the most a frame may have";
         else
             d.push_back(static_cast<int32_t>(total));
-        return true;
     }
 
     bool endFrame()
@@ -159,56 +174,120 @@ private:
         started_ = false;
         silence_ = std::min(silence_ + pendingSpace_, kMaxSilenceUs);
         pendingSpace_ = 0;
-        if (const auto problem = textreader::checkFrame(current_.durations))
-            return r_.fail(*problem);
+        if (problem_) {
+            const std::string frame = current_.name.empty() ? std::string("the frame")
+                                                            : "frame \"" + current_.name + "\"";
+            return r_.skip(line_, frame + ": " + *problem_);
+        }
         current_.decoded = decodeDurations(current_.durations);
+        current_.carrierHz = carrierHz_;
+        if (!carrierSeen_) {
+            held_.push_back(std::move(current_));
+            return true;
+        }
         return r_.add(std::move(current_));
     }
 
-    textreader::Reader r_;
+    textreader::Reader &r_;
     Signal current_;
-    bool started_ = false;      // current_ holds a frame in progress
-    bool lastWasPulse_ = false; // for bare numbers
-    int64_t silence_ = 0;       // silence since the last frame
-    int64_t pendingSpace_ = 0;  // space after the last pulse of the frame in progress
+    bool started_ = false;               // current_ holds a frame in progress
+    int line_ = 0;                       // where it started
+    std::optional<std::string> problem_; // why it cannot be represented
+    bool lastWasPulse_ = false;          // for bare numbers
+    int64_t silence_ = 0;                // silence since the last frame
+    int64_t pendingSpace_ = 0;           // space after the last pulse of the frame in progress
     std::optional<std::string> named_;
     bool awaitingPulse_ = false; // a name was read, its frame not yet
     int32_t carrierHz_ = 0;
     bool carrierSeen_ = false;
+    std::vector<Signal> held_; // frames read before the carrier line
+};
+
+void appendLines(std::string &out, const ircodec::Durations &durations)
+{
+    for (size_t k = 0; k < durations.size(); ++k) {
+        out += k % 2 == 0 ? "pulse " : "space ";
+        textwriter::appendNumber(out, durations[k]);
+        out += '\n';
+    }
+}
+
+class PulseSpaceWriter : public textwriter::FormatWriter
+{
+public:
+    void begin(std::string &out) override
+    {
+        out += "# pulse/space timings in microseconds (ir-ctl --send, mode2)\n";
+    }
+
+    // The carrier line comes first: signals wait until one has a carrier.
+    void add(std::string &out, const Signal &s, size_t index) override
+    {
+        if (!carrierWritten_ && s.carrierHz <= 0) {
+            waiting_.push_back(s);
+            return;
+        }
+        writeCarrier(out, s.carrierHz);
+        const size_t first = index - waiting_.size();
+        for (size_t i = 0; i < waiting_.size(); ++i)
+            frame(out, waiting_[i], first + i);
+        waiting_.clear();
+        frame(out, s, index);
+    }
+
+    void finish(std::string &out) override
+    {
+        for (size_t i = 0; i < waiting_.size(); ++i)
+            frame(out, waiting_[i], i);
+        waiting_.clear();
+    }
+
+private:
+    void writeCarrier(std::string &out, int32_t hz)
+    {
+        if (carrierWritten_)
+            return;
+        carrierWritten_ = true;
+        out += "carrier ";
+        textwriter::appendNumber(out, hz);
+        out += '\n';
+    }
+
+    void frame(std::string &out, const Signal &s, size_t index)
+    {
+        if (index > 0) {
+            const int64_t gap
+                = s.silenceBeforeUs >= ircodec::kFrameSilenceUs ? s.silenceBeforeUs : kLeadOutUs;
+            out += "space ";
+            textwriter::appendNumber(out, gap);
+            out += '\n';
+        }
+        out += "# name: ";
+        out += textwriter::lineName(s.name, index);
+        out += '\n';
+        appendLines(out, s.durations);
+    }
+
+    bool carrierWritten_ = false;
+    std::vector<Signal> waiting_;
 };
 
 } // namespace
 
-Loaded readPulseSpace(std::string_view data, const std::string &file)
+void readPulseSpace(textreader::Reader &r)
 {
-    return PulseSpaceReader(data, file).read();
+    PulseSpaceReader(r).read();
 }
 
-std::string writePulseSpace(const std::vector<Signal> &list)
+std::unique_ptr<textwriter::FormatWriter> pulseSpaceWriter()
 {
-    std::string out = "# pulse/space timings in microseconds (ir-ctl --send, mode2)\n";
-    for (const Signal &s : list)
-        if (s.carrierHz > 0) {
-            out += "carrier " + std::to_string(s.carrierHz) + "\n";
-            break;
-        }
-    for (size_t i = 0; i < list.size(); ++i) {
-        const Signal &s = list[i];
-        if (i > 0) {
-            const int64_t gap
-                = s.silenceBeforeUs >= ircodec::kFrameSilenceUs ? s.silenceBeforeUs : kLeadOutUs;
-            out += "space " + std::to_string(gap) + "\n";
-        }
-        out += "# name: " + textwriter::lineName(s.name, i) + "\n" + pulseSpaceLines(s.durations);
-    }
-    return out;
+    return std::make_unique<PulseSpaceWriter>();
 }
 
 std::string pulseSpaceLines(const ircodec::Durations &durations)
 {
     std::string out;
-    for (size_t k = 0; k < durations.size(); ++k)
-        out += (k % 2 == 0 ? "pulse " : "space ") + std::to_string(durations[k]) + "\n";
+    appendLines(out, durations);
     return out;
 }
 

@@ -7,7 +7,7 @@
 // ircodec::kFrameSilenceUs or more, unless the file names its frames with
 // "# name: ..." comment lines, as written here: then each name starts a
 // frame, which keeps any long spaces inside it. Other '#' lines are
-// comments.
+// comments. A frame beyond the limits is left out and listed.
 //
 // Written: one "pulse N" or "space N" line per duration (the mode2 form,
 // which ir-ctl --send accepts), "carrier N" once at the top (ir-ctl takes one
@@ -18,16 +18,15 @@
 #ifndef IRFILES_PULSESPACEFORMAT_H
 #define IRFILES_PULSESPACEFORMAT_H
 
-#include "loaded.h"
+#include "textreader.h"
+#include "textwriter.h"
 
-#include <string>
-#include <string_view>
-#include <vector>
+#include <memory>
 
 namespace irfiles {
 
-Loaded readPulseSpace(std::string_view data, const std::string &file);
-std::string writePulseSpace(const std::vector<Signal> &list);
+void readPulseSpace(textreader::Reader &r);
+std::unique_ptr<textwriter::FormatWriter> pulseSpaceWriter();
 
 // One "pulse N" or "space N" line per duration, the first a pulse: a
 // frame's lines in a written file, and the whole form LIRC's irsimreceive

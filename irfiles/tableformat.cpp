@@ -1,8 +1,6 @@
 #include "tableformat.h"
 
 #include "protocols.h"
-#include "textreader.h"
-#include "textwriter.h"
 
 namespace irfiles {
 
@@ -15,6 +13,8 @@ constexpr int kValueDigits = 8;
 constexpr int kAddressDigits = 4;
 constexpr uint64_t kMaxField = 0xFFFFFFFFu;
 constexpr int64_t kMaxBits = 64;
+constexpr char kCsvSeparator = ',';
+constexpr char kCopySeparator = '\t';
 
 std::vector<std::string_view> cells(std::string_view line)
 {
@@ -52,11 +52,8 @@ bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c)
     const auto row = textreader::decimal(c[Row]);
     if (!row || *row < 1)
         return r.fail("row \"" + std::string(c[Row]) + "\" is not a row number");
+    const std::string rowText = "row " + std::string(c[Row]);
     Signal signal;
-    const auto type = typeNamed(c[Type]);
-    if (!type)
-        return r.fail("unknown protocol \"" + std::string(c[Type]) + "\"");
-    signal.decoded.decodeType = *type;
     const auto value = c[Value] == kRepeat ? std::optional<uint64_t>(protocols::kNecRepeatValue)
                                            : textreader::hex(c[Value]);
     if (!value || *value > kMaxField)
@@ -71,19 +68,59 @@ bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c)
     if (!bits || *bits < 0 || *bits > kMaxBits)
         return r.fail("bits \"" + std::string(c[Bits]) + "\" is not a bit count");
     signal.decoded.bits = static_cast<int32_t>(*bits);
-    if (c.size() - FirstDuration > irlimits::kMaxFileFrameDurations)
-        return r.fail("a frame of " + tooManyDurationsText());
+    textreader::FrameBuilder frame;
     for (size_t i = FirstDuration; i < c.size(); ++i) {
-        const auto us = textreader::duration(c[i]);
+        const auto us = textreader::unsignedDecimal(c[i]);
         if (!us)
             return r.fail("\"" + std::string(c[i]) + "\" is not a duration in us");
-        signal.durations.push_back(*us);
+        frame.add(*us);
     }
-    if (const auto problem = textreader::checkFrame(signal.durations))
-        return r.fail(*problem);
+    const auto type = typeNamed(c[Type]);
+    if (!type)
+        return r.skip(
+            r.lineNumber(), rowText + ": unknown protocol \"" + std::string(c[Type]) + "\"");
+    signal.decoded.decodeType = *type;
+    if (const auto problem = frame.finish(signal.durations))
+        return r.skip(r.lineNumber(), rowText + ": " + *problem);
     signal.carrierHz = 0;
     return r.add(std::move(signal));
 }
+
+void appendRow(std::string &out, const Signal &s, char separator, int row)
+{
+    textwriter::appendNumber(out, row);
+    for (Cell cell : {Cell::Type, Cell::Value, Cell::Address, Cell::Bits}) {
+        out += separator;
+        out += cellText(s.decoded, cell);
+    }
+    for (int32_t us : s.durations) {
+        out += separator;
+        textwriter::appendNumber(out, us);
+    }
+    out += '\n';
+}
+
+std::string header(char separator)
+{
+    std::string out;
+    for (const char *column : kColumns)
+        out += std::string(out.empty() ? "" : std::string(1, separator)) + column;
+    return out + "\n";
+}
+
+class CsvWriter : public textwriter::FormatWriter
+{
+public:
+    void begin(std::string &out) override
+    {
+        out += header(kCsvSeparator);
+    }
+
+    void add(std::string &out, const Signal &s, size_t index) override
+    {
+        appendRow(out, s, kCsvSeparator, static_cast<int>(index + 1));
+    }
+};
 
 } // namespace
 
@@ -106,51 +143,33 @@ std::string cellText(const ircodec::Report &decoded, Cell cell)
     return std::string();
 }
 
-std::string writeTable(
-    const std::vector<Signal> &list, char separator, const std::vector<int> &rowNumbers)
+std::string copyFramesText(const std::vector<Signal> &list, const std::vector<int> &rowNumbers)
 {
-    std::string out;
-    for (const char *column : kColumns)
-        out += std::string(out.empty() ? "" : std::string(1, separator)) + column;
-    out += "\n";
-    for (size_t i = 0; i < list.size(); ++i) {
-        const Signal &s = list[i];
-        const int row = i < rowNumbers.size() ? rowNumbers[i] : static_cast<int>(i + 1);
-        out += std::to_string(row);
-        for (Cell cell : {Cell::Type, Cell::Value, Cell::Address, Cell::Bits})
-            out += separator + cellText(s.decoded, cell);
-        for (int32_t us : s.durations)
-            out += separator + std::to_string(us);
-        out += "\n";
-    }
+    std::string out = header(kCopySeparator);
+    for (size_t i = 0; i < list.size(); ++i)
+        appendRow(out, list[i], kCopySeparator,
+            i < rowNumbers.size() ? rowNumbers[i] : static_cast<int>(i + 1));
     return out;
 }
 
-std::string writeCsv(const std::vector<Signal> &list)
+std::unique_ptr<textwriter::FormatWriter> csvWriter()
 {
-    return writeTable(list, ',');
+    return std::make_unique<CsvWriter>();
 }
 
-std::string copyFramesText(const std::vector<Signal> &list, const std::vector<int> &rowNumbers)
+void readCsv(textreader::Reader &r)
 {
-    return writeTable(list, '\t', rowNumbers);
-}
-
-Loaded readCsv(std::string_view data, const std::string &file)
-{
-    textreader::Reader r(data, file);
     std::string_view line;
     bool first = true;
     while (r.next(line)) {
         if (line.empty())
             continue;
         const auto c = cells(line);
-        const bool header = first && textreader::equalsNoCase(c.front(), kColumns[Row]);
+        const bool isHeader = first && textreader::equalsNoCase(c.front(), kColumns[Row]);
         first = false;
-        if (!header && !readRow(r, c))
-            break;
+        if (!isHeader && !readRow(r, c))
+            return;
     }
-    return r.finish();
 }
 
 } // namespace irfiles

@@ -5,8 +5,10 @@
 #ifndef IRFILES_TABLEFORMAT_H
 #define IRFILES_TABLEFORMAT_H
 
-#include "loaded.h"
+#include "textreader.h"
+#include "textwriter.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,18 +24,19 @@ enum class Cell { Type, Value, Address, Bits };
 // for every other protocol; the bit count in decimal.
 std::string cellText(const ircodec::Report &decoded, Cell cell);
 
-// rowNumbers gives the row column (the table's 1-based row numbers); when it
-// is empty the rows are numbered 1, 2, ...
-std::string writeTable(
-    const std::vector<Signal> &list, char separator, const std::vector<int> &rowNumbers = {});
-std::string writeCsv(const std::vector<Signal> &list);
+// The table's text with tabs, as "copy frames" puts it on the clipboard;
+// rowNumbers gives the row column (the table's 1-based row numbers).
 std::string copyFramesText(const std::vector<Signal> &list, const std::vector<int> &rowNumbers);
+
+// .csv files: the same table, comma-separated, the rows numbered 1, 2, ...
+std::unique_ptr<textwriter::FormatWriter> csvWriter();
 
 // Reads such a table, comma- or tab-separated, with or without its header.
 // The type, value, address and bits columns are kept as the decoded result
 // (the table shows what the receiver reported); the frames have no name and
-// an unknown carrier.
-Loaded readCsv(std::string_view data, const std::string &file);
+// an unknown carrier. A row of an unknown protocol or beyond the limits is
+// left out and listed.
+void readCsv(textreader::Reader &r);
 
 } // namespace irfiles
 

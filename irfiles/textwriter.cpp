@@ -3,6 +3,7 @@
 #include "textreader.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace irfiles::textwriter {
@@ -41,28 +42,41 @@ std::string fixed(double value, int decimals)
     return std::to_string(scaled / scale) + "." + fraction;
 }
 
-std::string hex(uint64_t value, int digits)
+void appendHex(std::string &out, uint64_t value, int digits)
 {
     static const char kDigits[] = "0123456789ABCDEF";
-    std::string out;
+    char text[16];
+    int count = 0;
     do {
-        out.insert(out.begin(), kDigits[value & 0xF]);
+        text[sizeof text - 1 - count++] = kDigits[value & 0xF];
         value >>= 4;
     } while (value != 0);
-    if (static_cast<int>(out.size()) < digits)
-        out.insert(0, static_cast<size_t>(digits) - out.size(), '0');
+    if (digits > count)
+        out.append(static_cast<size_t>(digits - count), '0');
+    out.append(text + sizeof text - count, static_cast<size_t>(count));
+}
+
+std::string hex(uint64_t value, int digits)
+{
+    std::string out;
+    appendHex(out, value, digits);
     return out;
 }
 
-std::string join(const ircodec::Durations &durations, const char *separator)
+void appendNumber(std::string &out, int64_t value)
 {
-    std::string out;
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+void appendJoined(std::string &out, const ircodec::Durations &durations, char separator)
+{
     for (size_t i = 0; i < durations.size(); ++i) {
         if (i > 0)
             out += separator;
-        out += std::to_string(durations[i]);
+        appendNumber(out, durations[i]);
     }
-    return out;
 }
 
 } // namespace irfiles::textwriter

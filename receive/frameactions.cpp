@@ -2,6 +2,7 @@
 // copy, copy as Pronto, send again, save and open. They act on the selected
 // rows, or on every row when none is selected. Files dropped on the window
 // open as Open… opens them.
+#include "fileio.h"
 #include "formats.h"
 #include "framefiles.h"
 #include "frameformat.h"
@@ -18,11 +19,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
 constexpr int kHzPerKHz = 1000;
+// A warning lists at most this many records left out of a file.
+constexpr size_t kMaxListedRecords = 1000;
 
 QString openFailedText(const QString &detail)
 {
@@ -32,6 +34,17 @@ QString openFailedText(const QString &detail)
 QString saveFailedText(const QString &detail)
 {
     return QStringLiteral("保存文件失败！\n") + detail;
+}
+
+// The records left out of a file, one a line, for a warning's details.
+QString skippedList(const std::vector<irfiles::Error> &skipped)
+{
+    QStringList lines;
+    for (size_t i = 0; i < skipped.size() && i < kMaxListedRecords; ++i)
+        lines << QString::fromStdString(skipped[i].text());
+    if (skipped.size() > kMaxListedRecords)
+        lines << QStringLiteral("... and %1 more").arg(skipped.size() - kMaxListedRecords);
+    return lines.join(QLatin1Char('\n'));
 }
 
 struct ActionEntry
@@ -170,12 +183,10 @@ void MainWindow::saveFrames()
         warn(saveFailedText(QString::fromStdString(written.error)));
         return;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(written.data.data(), static_cast<qint64>(written.data.size()))
-            != static_cast<qint64>(written.data.size())
-        || !file.commit())
-        warn(saveFailedText(path + QStringLiteral(": ") + file.errorString()));
+    irfiles::fileio::OutputFile file(QFile::encodeName(path).toStdString());
+    if (!file.write(written.data) || !file.commit())
+        warn(saveFailedText(
+            path + QStringLiteral(": ") + QString::fromLocal8Bit(file.error().c_str())));
 }
 
 void MainWindow::openFrames()
@@ -189,16 +200,11 @@ void MainWindow::openFrameFiles(const QStringList &paths)
     // come before or between them.
     int firstOpened = -1;
     for (const QString &path : paths) {
-        const std::string name = QFile::encodeName(path).toStdString();
-        const auto format = irfiles::formatForPath(name);
-        if (!format) {
-            warn(openFailedText(path + QStringLiteral(": unknown file type (")
-                + QString::fromStdString(irfiles::extensionList()) + QLatin1Char(')')));
-            continue;
-        }
-        const irfiles::Loaded loaded = irfiles::readFile(*format, name);
+        // The format by the extension, else by the first lines.
+        const irfiles::Loaded loaded = irfiles::readFile(QFile::encodeName(path).toStdString());
         if (!loaded.ok()) {
-            warn(openFailedText(QString::fromStdString(loaded.error->text())));
+            warn(openFailedText(QString::fromStdString(loaded.error->text())),
+                skippedList(loaded.skipped));
             continue;
         }
         for (const irfiles::Signal &frame : loaded.list) {
@@ -206,6 +212,11 @@ void MainWindow::openFrameFiles(const QStringList &paths)
             if (firstOpened < 0)
                 firstOpened = position;
         }
+        // The rest of the file loaded; what was left out is listed.
+        if (!loaded.skipped.empty())
+            warn(openFailedText(QString::fromStdString(irfiles::skippedSummary(
+                     QFile::encodeName(path).toStdString(), loaded.skipped.size()))),
+                skippedList(loaded.skipped));
     }
     // The rows appear now, whether or not reception runs.
     irDataModel->appendNewRows();

@@ -51,8 +51,10 @@ QString openFilter()
         patterns << QLatin1Char('*') + QString::fromUtf8(info.extension);
         each << filterOf(info);
     }
-    const QString all = QStringLiteral("IR files (%1)").arg(patterns.join(QLatin1Char(' ')));
-    return (QStringList{all} + each).join(QStringLiteral(";;"));
+    const QString ir = QStringLiteral("IR files (%1)").arg(patterns.join(QLatin1Char(' ')));
+    // Files named otherwise (lircd.conf.hauppauge) open by their content.
+    const QString any = QStringLiteral("All files (*)");
+    return (QStringList{ir} + each + QStringList{any}).join(QStringLiteral(";;"));
 }
 
 QStringList saveFilters()

@@ -18,7 +18,8 @@ class QWidget;
 
 namespace framefiles {
 
-// The open dialog's filter: every format at once, then each on its own.
+// The open dialog's filter: every format at once, then each on its own, then
+// all files.
 QString openFilter();
 // The save dialog's filters, one per format, in formats() order.
 QStringList saveFilters();

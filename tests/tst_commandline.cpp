@@ -93,7 +93,7 @@ void TestCommandLine::usageNamesEveryModeAndStatus()
 {
     const std::string text = usage();
     for (const char *line : {"usage: tavrel [QT-OPTION...] [FILE...]\n",
-             "\n       tavrel --convert IN OUT [--to ir|lirc|pronto|mode2|csv]\n",
+             "\n       tavrel --convert IN OUT [--from FORMAT] [--to FORMAT] [--strict]\n",
              "\n       tavrel --decode FILE...\n", "\n       tavrel -h | --help | --version\n",
              "\n  -h, --help  prints this text\n", "\n  --version   prints the version\n",
              "\nExit status:\n", "\n  0  success\n", "\n  1  an output file could not be written\n",
@@ -108,7 +108,9 @@ void TestCommandLine::usageNamesEveryModeAndStatus()
         {"the IR files given (.ir, .conf, .pronto, .mode2 or .csv) appear in its receive tab",
             "Qt's own options (-style, -platform, -geometry, -reverse, ...) apply to the window; "
             "\"--\" ends the options.",
-            "Converts an IR file, without a display."})
+            "Converts an IR file, without a display.",
+            "\"-\" reads standard input or writes standard output.",
+            "with --strict nothing is written then (exit status 2)."})
         QVERIFY2(flat.find(phrase) != std::string::npos, phrase);
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);)

@@ -72,6 +72,78 @@ irfiles::Signal longFrame(const std::string &name, int bits, int32_t carrierHz)
     return s;
 }
 
+namespace {
+
+const std::string kHeader = "Filetype: IR signals file\nVersion: 1\n";
+
+// A parsed record.
+std::string parsed(const char *name, const char *protocol, const char *address, const char *command)
+{
+    return std::string("#\nname: ") + name + "\ntype: parsed\nprotocol: " + protocol
+        + "\naddress: " + address + "\ncommand: " + command + "\n";
+}
+
+// The good records around each odd one: lines 3 to 8 and the last six.
+const std::string kBefore = parsed("Power", "NEC", "04 00 00 00", "08 00 00 00");
+const std::string kAfter = parsed("Mute", "Samsung32", "07 00 00 00", "0F 00 00 00");
+
+} // namespace
+
+std::vector<IrSample> irDatabaseSamples()
+{
+    // The odd record's "name:" line is line 10.
+    const auto around
+        = [](const std::string &record) { return kHeader + kBefore + record + kAfter; };
+    return {
+        {"RC5X command above 63", around(parsed("Menu", "RC5X", "00 00 00 00", "45 00 00 00")), 3,
+            {}},
+        {"RC5 command above 63", around(parsed("Menu", "RC5", "00 00 00 00", "45 00 00 00")), 2,
+            {{10, "record \"Menu\": RC5 command 45 00 00 00 is wider than RC5's 6 bits"}}},
+        {"RC6 address wider than 8 bits",
+            around(parsed("Vol+", "RC6", "00 01 00 00", "10 00 00 00")), 2,
+            {{10, "record \"Vol+\": RC6 address 00 01 00 00 is wider than RC6's 8 bits"}}},
+        {"NECext command wider than 16 bits",
+            around(parsed("Input", "NECext", "86 FF 00 00", "2A D5 01 00")), 2,
+            {{10, "NECext command 2A D5 01 00 is wider than NECext's 16 bits"}}},
+        {"SIRC15 address wider than 8 bits",
+            around(parsed("Eject", "SIRC15", "1A 01 00 00", "16 00 00 00")), 2,
+            {{10, "SIRC15 address 1A 01 00 00 is wider than SIRC15's 8 bits"}}},
+        {"NEC42 address other than Aiwa's",
+            around(parsed("Play", "NEC42", "12 00 00 00", "15 00 00 00")), 2,
+            {{10, "record \"Play\": NEC42 address 12 00 00 00 cannot be sent"}}},
+        {"comment inside a record",
+            around("#\nname: Mode\ntype: raw\n# learned twice\nfrequency: 38000\n"
+                   "duty_cycle: 0.330000\n# \ndata: 9024 4512 564 564 564\n"),
+            3, {}},
+        {"zero-length durations",
+            around("#\nname: Blank\ntype: raw\nfrequency: 38000\nduty_cycle: 0.330000\n"
+                   "data: 0 0 0\n"),
+            2, {{10, "record \"Blank\": a duration of 0 us"}}},
+        {"carrier out of range",
+            around("#\nname: Fast\ntype: raw\nfrequency: 4145146\nduty_cycle: 0.330000\n"
+                   "data: 100 100 100\n"),
+            2, {{10, "record \"Fast\": frequency: a carrier of 4145146 Hz"}}},
+    };
+}
+
+std::vector<IrBadSample> irMalformedSamples()
+{
+    return {
+        {"truncated record", kHeader + kBefore + "#\nname: Cut\ntype: raw\nfrequency: 38000\n", 10,
+            "record \"Cut\" has no \"data:\" line"},
+        {"cut in the middle of a line",
+            kHeader + kBefore + "#\nname: Cut\ntype: parsed\nprotocol: NEC\naddress: 04 00\ncomm",
+            14, "expected \"key: value\""},
+        {"not a number",
+            kHeader + kBefore
+                + "#\nname: Odd\ntype: raw\nfrequency: 38000\n"
+                  "data: 100 1O0 100\n",
+            13, "\"1O0\" is not a duration in us"},
+        {"no header", kBefore + kAfter, 2, "not an .ir signal file"},
+        {"binary", kHeader + std::string("name: \x00\x01", 8), 3, "binary data"},
+    };
+}
+
 QString durationsDiffer(const ircodec::Durations &a, const ircodec::Durations &b, int32_t tolerance)
 {
     if (a.size() != b.size())

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace samples {
@@ -20,6 +21,30 @@ std::vector<irfiles::Signal> everyProtocol();
 // Pulse-distance frames of `bits` data bits (air-conditioner length):
 // 2 * bits + 3 durations.
 irfiles::Signal longFrame(const std::string &name, int bits, int32_t carrierHz);
+
+// A small .ir file written by hand around one kind of record that made
+// whole files of the public IR database refuse to load: good records before
+// and after it. What must load of it, and what must be left out and listed
+// (the record's line, then words of the message).
+struct IrSample
+{
+    const char *what;
+    std::string text;
+    size_t frames;
+    std::vector<std::pair<int, std::string>> leftOut;
+};
+std::vector<IrSample> irDatabaseSamples();
+
+// .ir files that are malformed or truncated, which must still be refused
+// whole: the line and words of the error.
+struct IrBadSample
+{
+    const char *what;
+    std::string text;
+    int line;
+    std::string error;
+};
+std::vector<IrBadSample> irMalformedSamples();
 
 // The first difference between two durations lists, each duration allowed
 // to differ by `tolerance` microseconds; empty when they agree.

@@ -2,6 +2,7 @@
 // frames longer than a receive record holds, written in one format, read,
 // written in the other, read again; what both formats keep must survive.
 #include "formats.h"
+#include "irparsed.h"
 #include "samples.h"
 
 #include <QtTest>
@@ -46,6 +47,15 @@ std::vector<Signal> allSignals()
     std::vector<Signal> list = samples::everyProtocol();
     list.push_back(samples::longFrame("AC_300", 300, 38000));
     list.push_back(samples::longFrame("AC_498", 498, 38000));
+    // RC5's extended form, which our codec does not decode.
+    irfiles::ParsedProblem problem;
+    Signal extended;
+    extended.name = "RC5X_extended";
+    const auto parsed = irfiles::fromParsed({"RC5X", 0x0A, 0x6D}, problem);
+    extended.carrierHz = parsed->carrierHz;
+    extended.durations = parsed->durations;
+    extended.decoded = irfiles::decodeDurations(extended.durations);
+    list.push_back(extended);
     return list;
 }
 

@@ -9,6 +9,7 @@
 // - .ir files rebuilt from real remote captures open and decode.
 // - The real `tavrel --convert` binary runs without any display.
 #include "formats.h"
+#include "irparsed.h"
 #include "irtest.h"
 #include "samples.h"
 
@@ -22,7 +23,8 @@ using irfiles::Signal;
 
 namespace {
 
-const QString kGeneric = "/usr/share/lirc/remotes/generic/";
+const QString kRemotes = "/usr/share/lirc/remotes/";
+const QString kGeneric = kRemotes + "generic/";
 const QString kCaptures = QStringLiteral(TAVREL_SOURCE_DIR "/../shared/captures/real-captures.tsv");
 constexpr int kLeadingSpaceUs = 200000;
 constexpr int kToolTimeoutMs = 60000;
@@ -39,7 +41,8 @@ constexpr size_t kRecordDurations = 255;
 
 struct Run
 {
-    bool finished = false;
+    bool ended = false;    // within the time allowed
+    bool finished = false; // ended, and by exiting
     int status = -1;
     QByteArray out, err;
 };
@@ -52,7 +55,8 @@ Run run(const QString &program, const QStringList &args, const QString &dir,
     p.setProcessEnvironment(env);
     p.start(program, args);
     Run r;
-    r.finished = p.waitForFinished(kToolTimeoutMs) && p.exitStatus() == QProcess::NormalExit;
+    r.ended = p.waitForFinished(kToolTimeoutMs);
+    r.finished = r.ended && p.exitStatus() == QProcess::NormalExit;
     r.status = p.exitCode();
     r.out = p.readAllStandardOutput();
     r.err = p.readAllStandardError();
@@ -103,6 +107,7 @@ private slots:
     void irsimsendSendsOurLircFile();
     void codedRemotesMatchIrsimsend_data();
     void codedRemotesMatchIrsimsend();
+    void lircCorpusAsIrsimsendSendsIt();
     void irCtlAcceptsOurPulseSpaceFiles();
     void realCapturesOpenAndDecode();
     void convertBinaryWithoutDisplay();
@@ -167,28 +172,36 @@ void Tools::codedRemotesMatchIrsimsend_data()
     QTest::addColumn<QString>("conf");
     QTest::addColumn<QString>("fields");
     QTest::addColumn<QString>("code");
-    QTest::addColumn<bool>("toggles"); // LIRC flips the toggle bit itself
+    QTest::addColumn<bool>("toggles");    // LIRC flips the toggle bit itself
+    QTest::addColumn<QString>("removed"); // a parameter taken out of the file
+    QTest::addColumn<QString>("parsed");  // the same frame as an .ir parsed record
     QTest::newRow("NEC") << "NEC.conf"
                          << "pre_data 0x20DF"
-                         << "0x10EF" << false;
+                         << "0x10EF" << false << QString() << QString();
     QTest::newRow("SONY12") << "SONY12.conf"
                             << "post_data 0x10"
-                            << "0x54" << false;
+                            << "0x54" << false << QString() << QString();
     QTest::newRow("SONY20") << "SONY20.conf"
                             << ""
-                            << "0x123" << false;
+                            << "0x123" << false << QString() << QString();
     QTest::newRow("RC-5") << "RC-5.conf"
                           << "pre_data 0x45"
-                          << "0x35" << true;
+                          << "0x35" << true << QString() << QString();
     QTest::newRow("RC-6") << "RC-6.conf"
                           << ""
-                          << "0xF3" << true;
+                          << "0xF3" << true << QString() << QString();
     QTest::newRow("DENON") << "DENON.conf"
                            << ""
-                           << "0x1234" << false;
+                           << "0x1234" << false << QString() << QString();
+    // RC5's extended form (second start bit 0: command 0x45), without the
+    // toggle bit, which irsimsend would flip.
+    QTest::newRow("RC-5 extended") << "RC-5.conf"
+                                   << "pre_data 0x05"
+                                   << "0x05" << false << "toggle_bit"
+                                   << "RC5X 5 69";
     QTest::newRow("SANYO") << "SANYO.conf"
                            << ""
-                           << "0x12" << false;
+                           << "0x12" << false << QString() << QString();
 }
 
 void Tools::codedRemotesMatchIrsimsend()
@@ -197,16 +210,20 @@ void Tools::codedRemotesMatchIrsimsend()
     QFETCH(QString, fields);
     QFETCH(QString, code);
     QFETCH(bool, toggles);
+    QFETCH(QString, removed);
+    QFETCH(QString, parsed);
     QFile f(kGeneric + conf);
     QVERIFY2(f.open(QIODevice::ReadOnly), "generic remotes missing: install lirc-compat-remotes");
     QString text = QString::fromUtf8(f.readAll());
     if (!fields.isEmpty())
         text.replace(
             QRegularExpression("\\n\\s*" + fields.section(' ', 0, 0) + "\\s+0x[0-9A-Fa-f]+"), "");
+    if (!removed.isEmpty())
+        text.replace(QRegularExpression("\\n\\s*" + removed + "\\s+\\w+"), "");
     text.replace("begin codes", "  " + fields + "\n      begin codes\n          KEY_TEST " + code);
     const QString path = samples::inDir(dir_, conf);
     QVERIFY(writeFile(path, text.toStdString()));
-    const Loaded ours = irfiles::readFile(Format::Lirc, path.toStdString());
+    const Loaded ours = irfiles::readFile(path.toStdString(), Format::Lirc);
     QVERIFY2(ours.ok(), ours.error ? ours.error->text().c_str() : "");
     QCOMPARE(ours.list.size(), size_t(1));
     const Run sent = run(tool("irsimsend"),
@@ -225,6 +242,170 @@ void Tools::codedRemotesMatchIrsimsend()
         const QString differ = samples::durationsDiffer(theirs, ours.list[0].durations);
         QVERIFY2(differ.isEmpty(), qPrintable(differ + "\nirsimsend: " + irtest::describe(theirs)));
     }
+    if (!parsed.isEmpty()) {
+        // An .ir file's parsed record of that frame sends what lircd sends.
+        const QStringList words = parsed.split(' ');
+        irfiles::ParsedProblem problem;
+        const auto frame = irfiles::fromParsed(
+            {words[0].toStdString(), words[1].toUInt(), words[2].toUInt()}, problem);
+        QVERIFY2(frame, problem.reason.c_str());
+        QVERIFY(samples::durationsDiffer(theirs, frame->durations).isEmpty());
+    }
+}
+
+namespace {
+
+// Each remote of a lircd.conf file as a file of its own, for irsimsend,
+// which sends the first remote of a file; the toggle bit left out (it would
+// flip it from button to button) where it does not also mark RC6's
+// double-width bit.
+QStringList remotesOf(const QString &text)
+{
+    QStringList remotes;
+    QStringList lines;
+    bool inRemote = false;
+    for (const QString &line : text.split('\n')) {
+        const QString words = line.simplified().toLower();
+        inRemote = inRemote || words == "begin remote";
+        if (!inRemote)
+            continue;
+        lines << line;
+        if (words == "end remote") {
+            QString remote = lines.join('\n') + '\n';
+            const bool rc6 = remote.contains(
+                QRegularExpression("flags\\s+RC6", QRegularExpression::CaseInsensitiveOption));
+            if (!rc6 || remote.contains("rc6_mask"))
+                remote.remove(
+                    QRegularExpression("\\n\\s*(toggle_bit|toggle_bit_mask|repeat_bit)\\s[^\\n]*"));
+            remotes << remote;
+            lines.clear();
+            inRemote = false;
+        }
+    }
+    return remotes;
+}
+
+// The frames of durations, cut at silences that end a frame.
+std::vector<ircodec::Durations> framesOf(const ircodec::Durations &durations)
+{
+    std::vector<ircodec::Durations> frames;
+    for (const ircodec::Capture &c : ircodec::segment(durations))
+        frames.push_back(c.durations);
+    return frames;
+}
+
+} // namespace
+
+void Tools::lircCorpusAsIrsimsendSendsIt()
+{
+    // Debian's LIRC remotes (lirc-compat-remotes), each remote on its own
+    // through irsimsend, LIRC's own sender: every button it sends timings
+    // for loads, as the frames it sends; a remote it sends only codes for
+    // (meant for receivers that decode by themselves) is left out with that
+    // reason; and the whole file loads the same as its remotes one by one.
+    QVERIFY2(QDir(kRemotes).exists(), "install lirc-compat-remotes");
+    int files = 0, remotes = 0, buttons = 0, untimed = 0, untimedButtons = 0, halfBits = 0;
+    QDirIterator it(kRemotes, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLatin1(f.readAll());
+        const QStringList each = remotesOf(text);
+        if (each.isEmpty())
+            continue; // lircrc and lircmd files, the README
+        ++files;
+        size_t loadedOneByOne = 0;
+        for (const QString &remote : each) {
+            ++remotes;
+            const QString single = samples::inDir(dir_, "single.conf");
+            QVERIFY(writeFile(single, remote.toStdString()));
+            const Loaded ours = irfiles::readFile(single.toStdString(), Format::Lirc);
+            const Run sent = run(
+                tool("irsimsend"), {"-s", QString::number(kLeadingSpaceUs), single}, dir_.path());
+            QVERIFY2(sent.ended, qPrintable(file + ": " + sent.err));
+            QStringList names = QString::fromLatin1(sent.out).split('\n');
+            names.removeAll(QString());
+            QFile out(samples::inDir(dir_, "simsend.out"));
+            QVERIFY(out.open(QIODevice::ReadOnly));
+            const QByteArray stream = out.readAll();
+            const QString where = file + ": " + remote.section('\n', 1, 1).simplified();
+            // irsimsend sends "code N" for such a remote, and may then end
+            // on a signal; otherwise it must succeed.
+            const bool codesOnly = stream.contains("\ncode ");
+            QVERIFY2(codesOnly || (sent.finished && sent.status == 0),
+                qPrintable(file + ": " + sent.err));
+            if (names.isEmpty() || codesOnly) {
+                // No timings: ours leaves the remote out and says why.
+                QVERIFY2(ours.list.empty(), qPrintable(where));
+                QVERIFY2(!ours.skipped.empty(), qPrintable(where));
+                if (!names.isEmpty()) {
+                    QVERIFY2(
+                        ours.skipped.front().message.find(
+                            "has no timings: it is meant for a receiver that decodes by itself")
+                            != std::string::npos,
+                        qPrintable(
+                            where + ": " + QString::fromStdString(ours.skipped.front().message)));
+                    ++untimed;
+                    untimedButtons += names.size();
+                }
+                continue;
+            }
+            QVERIFY2(ours.ok() && ours.skipped.empty(),
+                qPrintable(where + ": "
+                    + QString::fromStdString(ours.error ? ours.error->text()
+                            : ours.skipped.empty()      ? std::string()
+                                                        : ours.skipped.front().text())));
+            QStringList ourNames;
+            ircodec::Durations ourStream;
+            for (const Signal &s : ours.list) {
+                ourNames << QString::fromStdString(s.name);
+                if (!ourStream.empty())
+                    ourStream.push_back(kLeadingSpaceUs);
+                ourStream.insert(ourStream.end(), s.durations.begin(), s.durations.end());
+            }
+            QVERIFY2(ourNames == names,
+                qPrintable(where + ":\nours " + ourNames.join(' ') + "\nirsimsend "
+                    + names.join(' ')
+                    + (ours.skipped.empty()
+                            ? QString()
+                            : "\n" + QString::fromStdString(ours.skipped.front().text()))));
+            const Loaded theirs
+                = irfiles::read(Format::PulseSpace, stream.toStdString(), "simsend.out");
+            ircodec::Durations theirStream;
+            for (const Signal &s : theirs.list) {
+                if (!theirStream.empty())
+                    theirStream.push_back(kLeadingSpaceUs);
+                theirStream.insert(theirStream.end(), s.durations.begin(), s.durations.end());
+            }
+            buttons += names.size();
+            loadedOneByOne += ours.list.size();
+            // Where a one or a zero lacks its pulse or its space, irsimsend
+            // puts two pulses or two spaces in a row into its buffer and
+            // then writes them as alternating ones: its output is not the
+            // signal. Ours merges them, as they are on the air.
+            if (remote.contains(
+                    QRegularExpression("\\n\\s*(one|zero)\\s+(0+\\s+\\d+|\\d+\\s+0+)\\s*\\n",
+                        QRegularExpression::CaseInsensitiveOption))) {
+                ++halfBits;
+                continue;
+            }
+            const auto ourFrames = framesOf(ourStream), theirFrames = framesOf(theirStream);
+            QCOMPARE(ourFrames.size(), theirFrames.size());
+            for (size_t i = 0; i < ourFrames.size(); ++i) {
+                const QString differ = samples::durationsDiffer(theirFrames[i], ourFrames[i]);
+                QVERIFY2(differ.isEmpty(),
+                    qPrintable(where + ", frame " + QString::number(i) + ": " + differ));
+            }
+        }
+        const Loaded whole = irfiles::readFile(file.toStdString(), Format::Lirc);
+        QCOMPARE(whole.list.size(), loadedOneByOne);
+    }
+    qInfo("%d LIRC files, %d remotes: %d buttons load, as irsimsend sends them but for %d "
+          "remotes with a one or zero of a pulse or a space only; %d remotes (%d buttons) "
+          "without timings left out",
+        files, remotes, buttons, halfBits, untimed, untimedButtons);
+    QVERIFY(buttons > 0 && untimed > 0);
 }
 
 void Tools::irCtlAcceptsOurPulseSpaceFiles()
@@ -277,28 +458,41 @@ void Tools::realCapturesOpenAndDecode()
         files[fields[0]].push_back(fields);
         ++lines;
     }
-    int opened = 0, decoded = 0, longer = 0;
+    // Captures holding a zero-length mark or space are no frame on the air:
+    // they are left out and listed, the others load as recorded.
+    int opened = 0, decoded = 0, longer = 0, leftOut = 0;
     for (const auto &[file, rows] : files) {
         std::string text = "Filetype: IR signals file\nVersion: 1\n";
-        for (const QStringList &f : rows)
+        std::vector<QStringList> kept;
+        int zero = 0;
+        for (const QStringList &f : rows) {
             text += "#\nname: " + f[2].toStdString() + "\ntype: raw\nfrequency: "
                 + f[3].toStdString() + "\nduty_cycle: 0.330000\ndata: " + f[4].toStdString() + "\n";
+            if (f[4].split(' ').contains("0"))
+                ++zero;
+            else
+                kept.push_back(f);
+        }
         const Loaded loaded = irfiles::read(Format::Ir, text, file.toStdString());
+        QCOMPARE(static_cast<int>(loaded.skipped.size()), zero);
+        leftOut += zero;
+        if (kept.empty())
+            continue;
         QVERIFY2(loaded.ok(), loaded.error ? loaded.error->text().c_str() : "");
-        QCOMPARE(loaded.list.size(), rows.size());
-        for (size_t i = 0; i < rows.size(); ++i) {
+        QCOMPARE(loaded.list.size(), kept.size());
+        for (size_t i = 0; i < kept.size(); ++i) {
             const Signal &s = loaded.list[i];
-            QCOMPARE(s.carrierHz, rows[i][3].toInt());
-            QCOMPARE(static_cast<int>(s.durations.size()), rows[i][4].split(' ').size());
+            QCOMPARE(s.carrierHz, kept[i][3].toInt());
+            QCOMPARE(static_cast<int>(s.durations.size()), kept[i][4].split(' ').size());
             decoded += s.decoded.decodeType != -1 ? 1 : 0;
             longer += s.durations.size() > kRecordDurations ? 1 : 0;
         }
         opened += static_cast<int>(loaded.list.size());
     }
     qInfo("%d captures in %d files opened, %d decoded to a catalogue protocol, %d longer than a "
-          "receive record",
-        opened, static_cast<int>(files.size()), decoded, longer);
-    QCOMPARE(opened, lines);
+          "receive record, %d with a zero-length mark or space left out",
+        opened, static_cast<int>(files.size()), decoded, longer, leftOut);
+    QCOMPARE(opened + leftOut, lines);
     QVERIFY(decoded > 0);
     QVERIFY(longer > 0);
 }
@@ -317,7 +511,7 @@ void Tools::convertBinaryWithoutDisplay()
         const QString out = samples::inDir(dir_, QString("converted") + format.extension);
         const Run r = run(tavrel, {"--convert", in, out}, dir_.path(), env);
         QVERIFY2(r.finished && r.status == 0, qPrintable(out + ": " + r.err));
-        const Loaded loaded = irfiles::readFile(format.format, out.toStdString());
+        const Loaded loaded = irfiles::readFile(out.toStdString(), format.format);
         QVERIFY2(loaded.ok(), loaded.error ? loaded.error->text().c_str() : "");
         QCOMPARE(loaded.list.size(), list.size());
     }
@@ -325,7 +519,7 @@ void Tools::convertBinaryWithoutDisplay()
     const QString out = samples::inDir(dir_, "as-lirc.txt");
     const Run to = run(tavrel, {"--convert", in, out, "--to", "lirc"}, dir_.path(), env);
     QCOMPARE(to.status, 0);
-    QVERIFY(irfiles::readFile(Format::Lirc, out.toStdString()).ok());
+    QVERIFY(irfiles::readFile(out.toStdString(), Format::Lirc).ok());
     const QString bad = samples::inDir(dir_, "bad.pronto");
     QVERIFY(writeFile(bad, "0000 006D 0001 0000 0156\n"));
     const Run failed

@@ -46,8 +46,7 @@ int run(const std::vector<std::string> &command)
 std::vector<std::string> writtenAsPulseSpace(
     const std::string &file, std::vector<irfiles::Signal> &list)
 {
-    const auto format = irfiles::formatForPath(file);
-    const irfiles::Loaded loaded = irfiles::readFile(*format, file);
+    const irfiles::Loaded loaded = irfiles::readFile(file);
     harness::expect(loaded.ok(), "read " + file, loaded.error ? loaded.error->text() : "");
     std::vector<std::string> files;
     for (const irfiles::Signal &signal : loaded.list) {
@@ -86,7 +85,7 @@ ircodec::Durations timingsOf(const std::vector<std::string> &files)
     ircodec::Durations all;
     for (const std::string &file : files) {
         for (const irfiles::Signal &frame :
-            irfiles::readFile(irfiles::Format::PulseSpace, file).list) {
+            irfiles::readFile(file, irfiles::Format::PulseSpace).list) {
             if (!all.empty())
                 all.push_back(ircodec::kFrameSilenceUs);
             all.insert(all.end(), frame.durations.begin(), frame.durations.end());

@@ -18,8 +18,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -184,6 +186,8 @@ private slots:
     void openedFramesShowUp();
     void dropsOfAnythingElseAreNotTaken();
     void badFilesLoadNothing();
+    void oddRecordsAreLeftOut();
+    void savedFilesKeepTheirLinkAndMode();
     void saveFailures();
     void arrowKeysShowTheCurrentRow();
     void longFramesLoseNothing();
@@ -740,7 +744,8 @@ void TestFrameActions::badFilesLoadNothing()
         "duty_cycle: 0.33\ndata: 9000 4500 560\n#\nname: B\ntype: raw\nfrequency: x\n");
     const QString binary
         = writeFile(dir, QStringLiteral("junk.mode2"), QByteArray("\x00\x01\xff", 3));
-    const QString unknown = writeFile(dir, QStringLiteral("notes.txt"), "pulse 100\n");
+    const QString unknown
+        = writeFile(dir, QStringLiteral("notes.txt"), "Remote codes for the living room\n");
     window->openFrameFiles({bad, binary, unknown, dir.path() + QStringLiteral("/missing.ir")});
 
     // One warning per file, naming it (and the line), and not one row more.
@@ -750,10 +755,63 @@ void TestFrameActions::badFilesLoadNothing()
         QVERIFY2(text.startsWith(QStringLiteral("打开文件失败！\n")), qPrintable(text));
     QVERIFY2(texts[0].contains(QStringLiteral("bad.ir:10: record \"B\"")), qPrintable(texts[0]));
     QVERIFY2(texts[1].contains(QStringLiteral("junk.mode2")), qPrintable(texts[1]));
-    QVERIFY2(texts[2].contains(QStringLiteral("notes.txt")), qPrintable(texts[2]));
+    QVERIFY2(texts[2].contains(QStringLiteral("notes.txt: neither its name nor its first lines "
+                                              "say which IR file format it is")),
+        qPrintable(texts[2]));
     QVERIFY2(texts[3].contains(QStringLiteral("missing.ir")), qPrintable(texts[3]));
     QCOMPARE(frameTable(window)->model()->rowCount(), 1);
     QCOMPARE(receiveQueue().size(), 1);
+}
+
+void TestFrameActions::oddRecordsAreLeftOut()
+{
+    // A file named otherwise opens by its content; a record that cannot be
+    // represented is left out: the rest loads, and one warning says so with
+    // the program's own text first and every record left out in its details.
+    const QString remotes = writeFile(dir, QStringLiteral("lircd.conf.living"),
+        "# two buttons of one remote, none of the other\nbegin remote\n  name tv\n  bits 16\n"
+        "  flags space_enc\n  header 9000 4500\n  one 563 1687\n  zero 563 562\n  ptrail 563\n"
+        "  pre_data_bits 16\n  pre_data 0x20DF\n  begin codes\n    KEY_POWER 0x10EF\n"
+        "    KEY_MUTE 0x906F\n  end codes\nend remote\nbegin remote\n  name usb\n  bits 8\n"
+        "  begin codes\n    KEY_OK 0x1\n  end codes\nend remote\n");
+    // The open dialog offers every file for such names.
+    QVERIFY2(framefiles::openFilter().endsWith(QStringLiteral(";;All files (*)")),
+        qPrintable(framefiles::openFilter()));
+    window->openFrameFiles({remotes});
+    QCOMPARE(frameTable(window)->model()->rowCount(), 2);
+    QCOMPARE(dialogs->dialogs.size(), 1);
+    const CapturedDialog &box = dialogs->dialogs.first();
+    QCOMPARE(box.title, QStringLiteral("警告"));
+    QCOMPARE(box.text,
+        QStringLiteral("打开文件失败！\n") + remotes + QStringLiteral(": 1 record left out"));
+    QCOMPARE(box.detailedText,
+        remotes
+            + QStringLiteral(":17: remote \"usb\" has no timings: it is meant for a receiver that "
+                             "decodes by itself (1 button)"));
+    QCOMPARE(details(window).first(), QStringLiteral("name:KEY_POWER"));
+}
+
+void TestFrameActions::savedFilesKeepTheirLinkAndMode()
+{
+    // Saving over a file through a link writes the file the link names and
+    // keeps the link and the file's permissions.
+    receive(*window, {necFrame});
+    const QString target = writeFile(dir, QStringLiteral("kept.ir"), "old");
+    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    const QString link = dir.path() + QStringLiteral("/link.ir");
+    QVERIFY(QFile::link(target, link));
+    framefiles::replaceDialogs(
+        nullptr, [&](QWidget *, const QStringList &, QString *) { return link; });
+    trigger(window, "actionSaveFrames");
+    QVERIFY(dialogs->dialogs.isEmpty());
+    QVERIFY(QFileInfo(link).isSymLink());
+    // Owner, group and others (the user's bits repeat the owner's).
+    const QFileDevice::Permissions everyone(0x7077);
+    QCOMPARE(
+        QFile::permissions(target) & everyone, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("Filetype: IR signals file"));
 }
 
 void TestFrameActions::saveFailures()
