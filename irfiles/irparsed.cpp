@@ -227,7 +227,9 @@ const Decoder kDecoders[] = {
     {"NECext", 16, 16, framed<necExt>, 0},
     {"Pioneer", 8, 8, framed<nec>, kPioneerCarrierHz},
     {"Samsung32", 8, 8, framed<samsung>, 0},
-    {"RC5", 5, 6, framed<rc5>, 0},
+    // RC5 commands 64 to 127 can only be sent in the extended form, so an
+    // RC5 record with one is read as RC5X.
+    {"RC5", 5, 7, rc5x, 0},
     {"RC5X", 5, 7, rc5x, 0},
     {"RC6", 8, 8, framed<rc6>, 0},
     {"SIRC", 5, 7, framed<sirc12>, 0},

@@ -97,8 +97,11 @@ std::vector<IrSample> irDatabaseSamples()
     return {
         {"RC5X command above 63", around(parsed("Menu", "RC5X", "00 00 00 00", "45 00 00 00")), 3,
             {}},
-        {"RC5 command above 63", around(parsed("Menu", "RC5", "00 00 00 00", "45 00 00 00")), 2,
-            {{10, "record \"Menu\": RC5 command 45 00 00 00 is wider than RC5's 6 bits"}}},
+        {"RC5 command above 63", around(parsed("Menu", "RC5", "00 00 00 00", "45 00 00 00")), 3,
+            {}},
+        {"RC5 command wider than 7 bits",
+            around(parsed("Menu", "RC5", "00 00 00 00", "85 00 00 00")), 2,
+            {{10, "record \"Menu\": RC5 command 85 00 00 00 is wider than RC5's 7 bits"}}},
         {"RC6 address wider than 8 bits",
             around(parsed("Vol+", "RC6", "00 01 00 00", "10 00 00 00")), 2,
             {{10, "record \"Vol+\": RC6 address 00 01 00 00 is wider than RC6's 8 bits"}}},

@@ -221,13 +221,13 @@ void Convert::recordsLeftOut()
     // Records that cannot be converted are named on stderr with their line,
     // the rest converts (status 0, a warning with the count); --strict
     // writes nothing then.
-    const std::string text = samples::irDatabaseSamples()[1].text; // an RC5 command above 63
+    const std::string text = samples::irDatabaseSamples()[2].text; // an RC5 command above 127
     QVERIFY(writeFile(path("odd.ir"), QByteArray::fromStdString(text)));
     const Run run = convert({path("odd.ir"), path("odd.csv")});
     QVERIFY2(run.status == 0, qPrintable(describe(run)));
     QCOMPARE(QString::fromUtf8(run.err),
         "tavrel: " + path("odd.ir")
-            + ":10: record \"Menu\": RC5 command 45 00 00 00 is wider than RC5's 6 bits\n"
+            + ":10: record \"Menu\": RC5 command 85 00 00 00 is wider than RC5's 7 bits\n"
               "tavrel: warning: "
             + path("odd.ir") + ": 1 record left out\n");
     QCOMPARE(irfiles::readFile(path("odd.csv").toStdString()).list.size(), size_t(2));

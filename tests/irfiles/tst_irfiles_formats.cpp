@@ -150,6 +150,10 @@ void Formats::extendedRc5()
         const auto form = irfiles::parsedForm(std::nullopt, extended->durations);
         QVERIFY(form);
         QCOMPARE(*form, (irfiles::ParsedCode{"RC5X", 0x05, command}));
+        // An RC5 record with such a command can only mean the extended form.
+        const auto asRc5 = irfiles::fromParsed({"RC5", 0x05, command}, problem);
+        QVERIFY(asRc5);
+        QCOMPARE(asRc5->durations, extended->durations);
     }
     // Below 64 RC5X is RC5, and written as RC5.
     const auto low = irfiles::fromParsed({"RC5X", 0x05, 0x35}, problem);
@@ -173,7 +177,7 @@ void Formats::parsedRefusals_data()
     QTest::newRow("address too wide")
         << "NEC" << 0x100u << 1u << int(F::Address) << "is wider than NEC's 8 bits";
     QTest::newRow("command too wide")
-        << "RC5" << 1u << 0x40u << int(F::Command) << "is wider than RC5's 6 bits";
+        << "SIRC" << 1u << 0x80u << int(F::Command) << "is wider than SIRC's 7 bits";
     QTest::newRow("RC5X command too wide")
         << "RC5X" << 1u << 0x80u << int(F::Command) << "is wider than RC5X's 7 bits";
 }
