@@ -1,13 +1,18 @@
 #include "tableformat.h"
 
+#include "irsignal.h"
 #include "protocols.h"
 
 namespace irfiles {
 
 namespace {
 
-constexpr const char *kColumns[] = {"row", "type", "value", "address", "bits", "durations (us)"};
-enum Column { Row, Type, Value, Address, Bits, FirstDuration };
+// Files saved before the reading column existed have no "reading"; the
+// reader takes both.
+constexpr const char *kColumns[]
+    = {"row", "type", "value", "address", "bits", "reading", "durations (us)"};
+enum Column { Row, Type, Value, Address, Bits, Reading, FirstDuration };
+constexpr char kQuote = '"';
 constexpr char kRepeat[] = "REPEAT";
 constexpr int kValueDigits = 8;
 constexpr int kAddressDigits = 4;
@@ -16,15 +21,27 @@ constexpr int64_t kMaxBits = 64;
 constexpr char kCsvSeparator = ',';
 constexpr char kCopySeparator = '\t';
 
+// The cells of a line, tab- or comma-separated; a cell in double quotes may
+// hold the separator and doubled quotes (only the reading's cell does, and
+// its text is not read back, so the quotes are only taken off).
 std::vector<std::string_view> cells(std::string_view line)
 {
     const char separator = line.find('\t') != std::string_view::npos ? '\t' : ',';
     std::vector<std::string_view> out;
     size_t start = 0;
     while (true) {
-        const size_t end = line.find(separator, start);
+        size_t end = line.find(separator, start);
+        const size_t open = line.find_first_not_of(" \t", start);
+        if (open != std::string_view::npos && open < end && line[open] == kQuote) {
+            size_t close = open + 1;
+            while ((close = line.find(kQuote, close)) != std::string_view::npos
+                && close + 1 < line.size() && line[close + 1] == kQuote)
+                close += 2;
+            if (close != std::string_view::npos)
+                end = line.find(separator, close + 1);
+        }
         std::string_view cell = textreader::trim(line.substr(start, end - start));
-        if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
+        if (cell.size() >= 2 && cell.front() == kQuote && cell.back() == kQuote)
             cell = cell.substr(1, cell.size() - 2);
         out.push_back(cell);
         if (end == std::string_view::npos)
@@ -32,7 +49,7 @@ std::vector<std::string_view> cells(std::string_view line)
         start = end + 1;
     }
     // Spreadsheets pad short rows with empty cells.
-    while (out.size() > FirstDuration && out.back().empty())
+    while (out.size() > Reading && out.back().empty())
         out.pop_back();
     return out;
 }
@@ -45,10 +62,18 @@ std::optional<int32_t> typeNamed(std::string_view name)
     return std::nullopt;
 }
 
-bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c)
+// Whether a table has the reading column: its header says so, or, without
+// a header, the sixth cell is not a duration.
+enum class Layout { Unknown, WithReading, WithoutReading };
+
+bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c, Layout layout)
 {
-    if (c.size() <= FirstDuration)
-        return r.fail("expected row, type, value, address, bits and durations");
+    if (layout == Layout::Unknown && c.size() > Reading)
+        layout = textreader::unsignedDecimal(c[Reading]) ? Layout::WithoutReading
+                                                         : Layout::WithReading;
+    const size_t firstDuration = layout == Layout::WithReading ? FirstDuration : Reading;
+    if (c.size() <= firstDuration)
+        return r.fail("expected row, type, value, address, bits, reading and durations");
     const auto row = textreader::decimal(c[Row]);
     if (!row || *row < 1)
         return r.fail("row \"" + std::string(c[Row]) + "\" is not a row number");
@@ -69,7 +94,7 @@ bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c)
         return r.fail("bits \"" + std::string(c[Bits]) + "\" is not a bit count");
     signal.decoded.bits = static_cast<int32_t>(*bits);
     textreader::FrameBuilder frame;
-    for (size_t i = FirstDuration; i < c.size(); ++i) {
+    for (size_t i = firstDuration; i < c.size(); ++i) {
         const auto us = textreader::unsignedDecimal(c[i]);
         if (!us)
             return r.fail("\"" + std::string(c[i]) + "\" is not a duration in us");
@@ -86,6 +111,23 @@ bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c)
     return r.add(std::move(signal));
 }
 
+// The reading in one cell: quoted where it holds the separator (a comma
+// between its fields), never with a line break or tab.
+void appendReading(std::string &out, const std::string &reading, char separator)
+{
+    const bool quoted = reading.find(separator) != std::string::npos
+        || reading.find(kQuote) != std::string::npos;
+    if (quoted)
+        out += kQuote;
+    for (char c : reading) {
+        if (c == kQuote && quoted)
+            out += kQuote;
+        out += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
+    }
+    if (quoted)
+        out += kQuote;
+}
+
 void appendRow(std::string &out, const Signal &s, char separator, int row)
 {
     textwriter::appendNumber(out, row);
@@ -93,6 +135,8 @@ void appendRow(std::string &out, const Signal &s, char separator, int row)
         out += separator;
         out += cellText(s.decoded, cell);
     }
+    out += separator;
+    appendReading(out, readingText(s.durations), separator);
     for (int32_t us : s.durations) {
         out += separator;
         textwriter::appendNumber(out, us);
@@ -161,14 +205,20 @@ void readCsv(textreader::Reader &r)
 {
     std::string_view line;
     bool first = true;
+    Layout layout = Layout::Unknown;
     while (r.next(line)) {
         if (line.empty())
             continue;
         const auto c = cells(line);
         const bool isHeader = first && textreader::equalsNoCase(c.front(), kColumns[Row]);
         first = false;
-        if (!isHeader && !readRow(r, c))
+        if (isHeader) {
+            layout = c.size() > Reading && textreader::equalsNoCase(c[Reading], kColumns[Reading])
+                ? Layout::WithReading
+                : Layout::WithoutReading;
+        } else if (!readRow(r, c, layout)) {
             return;
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // The frame table as text: a header line, then one line per frame with the
-// columns row, type, value, address, bits and the durations in microseconds,
-// one per column. Comma-separated in .csv files, tab-separated for "copy
+// columns row, type, value, address, bits, the program's reading of the
+// frame (in double quotes where it holds a comma) and the durations in
+// microseconds, one per column. Comma-separated in .csv files, tab-separated for "copy
 // frames" (spreadsheets paste it into cells).
 #ifndef IRFILES_TABLEFORMAT_H
 #define IRFILES_TABLEFORMAT_H
@@ -31,8 +32,9 @@ std::string copyFramesText(const std::vector<Signal> &list, const std::vector<in
 // .csv files: the same table, comma-separated, the rows numbered 1, 2, ...
 std::unique_ptr<textwriter::FormatWriter> csvWriter();
 
-// Reads such a table, comma- or tab-separated, with or without its header.
-// The type, value, address and bits columns are kept as the decoded result
+// Reads such a table, comma- or tab-separated, with or without its header,
+// with or without the reading column (tables saved before it existed); the
+// reading is not read back, being the frame's durations read again. The type, value, address and bits columns are kept as the decoded result
 // (the table shows what the receiver reported); the frames have no name and
 // an unknown carrier. A row of an unknown protocol or beyond the limits is
 // left out and listed.

@@ -544,12 +544,13 @@ void Formats::tableText()
     Signal sharp;
     sharp.durations = {320, 1680, 320};
     sharp.decoded = {14, 0x1F, 0x11, 15};
-    // The frame table's cells, copied with row numbers and a header line.
+    // The frame table's cells, copied with row numbers, a header line and
+    // the program's reading of each frame.
     const std::string copied = irfiles::copyFramesText({nec, sharp}, {4, 9});
     QCOMPARE(QString::fromStdString(copied),
-        QString("row\ttype\tvalue\taddress\tbits\tdurations (us)\n"
-                "4\tNEC\tREPEAT\t\t0\t9000\t2250\t560\n"
-                "9\tSHARP\t00000011\t001F\t15\t320\t1680\t320\n"));
+        QString("row\ttype\tvalue\taddress\tbits\treading\tdurations (us)\n"
+                "4\tNEC\tREPEAT\t\t0\tNEC FFFFFFFF (repeat)\t9000\t2250\t560\n"
+                "9\tSHARP\t00000011\t001F\t15\tUNKNOWN\t320\t1680\t320\n"));
     // Both separators read back, the decoded columns kept as written.
     for (const std::string &text : {copied, irfiles::write(Format::Csv, {nec, sharp}).data}) {
         const Loaded loaded = load(Format::Csv, text);
@@ -560,10 +561,36 @@ void Formats::tableText()
         QCOMPARE(loaded.list[1].decoded.address, 0x1Fu);
         QCOMPARE(loaded.list[1].durations, sharp.durations);
     }
-    // Spreadsheets pad rows with empty cells and may quote them.
-    const Loaded padded = load(Format::Csv, "1,\"NEC\",00FF00FF,,32,9000,4500,560,,,\n");
-    QVERIFY2(padded.ok(), qPrintable(errorOf(padded)));
-    QCOMPARE(padded.list[0].decoded.value, 0x00FF00FFu);
+    // A reading with commas is quoted in a .csv file and read past whole.
+    Signal full;
+    full.durations = (*ircodec::encode(ircodec::necFrame(0x04, 0x08, true)))[0].durations;
+    full.decoded = irfiles::decodeDurations(full.durations);
+    const std::string csv = irfiles::write(Format::Csv, {full, nec}).data;
+    QVERIFY2(csv.find(",\"NEC 20DF10EF (address 0x04, command 0x08, check ok)\",9000,4500,")
+            != std::string::npos,
+        csv.c_str());
+    const Loaded quoted = load(Format::Csv, csv);
+    QVERIFY2(quoted.ok(), qPrintable(errorOf(quoted)));
+    QCOMPARE(quoted.list.size(), size_t(2));
+    QCOMPARE(quoted.list[0].durations, full.durations);
+    QCOMPARE(quoted.list[1].durations, nec.durations);
+    // Tables saved without the reading column still open, with or without
+    // their header; spreadsheets pad rows with empty cells and may quote them.
+    for (const std::string &old :
+        {std::string("row,type,value,address,bits,durations (us)\n1,NEC,00FF00FF,,32,9000,4500,"
+                     "560,,,\n"),
+            std::string("1,\"NEC\",00FF00FF,,32,9000,4500,560,,,\n")}) {
+        const Loaded padded = load(Format::Csv, old);
+        QVERIFY2(padded.ok(), qPrintable(errorOf(padded)));
+        QCOMPARE(padded.list[0].decoded.value, 0x00FF00FFu);
+        QCOMPARE(padded.list[0].durations, (ircodec::Durations{9000, 4500, 560}));
+    }
+    // Without a header, a row says by its sixth cell whether it has a reading.
+    const Loaded mixed = load(Format::Csv, "1,NEC,REPEAT,,0,\"NEC, maybe\",9000,2250,560\n"
+                                           "2,NEC,REPEAT,,0,9000,2250,560\n");
+    QVERIFY2(mixed.ok(), qPrintable(errorOf(mixed)));
+    QCOMPARE(mixed.list.size(), size_t(2));
+    QCOMPARE(mixed.list[0].durations, mixed.list[1].durations);
 }
 
 void Formats::badInput_data()

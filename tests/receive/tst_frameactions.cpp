@@ -245,14 +245,16 @@ void TestFrameActions::actionsAndShortcuts()
 void TestFrameActions::copyFrames()
 {
     receive(*window, {necFrame, unknownFrame});
-    const QString header = QStringLiteral("row\ttype\tvalue\taddress\tbits\tdurations (us)");
+    const QString header = QStringLiteral("row\ttype\tvalue\taddress\tbits\treading\tdurations (us)");
     // Nothing selected: every row, durations in microseconds.
     trigger(window, "actionCopyFrames");
     QStringList lines = clipboardLines();
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0], header);
-    QVERIFY(lines[1].startsWith(QStringLiteral("1\tNEC\t20DF10EF\t\t32\t9000\t4500\t550\t")));
-    QCOMPARE(lines[2], QStringLiteral("2\tUNKNOWN\t00000000\t\t0\t9000\t4500\t550"));
+    QVERIFY2(lines[1].startsWith(QStringLiteral("1\tNEC\t20DF10EF\t\t32\tNEC 20DF10EF (address "
+                                                 "0x04, command 0x08, check ok)\t9000\t4500\t550\t")),
+        qPrintable(lines[1]));
+    QCOMPARE(lines[2], QStringLiteral("2\tUNKNOWN\t00000000\t\t0\tUNKNOWN\t9000\t4500\t550"));
 
     // The selected row only, by Ctrl+C while the table has the focus.
     child<QTabWidget>(window, "tabWidget")->setCurrentIndex(1);
@@ -862,7 +864,7 @@ void TestFrameActions::longFramesLoseNothing()
     receive(*window, {ReceivedRecord(-1, 0u, 0u, 0, raw)});
     trigger(window, "actionCopyFrames");
     const QStringList cells = clipboardLines().at(1).split(QLatin1Char('\t'));
-    QCOMPARE(cells.size(), 5 + 601);
+    QCOMPARE(cells.size(), 6 + 601); // row, type, value, address, bits, reading
     QCOMPARE(cells.last(), QStringLiteral("550"));
 
     trigger(window, "actionSendFramesAgain");
