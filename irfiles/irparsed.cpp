@@ -126,30 +126,73 @@ constexpr uint32_t kRc5ExtendedCommand = 1u << kRc5CommandBits;
 constexpr int kRc5xToggle = 1;  // its position in the reading's bits
 constexpr int kRc5xAddress = 2; // ditto
 
-ircodec::Durations rc5Extended(uint32_t address, uint32_t command)
+// The frame a reader writes for these bits.
+ircodec::Durations written(const ircodec::Reader &reader, ircodec::BitString bits)
 {
     ircodec::Reading reading;
-    reading.restart(&ircodec::rc5xReader);
-    reading.bits = ircodec::BitString(1, 1);
-    reading.bits.append(0, 1, ircodec::Order::MsbFirst); // toggle
-    reading.bits.append(address, kRc5AddressBits, ircodec::Order::MsbFirst);
-    reading.bits.append(
-        command & lowBits(kRc5CommandBits), kRc5CommandBits, ircodec::Order::MsbFirst);
-    return ircodec::rc5xReader.write(reading);
+    reading.restart(&reader);
+    reading.bits = std::move(bits);
+    return reader.write(reading);
+}
+
+// The bits a reader reads from a frame, if it reads exactly the whole frame.
+std::optional<ircodec::BitString> readBits(
+    const ircodec::Reader &reader, const ircodec::Durations &durations, int bits)
+{
+    ircodec::Reading reading;
+    reading.restart(&reader);
+    if (!reader.read(durations, reading) || reading.bits.size() != bits)
+        return std::nullopt;
+    return reading.bits;
+}
+
+ircodec::Durations rc5Extended(uint32_t address, uint32_t command)
+{
+    ircodec::BitString bits(1, 1);
+    bits.append(0, 1, ircodec::Order::MsbFirst); // toggle
+    bits.append(address, kRc5AddressBits, ircodec::Order::MsbFirst);
+    bits.append(command & lowBits(kRc5CommandBits), kRc5CommandBits, ircodec::Order::MsbFirst);
+    return written(ircodec::rc5xReader, std::move(bits));
 }
 
 std::optional<ParsedCode> rc5ExtendedToParsed(const ircodec::Durations &durations)
 {
-    ircodec::Reading reading;
-    reading.restart(&ircodec::rc5xReader);
-    if (!ircodec::rc5xReader.read(durations, reading) || reading.bits.size() != kRc5xBits
-        || reading.bits.at(kRc5xToggle))
+    const auto bits = readBits(ircodec::rc5xReader, durations, kRc5xBits);
+    if (!bits || bits->at(kRc5xToggle))
         return std::nullopt;
     return ParsedCode{"RC5X",
-        static_cast<uint32_t>(reading.bits.field(kRc5xAddress, kRc5AddressBits)),
+        static_cast<uint32_t>(bits->field(kRc5xAddress, kRc5AddressBits)),
         kRc5ExtendedCommand
-            | static_cast<uint32_t>(
-                reading.bits.field(kRc5xAddress + kRc5AddressBits, kRc5CommandBits))};
+            | static_cast<uint32_t>(bits->field(kRc5xAddress + kRc5AddressBits, kRc5CommandBits))};
+}
+
+// NEC42 (Sanyo's LC7461 encoder): a 13-bit address, its complement, an 8-bit
+// command and its complement, each least significant bit first. Our codec
+// sends it for Aiwa's address; the reading layer's reader for every other.
+constexpr int kNec42AddressBits = 13;
+constexpr int kNec42CommandBits = 8;
+constexpr int kNec42Bits = 2 * (kNec42AddressBits + kNec42CommandBits);
+
+ircodec::Durations nec42Frame(uint32_t address, uint32_t command)
+{
+    using ircodec::Order;
+    ircodec::BitString bits;
+    bits.append(address, kNec42AddressBits, Order::LsbFirst);
+    bits.append(~address, kNec42AddressBits, Order::LsbFirst);
+    bits.append(command, kNec42CommandBits, Order::LsbFirst);
+    bits.append(~command, kNec42CommandBits, Order::LsbFirst);
+    return written(ircodec::sanyoLc7461Reader, std::move(bits));
+}
+
+std::optional<ParsedCode> nec42ToParsed(const ircodec::Durations &durations)
+{
+    const auto bits = readBits(ircodec::sanyoLc7461Reader, durations, kNec42Bits);
+    if (!bits)
+        return std::nullopt;
+    return ParsedCode{"NEC42",
+        static_cast<uint32_t>(bits->field(0, kNec42AddressBits, ircodec::Order::LsbFirst)),
+        static_cast<uint32_t>(
+            bits->field(2 * kNec42AddressBits, kNec42CommandBits, ircodec::Order::LsbFirst))};
 }
 
 // How a protocol's record becomes the frame it sends: a frame of our codec,
@@ -201,15 +244,14 @@ bool rca(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &problem)
     return sent.frame.has_value();
 }
 
-bool nec42(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &problem)
+bool nec42(uint32_t address, uint32_t command, Sent &sent, ParsedProblem &)
 {
-    // The 42-bit layout; our codec sends it for Aiwa's address only.
-    if (address != kAiwaAddress) {
-        problem = {ParsedProblem::Field::Address,
-            "cannot be sent: our codec sends NEC42 only with Aiwa's address 6E"};
-        return false;
+    if (address == kAiwaAddress) {
+        sent.frame = makeFrame(Protocol::AiwaRcT501, command, 42);
+    } else {
+        sent.durations = nec42Frame(address, command);
+        sent.carrierHz = ircodec::carrierHz(ircodec::sanyoLc7461Reader);
     }
-    sent.frame = makeFrame(Protocol::AiwaRcT501, command, 42);
     return true;
 }
 
@@ -328,6 +370,9 @@ std::optional<ParsedCode> toParsed(const Frame &frame)
         return sonyToParsed(frame);
     case Protocol::Panasonic:
         return panasonicToParsed(frame);
+    case Protocol::AiwaRcT501:
+        return frame.bits == kNec42Bits ? parsed("NEC42", kAiwaAddress, frame.value)
+                                        : std::nullopt;
     default:
         return std::nullopt;
     }
@@ -336,7 +381,11 @@ std::optional<ParsedCode> toParsed(const Frame &frame)
 std::optional<ParsedCode> parsedForm(
     const std::optional<ircodec::Frame> &decoded, const ircodec::Durations &durations)
 {
-    return decoded ? toParsed(*decoded) : rc5ExtendedToParsed(durations);
+    if (decoded)
+        return toParsed(*decoded);
+    if (auto code = rc5ExtendedToParsed(durations))
+        return code;
+    return nec42ToParsed(durations);
 }
 
 std::optional<ParsedFrame> fromParsed(const ParsedCode &code, ParsedProblem &problem)

@@ -24,14 +24,15 @@ struct ParsedCode
 };
 
 // The parsed record of a frame when the frame is exactly one of the format's
-// protocols (NEC, NECext, Samsung32, RC5, RC6, SIRC, SIRC15, SIRC20,
-// Kaseikyo); a toggle bit, a repeat form or a failed check leaves it raw.
+// protocols our codec decodes (NEC, NECext, Samsung32, RC5, RC6, SIRC,
+// SIRC15, SIRC20, Kaseikyo, NEC42 with Aiwa's address); a toggle bit, a repeat form or a failed check leaves it raw.
 std::optional<ParsedCode> toParsed(const ircodec::Frame &frame);
 
 // The parsed record the .ir writer adds after a frame's raw record: that of
-// the frame our codec decodes (`decoded`, decoded from `durations`), or RC5X
-// for RC5's extended form (commands 64 to 127: the second start bit is 0,
-// the inverted seventh command bit).
+// the frame our codec decodes (`decoded`, decoded from `durations`), else
+// what the reading layer reads: RC5X for RC5's extended form (commands 64 to
+// 127: the second start bit is 0, the inverted seventh command bit) and
+// NEC42 for Sanyo's LC7461 frames of any address.
 std::optional<ParsedCode> parsedForm(
     const std::optional<ircodec::Frame> &decoded, const ircodec::Durations &durations);
 
@@ -52,7 +53,7 @@ struct ParsedProblem
 
 // Reads NEC, NECext, Pioneer (NEC at 40 kHz), Samsung32, RC5, RC5X (commands
 // 0..127, from 64 on in RC5's extended form), RC6, SIRC, SIRC15, SIRC20,
-// Kaseikyo, RCA, and NEC42 with Aiwa's address 0x6E. Anything else, or
+// Kaseikyo, RCA and NEC42 (13-bit address, 8-bit command). Anything else, or
 // fields wider than the protocol's, gives the problem.
 std::optional<ParsedFrame> fromParsed(const ParsedCode &code, ParsedProblem &problem);
 

@@ -112,8 +112,10 @@ std::vector<IrSample> irDatabaseSamples()
             around(parsed("Eject", "SIRC15", "1A 01 00 00", "16 00 00 00")), 2,
             {{10, "SIRC15 address 1A 01 00 00 is wider than SIRC15's 8 bits"}}},
         {"NEC42 address other than Aiwa's",
-            around(parsed("Play", "NEC42", "12 00 00 00", "15 00 00 00")), 2,
-            {{10, "record \"Play\": NEC42 address 12 00 00 00 cannot be sent"}}},
+            around(parsed("Play", "NEC42", "12 00 00 00", "15 00 00 00")), 3, {}},
+        {"NEC42 address wider than 13 bits",
+            around(parsed("Play", "NEC42", "12 20 00 00", "15 00 00 00")), 2,
+            {{10, "record \"Play\": NEC42 address 12 20 00 00 is wider than NEC42's 13 bits"}}},
         {"comment inside a record",
             around("#\nname: Mode\ntype: raw\n# learned twice\nfrequency: 38000\n"
                    "duty_cycle: 0.330000\n# \ndata: 9024 4512 564 564 564\n"),

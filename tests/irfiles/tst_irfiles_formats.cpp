@@ -160,6 +160,18 @@ void Formats::extendedRc5()
     QVERIFY(low);
     QCOMPARE(*irfiles::parsedForm(ircodec::decode(low->durations), low->durations),
         (irfiles::ParsedCode{"RC5", 0x05, 0x35}));
+
+    // NEC42 is Sanyo's LC7461 encoder: our codec sends and decodes Aiwa's
+    // address 6E, the reading layer every other; both come back as NEC42.
+    for (uint32_t address : {0x6Eu, 0x12u, 0x1FFFu}) {
+        const auto nec42 = irfiles::fromParsed({"NEC42", address, 0xA5}, problem);
+        QVERIFY2(nec42, problem.reason.c_str());
+        QCOMPARE(int(nec42->durations.size()), 2 + 2 * 42 + 1);
+        const auto decoded = ircodec::decode(nec42->durations);
+        QCOMPARE(decoded.has_value(), address == 0x6E);
+        QCOMPARE(*irfiles::parsedForm(decoded, nec42->durations),
+            (irfiles::ParsedCode{"NEC42", address, 0xA5}));
+    }
 }
 
 void Formats::parsedRefusals_data()
@@ -172,8 +184,8 @@ void Formats::parsedRefusals_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("unknown") << "Foo" << 0u << 0u << int(F::Protocol)
                              << "is not one our codec knows";
-    QTest::newRow("NEC42 other address")
-        << "NEC42" << 0x12u << 1u << int(F::Address) << "only with Aiwa's address 6E";
+    QTest::newRow("NEC42 address too wide")
+        << "NEC42" << 0x2000u << 1u << int(F::Address) << "is wider than NEC42's 13 bits";
     QTest::newRow("address too wide")
         << "NEC" << 0x100u << 1u << int(F::Address) << "is wider than NEC's 8 bits";
     QTest::newRow("command too wide")
@@ -255,7 +267,11 @@ void Formats::irSignalFile()
                           "command: 4A 00 00 00")
             != std::string::npos,
         qPrintable(QString::fromStdString(written).right(400)));
-    QCOMPARE(QString::fromStdString(written).count("type: parsed"), 3); // NEC, Pioneer's, RC5X
+    QVERIFY(written.find("name: Aiwa\ntype: parsed\nprotocol: NEC42\naddress: 6E 00 00 00\n"
+                         "command: 15 00 00 00")
+        != std::string::npos);
+    // NEC, NEC42, Pioneer's, RC5X
+    QCOMPARE(QString::fromStdString(written).count("type: parsed"), 4);
     const Loaded again = load(Format::Ir, written);
     QVERIFY2(again.ok(), qPrintable(errorOf(again)));
     QCOMPARE(again.list.size(), size_t(5));
