@@ -160,8 +160,7 @@ std::optional<ParsedCode> rc5ExtendedToParsed(const ircodec::Durations &duration
     const auto bits = readBits(ircodec::rc5xReader, durations, kRc5xBits);
     if (!bits || bits->at(kRc5xToggle))
         return std::nullopt;
-    return ParsedCode{"RC5X",
-        static_cast<uint32_t>(bits->field(kRc5xAddress, kRc5AddressBits)),
+    return ParsedCode{"RC5X", static_cast<uint32_t>(bits->field(kRc5xAddress, kRc5AddressBits)),
         kRc5ExtendedCommand
             | static_cast<uint32_t>(bits->field(kRc5xAddress + kRc5AddressBits, kRc5CommandBits))};
 }
@@ -371,8 +370,7 @@ std::optional<ParsedCode> toParsed(const Frame &frame)
     case Protocol::Panasonic:
         return panasonicToParsed(frame);
     case Protocol::AiwaRcT501:
-        return frame.bits == kNec42Bits ? parsed("NEC42", kAiwaAddress, frame.value)
-                                        : std::nullopt;
+        return frame.bits == kNec42Bits ? parsed("NEC42", kAiwaAddress, frame.value) : std::nullopt;
     default:
         return std::nullopt;
     }

@@ -25,7 +25,8 @@ struct ParsedCode
 
 // The parsed record of a frame when the frame is exactly one of the format's
 // protocols our codec decodes (NEC, NECext, Samsung32, RC5, RC6, SIRC,
-// SIRC15, SIRC20, Kaseikyo, NEC42 with Aiwa's address); a toggle bit, a repeat form or a failed check leaves it raw.
+// SIRC15, SIRC20, Kaseikyo, NEC42 with Aiwa's address); a toggle bit, a repeat form or a failed
+// check leaves it raw.
 std::optional<ParsedCode> toParsed(const ircodec::Frame &frame);
 
 // The parsed record the .ir writer adds after a frame's raw record: that of

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <unordered_set>
 
 namespace irfiles {

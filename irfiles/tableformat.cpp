@@ -115,8 +115,8 @@ bool readRow(textreader::Reader &r, const std::vector<std::string_view> &c, Layo
 // between its fields), never with a line break or tab.
 void appendReading(std::string &out, const std::string &reading, char separator)
 {
-    const bool quoted = reading.find(separator) != std::string::npos
-        || reading.find(kQuote) != std::string::npos;
+    const bool quoted
+        = reading.find(separator) != std::string::npos || reading.find(kQuote) != std::string::npos;
     if (quoted)
         out += kQuote;
     for (char c : reading) {

@@ -34,9 +34,9 @@ std::unique_ptr<textwriter::FormatWriter> csvWriter();
 
 // Reads such a table, comma- or tab-separated, with or without its header,
 // with or without the reading column (tables saved before it existed); the
-// reading is not read back, being the frame's durations read again. The type, value, address and bits columns are kept as the decoded result
-// (the table shows what the receiver reported); the frames have no name and
-// an unknown carrier. A row of an unknown protocol or beyond the limits is
+// reading is not read back, being the frame's durations read again. The type, value, address and
+// bits columns are kept as the decoded result (the table shows what the receiver reported); the
+// frames have no name and an unknown carrier. A row of an unknown protocol or beyond the limits is
 // left out and listed.
 void readCsv(textreader::Reader &r);
 

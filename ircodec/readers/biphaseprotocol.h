@@ -43,7 +43,8 @@ constexpr Admission biphaseAdmission(
     const BiphaseBody &body, int before, int32_t shortestUs, int32_t longestUs)
 {
     const int halves = static_cast<int>(std::char_traits<char>::length(body.lead)) + 2 * body.bits;
-    return admitFirstMark(before + (halves - 1) / body.maxRun, before + halves, shortestUs, longestUs);
+    return admitFirstMark(
+        before + (halves - 1) / body.maxRun, before + halves, shortestUs, longestUs);
 }
 
 } // namespace ircodec

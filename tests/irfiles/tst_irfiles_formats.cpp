@@ -602,8 +602,9 @@ void Formats::tableText()
         QCOMPARE(padded.list[0].durations, (ircodec::Durations{9000, 4500, 560}));
     }
     // Without a header, a row says by its sixth cell whether it has a reading.
-    const Loaded mixed = load(Format::Csv, "1,NEC,REPEAT,,0,\"NEC, maybe\",9000,2250,560\n"
-                                           "2,NEC,REPEAT,,0,9000,2250,560\n");
+    const Loaded mixed = load(Format::Csv,
+        "1,NEC,REPEAT,,0,\"NEC, maybe\",9000,2250,560\n"
+        "2,NEC,REPEAT,,0,9000,2250,560\n");
     QVERIFY2(mixed.ok(), qPrintable(errorOf(mixed)));
     QCOMPARE(mixed.list.size(), size_t(2));
     QCOMPARE(mixed.list[0].durations, mixed.list[1].durations);

@@ -245,14 +245,16 @@ void TestFrameActions::actionsAndShortcuts()
 void TestFrameActions::copyFrames()
 {
     receive(*window, {necFrame, unknownFrame});
-    const QString header = QStringLiteral("row\ttype\tvalue\taddress\tbits\treading\tdurations (us)");
+    const QString header
+        = QStringLiteral("row\ttype\tvalue\taddress\tbits\treading\tdurations (us)");
     // Nothing selected: every row, durations in microseconds.
     trigger(window, "actionCopyFrames");
     QStringList lines = clipboardLines();
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0], header);
-    QVERIFY2(lines[1].startsWith(QStringLiteral("1\tNEC\t20DF10EF\t\t32\tNEC 20DF10EF (address "
-                                                 "0x04, command 0x08, check ok)\t9000\t4500\t550\t")),
+    QVERIFY2(
+        lines[1].startsWith(QStringLiteral("1\tNEC\t20DF10EF\t\t32\tNEC 20DF10EF (address "
+                                           "0x04, command 0x08, check ok)\t9000\t4500\t550\t")),
         qPrintable(lines[1]));
     QCOMPARE(lines[2], QStringLiteral("2\tUNKNOWN\t00000000\t\t0\tUNKNOWN\t9000\t4500\t550"));
 
