@@ -60,13 +60,14 @@ const Overlap kKnownOverlaps[] = {
 
 // Protocols whose symbols are closer together than the usual jitter moves
 // them, read with a finer one: XMP's sixteen spaces are 136 us apart, 5 %
-// of its longest.
+// of its longest; PixMob's runs of 1 to 4 chips are told from other codes
+// by a mark and its space together within a quarter chip.
 struct FineTiming
 {
     const char *name;
     double jitter;
 };
-const FineTiming kFineTimings[] = {{"XMP", 0.02}};
+const FineTiming kFineTimings[] = {{"XMP", 0.02}, {"PIXMOB", 0.02}};
 // A generic reading of a code that sends a number in each space tells
 // space lengths a few percent apart.
 constexpr double kMultiLevelJitter = 0.02;
