@@ -23,8 +23,8 @@ const std::string kJudge = kDir + "/real-captures-judge.tsv";
 
 // What the readings reach on these recordings (reading_claims prints the
 // figures): the floors that any change must keep.
-constexpr double kMinNamedPercent = 90.0;
-constexpr double kMinReadPercent = 95.5;
+constexpr double kMinNamedPercent = 90.5;
+constexpr double kMinReadPercent = 96.0;
 constexpr double kMinAirConditionersNamedPercent = 85.0;
 constexpr double kMinJudgedNamedPercent = 99.0;
 constexpr double kMinJudgeAgreementPercent = 99.9;
