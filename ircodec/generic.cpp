@@ -618,10 +618,10 @@ bool readHalves(const Durations &d, size_t first, int32_t unit, int32_t excess, 
     halves.clear();
     for (size_t i = first; i < d.size(); ++i) {
         const bool mark = (i - first) % 2 == 0;
-        const int32_t corrected = mark ? d[i] - excess : d[i] + excess;
-        const int count = corrected * 2 < 3 * unit ? 1 : 2;
+        const int64_t corrected = mark ? int64_t{d[i]} - excess : int64_t{d[i]} + excess;
+        const int count = corrected * 2 < int64_t{3} * unit ? 1 : 2;
         if (!matches(d[i], int64_t{count} * unit, mark ? Level::Mark : Level::Space)
-            || corrected * 2 >= 5 * unit)
+            || corrected * 2 >= int64_t{5} * unit)
             return false;
         halves.insert(halves.end(), static_cast<size_t>(count), mark);
     }
@@ -710,9 +710,10 @@ bool exampleBiphase(uint64_t seed, Reading &out)
     out.timing.oneMark = out.timing.oneSpace = out.timing.unit;
     const int count = kMinBits + static_cast<int>(random.next(5)) % kMaxExtraBits;
     // A leading 1 starts the frame with a mark (its space half is silence);
-    // a 0 next gives both run lengths.
-    out.bits = BitString(0b10, 2);
-    for (int i = 2; i < count; ++i)
+    // two 0s next give both run lengths (bits that only alternate make
+    // double halves alone, which no reader can tell from a slower code).
+    out.bits = BitString(0b100, 3);
+    for (int i = 3; i < count; ++i)
         out.bits.push(random.next(1));
     out.evidence = Evidence::Shape;
     return true;
