@@ -74,7 +74,7 @@ Clusters clusters(std::vector<int32_t> &values, Level level, size_t most)
     const auto [least, longest] = std::minmax_element(values.begin(), values.end());
     // One length cannot span more than a window: quicker than sorting.
     if (most == 1 && !Window(*least, level).fits(*longest) && !Window(*longest, level).fits(*least)
-        && *longest > 2 * *least)
+        && *longest > 2 * int64_t{*least})
         return out;
     std::sort(values.begin(), values.end());
     size_t begin = 0;
@@ -204,13 +204,26 @@ constexpr int kMaxStopUnits = 4;
 
 bool genericStop(int32_t stop, int32_t unit)
 {
-    return 2 * stop >= unit && stop <= kMaxStopUnits * unit;
+    return 2 * int64_t{stop} >= unit && stop <= int64_t{kMaxStopUnits} * unit;
 }
 
 // Whether the pair at `i` repeats the header, opening another section.
 bool repeatsHeader(const Durations &d, size_t i)
 {
     return matches(d[i], d[0], Level::Mark) && matches(d[i + 1], d[1], Level::Space);
+}
+
+// Whether a cluster of spaces is one length, jitter and all: a 0's or a
+// 1's spaces keep within this share of the longest, where a chain of
+// lengths each near the next (a code with a number in each space) does not.
+constexpr int kMaxLengthSpreadPercent = 22;
+// Any lengths this close are one length.
+constexpr int32_t kLevelSpreadUs = 120;
+
+bool oneLength(const Cluster &c)
+{
+    const int64_t spread = int64_t{c.high} - c.low;
+    return spread <= kLevelSpreadUs || 100 * spread <= int64_t{kMaxLengthSpreadPercent} * c.high;
 }
 
 // Pulse distance from `first` on: every mark but the stop mark of one
@@ -251,10 +264,11 @@ bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
     if (markLengths.size() != 1 || !genericStop(d[n - 1], markLengths[0].nominal))
         return false;
     const auto spaceLengths = clusters(spaces, Level::Space, sectionHeaders > 0 ? 2 : 3);
-    if (spaceLengths.size() < 2 || !apart(spaceLengths[0], spaceLengths[1], Level::Space))
+    if (spaceLengths.size() < 2 || !apart(spaceLengths[0], spaceLengths[1], Level::Space)
+        || !oneLength(spaceLengths[0]) || !oneLength(spaceLengths[1]))
         return false;
     const bool separated = spaceLengths.size() == 3;
-    if (separated && spaceLengths[2].low < kSeparatorFactor * spaceLengths[1].high)
+    if (separated && spaceLengths[2].low < int64_t{kSeparatorFactor} * spaceLengths[1].high)
         return false;
     Timing t;
     BitString bits;
@@ -346,7 +360,6 @@ bool readPulseWidthFrom(const Durations &d, size_t first, Reading &out)
 constexpr int32_t kLevelGapUs = 60;
 constexpr int kSmallGapPercent = 25;
 constexpr int kLevelGapPercent = 6;
-constexpr int32_t kLevelSpreadUs = 120;
 constexpr int kLevelSpreadPercent = 16;
 constexpr size_t kMinLevelUses = 2;
 
@@ -354,7 +367,8 @@ constexpr size_t kMinLevelUses = 2;
 // marks and each space length of a code that sends numbers keep as close.
 bool tight(int32_t low, int32_t high)
 {
-    return high - low <= kLevelSpreadUs || 100 * (high - low) <= kLevelSpreadPercent * high;
+    const int64_t spread = int64_t{high} - low;
+    return spread <= kLevelSpreadUs || 100 * spread <= int64_t{kLevelSpreadPercent} * high;
 }
 
 // Pulse distance with three to kMaxSpaceLevels space lengths (codes that
@@ -376,10 +390,10 @@ bool readMultiLevelFrom(const Durations &d, size_t first, Reading &out)
     size_t begin = 0;
     size_t rarest = spaces.size();
     for (size_t i = 1; i <= spaces.size(); ++i) {
-        const int32_t gap = i < spaces.size() ? spaces[i] - spaces[i - 1] : 0;
+        const int64_t gap = i < spaces.size() ? int64_t{spaces[i]} - spaces[i - 1] : 0;
         if (i < spaces.size()
-            && ((gap <= kLevelGapUs && 100 * gap <= kSmallGapPercent * spaces[i])
-                || 100 * gap <= kLevelGapPercent * spaces[i]))
+            && ((gap <= kLevelGapUs && 100 * gap <= int64_t{kSmallGapPercent} * spaces[i])
+                || 100 * gap <= int64_t{kLevelGapPercent} * spaces[i]))
             continue;
         const int32_t low = spaces[begin], high = spaces[i - 1];
         if (t.levelCount == kMaxSpaceLevels || !tight(low, high))
@@ -681,7 +695,7 @@ bool readBiphase(const Durations &d, Reading &out)
         return false;
     const int32_t unit = out.timing.unit;
     const auto isRun = [&](int32_t v, Level level) {
-        return matches(v, unit, level) || matches(v, 2 * unit, level);
+        return matches(v, unit, level) || matches(v, 2 * int64_t{unit}, level);
     };
     return !isRun(d[0], Level::Mark) || !isRun(d[1], Level::Space);
 }
@@ -691,7 +705,7 @@ Durations writeBiphase(const Reading &r)
     Halves halves;
     for (int i = 0; i < r.bits.size(); ++i)
         putBit(halves, r.bits.at(i), kBiphasePolarity);
-    Durations body = halvesToDurations(halves, r.timing.unit * kNsPerUs);
+    Durations body = halvesToDurations(halves, int64_t{r.timing.unit} * kNsPerUs);
     if (r.timing.headerMark == 0)
         return body;
     Durations out = {r.timing.headerMark, r.timing.headerSpace};

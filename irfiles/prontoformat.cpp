@@ -85,12 +85,20 @@ bool readCode(textreader::Reader &r, std::string_view line)
     return r.add(std::move(signal));
 }
 
-// The frequency word a signal is written with, and its period.
+// The frequency word a signal is written with, and its period. Without a
+// carrier (an unmodulated code) the word only sets the time unit: the
+// default carrier's, or one long enough for the longest duration.
 uint64_t frequencyWord(const Signal &signal)
 {
     const double hz = signal.carrierHz > 0 ? signal.carrierHz : kDefaultCarrierHz;
-    return std::clamp<uint64_t>(
-        std::llround(1e6 / (hz * kProntoUnitUs)), minFrequencyWord(), kMaxWord);
+    uint64_t word = static_cast<uint64_t>(std::llround(1e6 / (hz * kProntoUnitUs)));
+    if (signal.carrierHz <= 0 && !signal.durations.empty()) {
+        const int32_t longest
+            = *std::max_element(signal.durations.begin(), signal.durations.end());
+        const double unitsNeeded = longest / (kProntoUnitUs * static_cast<double>(kMaxWord));
+        word = std::max<uint64_t>(word, static_cast<uint64_t>(std::ceil(unitsNeeded)));
+    }
+    return std::clamp<uint64_t>(word, minFrequencyWord(), kMaxWord);
 }
 
 void appendWord(std::string &out, uint64_t word)
