@@ -2,6 +2,8 @@
 
 #include "timing.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace ircodec {
@@ -35,7 +37,9 @@ Durations halvesToDurations(const Halves &halves, int64_t halfNs)
             ++run;
         const int64_t from = static_cast<int64_t>(i - begin) * halfNs;
         const int64_t to = static_cast<int64_t>(i - begin + run) * halfNs;
-        out.push_back(nsToUs(to) - nsToUs(from));
+        // In 64 bits: a reading's half bit may be as long as any duration.
+        const int64_t us = nsToWideUs(to) - nsToWideUs(from);
+        out.push_back(static_cast<int32_t>(std::min<int64_t>(us, INT32_MAX)));
         i += run;
     }
     return out;

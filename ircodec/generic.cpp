@@ -242,7 +242,7 @@ bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
     // Only a header whose mark stands out (twice the frame's shortest mark)
     // can open a section again.
     const bool distinctHeader
-        = first > 0 && d[0] >= 2 * *std::min_element(marks.begin(), marks.end());
+        = first > 0 && d[0] >= 2 * int64_t{*std::min_element(marks.begin(), marks.end())};
     if (distinctHeader) {
         size_t kept = 0;
         for (size_t k = 0; k < marks.size(); ++k) {
@@ -627,9 +627,14 @@ ShortRuns shortRuns(const Durations &d, size_t first)
 // Reads every duration from `first` on as one or two half bits of `unit`:
 // each, the receiver's `excess` taken out, is the nearer of the two and
 // must fit its window. Linear: no search.
-bool readHalves(const Durations &d, size_t first, int32_t unit, int32_t excess, Halves &halves)
+// Both says whether runs of one half and of two were found between the first
+// and the last duration (which may be cut short by the silence around the
+// frame): with one length alone the half bit is not known.
+bool readHalves(
+    const Durations &d, size_t first, int32_t unit, int32_t excess, Halves &halves, bool &both)
 {
     halves.clear();
+    bool single = false, twice = false;
     for (size_t i = first; i < d.size(); ++i) {
         const bool mark = (i - first) % 2 == 0;
         const int64_t corrected = mark ? int64_t{d[i]} - excess : int64_t{d[i]} + excess;
@@ -638,7 +643,12 @@ bool readHalves(const Durations &d, size_t first, int32_t unit, int32_t excess, 
             || corrected * 2 >= int64_t{5} * unit)
             return false;
         halves.insert(halves.end(), static_cast<size_t>(count), mark);
+        if (i > first && i + 1 < d.size()) {
+            single = single || count == 1;
+            twice = twice || count == 2;
+        }
     }
+    both = single && twice;
     return true;
 }
 
@@ -659,13 +669,15 @@ bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
     thread_local Halves halves; // kept from call to call: no allocation per frame
     int32_t unit = 0;
     bool read = false;
+    bool both = false;
     BitString bits;
     for (const auto &halvesOf : kCandidates) {
         const int32_t mark = runs.mark / halvesOf[0];
         const int32_t space = runs.space / halvesOf[1];
-        unit = (mark + space) / 2;
+        unit = static_cast<int32_t>((int64_t{mark} + space) / 2);
         const int32_t excess = std::clamp<int32_t>((mark - space) / 2, 0, kReceiverExcessUs);
-        if (unit > 0 && readHalves(d, first, unit, excess, halves) && halvesToBits(halves, bits)) {
+        if (unit > 0 && readHalves(d, first, unit, excess, halves, both) && both
+            && halvesToBits(halves, bits)) {
             read = true;
             break;
         }

@@ -170,10 +170,15 @@ inline bool matchesRelative(int64_t measured, int64_t nominal)
     return diff * 100 <= nominal * kTolerancePercent;
 }
 
-// Nanoseconds to whole microseconds, rounded to nearest.
+// Nanoseconds to whole microseconds, rounded to nearest; wide for sums
+// that may pass the longest duration.
+constexpr int64_t nsToWideUs(int64_t ns)
+{
+    return (ns + 500) / 1000;
+}
 constexpr int32_t nsToUs(int64_t ns)
 {
-    return static_cast<int32_t>((ns + 500) / 1000);
+    return static_cast<int32_t>(nsToWideUs(ns));
 }
 
 } // namespace ircodec

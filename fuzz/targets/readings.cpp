@@ -6,6 +6,8 @@
 #include "irinput.h"
 #include "reader.h"
 
+#include <cstdio>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzInput input(data, size);
@@ -25,7 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             continue;
         ircodec::Reading written;
         written.reader = r.reader;
-        FUZZ_CHECK(r.reader->read(nominal, written) && written.bits == r.bits);
+        if (!r.reader->read(nominal, written) || written.bits != r.bits) {
+            std::fprintf(stderr, "read %s\nwritten:", ircodec::summary(r).c_str());
+            for (int32_t d : nominal)
+                std::fprintf(stderr, " %d", d);
+            std::fprintf(stderr, "\n");
+            FUZZ_CHECK(!"a reading written at its nominal timing reads back");
+        }
     }
     // A recording of several frames: the sequence accounts for each.
     const auto frames = ircodec::segment(durations);
