@@ -239,10 +239,16 @@ bool readPulseDistanceFrom(const Durations &d, size_t first, Reading &out)
     std::vector<int32_t> &marks = every(d, first, n - 1, 0);
     std::vector<int32_t> &spaces = every(d, first + 1, n - 1, 1);
     int sectionHeaders = 0;
-    // Only a header whose mark stands out (twice the frame's shortest mark)
-    // can open a section again.
-    const bool distinctHeader
-        = first > 0 && d[0] >= 2 * int64_t{*std::min_element(marks.begin(), marks.end())};
+    // Only a header whose mark stands out (twice the shortest of the marks
+    // that do not repeat it) can open a section again.
+    bool distinctHeader = false;
+    if (first > 0) {
+        int64_t shortest = INT64_MAX;
+        for (size_t k = 0; k < marks.size(); ++k)
+            if (!repeatsHeader(d, first + 2 * k))
+                shortest = std::min<int64_t>(shortest, marks[k]);
+        distinctHeader = shortest != INT64_MAX && d[0] >= 2 * shortest;
+    }
     if (distinctHeader) {
         size_t kept = 0;
         for (size_t k = 0; k < marks.size(); ++k) {
@@ -436,10 +442,20 @@ bool readMultiLevelFrom(const Durations &d, size_t first, Reading &out)
     return true;
 }
 
+// No mark or space of a frame lasts longer (a silence that long ends it);
+// a generic reading takes none, so that units of seconds, which no code
+// has, read nothing.
+constexpr int32_t kMaxGenericDurationUs = 100000;
+
+bool plausible(const Durations &d)
+{
+    return std::all_of(d.begin(), d.end(), [](int32_t us) { return us <= kMaxGenericDurationUs; });
+}
+
 // Without a header the whole frame must read; with one, the rest.
 bool readPulseDistance(const Durations &d, Reading &out)
 {
-    if (d.size() % 2 == 0)
+    if (d.size() % 2 == 0 || !plausible(d))
         return false;
     for (const size_t first : {size_t{0}, size_t{2}})
         if (readPulseDistanceFrom(d, first, out))
@@ -452,7 +468,8 @@ bool readPulseDistance(const Durations &d, Reading &out)
 
 bool readPulseWidth(const Durations &d, Reading &out)
 {
-    return d.size() % 2 == 1 && (readPulseWidthFrom(d, 0, out) || readPulseWidthFrom(d, 2, out));
+    return d.size() % 2 == 1 && plausible(d)
+        && (readPulseWidthFrom(d, 0, out) || readPulseWidthFrom(d, 2, out));
 }
 
 PulseLayout layoutOf(const Timing &t)
@@ -698,7 +715,7 @@ bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
 
 bool readBiphase(const Durations &d, Reading &out)
 {
-    if (d.size() % 2 == 0)
+    if (d.size() % 2 == 0 || !plausible(d))
         return false;
     if (readBiphaseFrom(d, 0, out))
         return true;
@@ -736,10 +753,10 @@ bool exampleBiphase(uint64_t seed, Reading &out)
     out.timing.oneMark = out.timing.oneSpace = out.timing.unit;
     const int count = kMinBits + static_cast<int>(random.next(5)) % kMaxExtraBits;
     // A leading 1 starts the frame with a mark (its space half is silence);
-    // two 0s next give both run lengths (bits that only alternate make
-    // double halves alone, which no reader can tell from a slower code).
-    out.bits = BitString(0b100, 3);
-    for (int i = 3; i < count; ++i)
+    // 0, 0, 1 next give runs of one half and of two inside the frame, which
+    // the reading needs to know the half bit.
+    out.bits = BitString(0b1001, 4);
+    for (int i = 4; i < count; ++i)
         out.bits.push(random.next(1));
     out.evidence = Evidence::Shape;
     return true;
