@@ -446,6 +446,9 @@ bool readMultiLevelFrom(const Durations &d, size_t first, Reading &out)
 // a generic reading takes none, so that units of seconds, which no code
 // has, read nothing.
 constexpr int32_t kMaxGenericDurationUs = 100000;
+// Nor a time unit longer than this: remotes' units are a few hundred
+// microseconds, the longest in the recorded captures 2.5 ms.
+constexpr int32_t kMaxGenericUnitUs = 5000;
 
 bool plausible(const Durations &d)
 {
@@ -774,6 +777,13 @@ void describeBiphase(const Reading &r, std::string &out)
     appendPhrase(out, text);
 }
 
+// The readers' entries: a reading whose unit no remote has is none.
+template <bool (*read)(const Durations &, Reading &)>
+bool readWithUnit(const Durations &d, Reading &out)
+{
+    return read(d, out) && out.timing.unit <= kMaxGenericUnitUs;
+}
+
 // Eight bits: sixteen durations of two lengths, or four spaces of four
 // lengths or more (two bits each) and their marks.
 constexpr Admission kPulseDistanceAdmission = {9, irlimits::kMaxReceivedDurations, 0, 0};
@@ -784,12 +794,13 @@ constexpr Admission kBiphaseAdmission = {kMinBits, irlimits::kMaxReceivedDuratio
 } // namespace
 
 extern const Reader pulseDistanceReader = {"PULSE_DISTANCE", std::nullopt, Family::Generic,
-    Presentation::Number, 0, kPulseDistanceAdmission, readPulseDistance, writePulse,
+    Presentation::Number, 0, kPulseDistanceAdmission, readWithUnit<readPulseDistance>, writePulse,
     examplePulseDistance, describeTiming, nullptr};
 extern const Reader pulseWidthReader
     = {"PULSE_WIDTH", std::nullopt, Family::Generic, Presentation::Number, 0, kPulseWidthAdmission,
-        readPulseWidth, writePulse, examplePulseWidth, describeTiming, nullptr};
-extern const Reader biphaseReader = {"BIPHASE", std::nullopt, Family::Generic, Presentation::Number,
-    0, kBiphaseAdmission, readBiphase, writeBiphase, exampleBiphase, describeBiphase, nullptr};
+        readWithUnit<readPulseWidth>, writePulse, examplePulseWidth, describeTiming, nullptr};
+extern const Reader biphaseReader
+    = {"BIPHASE", std::nullopt, Family::Generic, Presentation::Number, 0, kBiphaseAdmission,
+        readWithUnit<readBiphase>, writeBiphase, exampleBiphase, describeBiphase, nullptr};
 
 } // namespace ircodec

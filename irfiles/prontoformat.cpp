@@ -93,8 +93,7 @@ uint64_t frequencyWord(const Signal &signal)
     const double hz = signal.carrierHz > 0 ? signal.carrierHz : kDefaultCarrierHz;
     uint64_t word = static_cast<uint64_t>(std::llround(1e6 / (hz * kProntoUnitUs)));
     if (signal.carrierHz <= 0 && !signal.durations.empty()) {
-        const int32_t longest
-            = *std::max_element(signal.durations.begin(), signal.durations.end());
+        const int32_t longest = *std::max_element(signal.durations.begin(), signal.durations.end());
         const double unitsNeeded = longest / (kProntoUnitUs * static_cast<double>(kMaxWord));
         word = std::max<uint64_t>(word, static_cast<uint64_t>(std::ceil(unitsNeeded)));
     }
