@@ -93,7 +93,6 @@ const QtOption qtOptions[] = {
     {"qwindowicon", QtValue::Next},
     {"qwindowtitle", QtValue::Next},
     {"reverse", QtValue::None},
-    {"session", QtValue::Next},
     {"style", QtValue::NextOrEquals},
     {"stylesheet", QtValue::NextOrEquals},
     {"widgetcount", QtValue::None},

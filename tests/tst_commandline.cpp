@@ -171,7 +171,7 @@ void TestCommandLine::windowArguments_data()
     QTest::newRow("files") << Args{"a.ir", "b.conf"} << Args{"a.ir", "b.conf"};
     QTest::newRow("Qt's options with their values") << Args{"-platform", "xcb", "-style", "fusion",
         "a.ir", "-stylesheet", "-dark.qss", "-qwindowtitle", "T", "-qwindowgeometry", "10x10",
-        "-reverse", "-session", "s", "-widgetcount", "-plugin", "p", "b.ir"}
+        "-reverse", "-widgetcount", "-plugin", "p", "b.ir"}
                                                     << Args{"a.ir", "b.ir"};
     QTest::newRow("the = forms and two dashes") << Args{"-style=fusion", "--stylesheet=x.qss",
         "--platform", "offscreen", "-qmljsdebugger=port:1", "a.ir"}
