@@ -458,7 +458,7 @@ bool plausible(const Durations &d)
 // Without a header the whole frame must read; with one, the rest.
 bool readPulseDistance(const Durations &d, Reading &out)
 {
-    if (d.size() % 2 == 0 || !plausible(d))
+    if (d.size() % 2 == 0)
         return false;
     for (const size_t first : {size_t{0}, size_t{2}})
         if (readPulseDistanceFrom(d, first, out))
@@ -471,8 +471,7 @@ bool readPulseDistance(const Durations &d, Reading &out)
 
 bool readPulseWidth(const Durations &d, Reading &out)
 {
-    return d.size() % 2 == 1 && plausible(d)
-        && (readPulseWidthFrom(d, 0, out) || readPulseWidthFrom(d, 2, out));
+    return d.size() % 2 == 1 && (readPulseWidthFrom(d, 0, out) || readPulseWidthFrom(d, 2, out));
 }
 
 PulseLayout layoutOf(const Timing &t)
@@ -718,7 +717,7 @@ bool readBiphaseFrom(const Durations &d, size_t first, Reading &out)
 
 bool readBiphase(const Durations &d, Reading &out)
 {
-    if (d.size() % 2 == 0 || !plausible(d))
+    if (d.size() % 2 == 0)
         return false;
     if (readBiphaseFrom(d, 0, out))
         return true;
@@ -777,11 +776,12 @@ void describeBiphase(const Reading &r, std::string &out)
     appendPhrase(out, text);
 }
 
-// The readers' entries: a reading whose unit no remote has is none.
+// The generic readers' entries: no frame with a duration, and no reading
+// with a unit, that no remote has.
 template <bool (*read)(const Durations &, Reading &)>
 bool readWithUnit(const Durations &d, Reading &out)
 {
-    return read(d, out) && out.timing.unit <= kMaxGenericUnitUs;
+    return plausible(d) && read(d, out) && out.timing.unit <= kMaxGenericUnitUs;
 }
 
 // Eight bits: sixteen durations of two lengths, or four spaces of four
