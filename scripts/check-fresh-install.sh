@@ -13,7 +13,14 @@
 # as a tarball in $TAVREL_ROOT_CACHE (default /var/cache/tavrel) for a week,
 # and the packages the root downloads beside it.
 #
-#   check-fresh-install.sh [--keep]   --keep leaves the root in place
+#   check-fresh-install.sh [--keep] [--in-place]
+#     --keep      leaves the root in place
+#     --in-place  the root works in this checkout itself, mounted at the same
+#                 path, instead of in a clone of it: its build/ is then the
+#                 normal build that a following scripts/test.sh reuses (the
+#                 same Debian packages, compilers and paths). Only for a
+#                 pristine checkout (nothing built, changed or untracked), as
+#                 .ci/run's clean clone is.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 suite=bookworm
@@ -21,7 +28,19 @@ variant=minbase
 cache_dir="${TAVREL_ROOT_CACHE:-/var/cache/tavrel}"
 cache_days=7
 keep=false
-[ "${1:-}" = "--keep" ] && keep=true
+in_place=false
+for arg in "$@"; do
+    case "$arg" in
+    --keep) keep=true ;;
+    --in-place) in_place=true ;;
+    *) sed -n '2,23p' "${BASH_SOURCE[0]}" >&2; exit 2 ;;
+    esac
+done
+if $in_place && [ -n "$(git -C "$root" status --porcelain --ignored)" ]; then
+    echo "check-fresh-install: --in-place needs a pristine checkout; $root has:" >&2
+    git -C "$root" status --short --ignored | head -5 >&2
+    exit 1
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "check-fresh-install: needs root (debootstrap, chroot and mounts)" >&2
@@ -58,7 +77,11 @@ cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount -R "${mounted[$i]}" 2>/dev/null || umount -R -l "${mounted[$i]}"
     done
-    if $keep; then
+    # A mount left under the root (the checkout, with --in-place) would be
+    # deleted with it: then nothing is deleted.
+    if findmnt -rn -o TARGET | grep -qF "$work/"; then
+        echo "check-fresh-install: mounts remain under $work; it is left in place" >&2
+    elif $keep; then
         echo "check-fresh-install: root kept in $chroot_dir" >&2
     else
         rm -rf --one-file-system "$work"
@@ -100,8 +123,14 @@ printf '%s\n' "$sources" >"$chroot_dir/etc/apt/sources.list"
 printf '#!/bin/sh\nexit 101\n' >"$chroot_dir/usr/sbin/policy-rc.d"
 chmod +x "$chroot_dir/usr/sbin/policy-rc.d"
 cp /etc/resolv.conf "$chroot_dir/etc/resolv.conf"
-git clone --quiet --no-hardlinks "$root" "$chroot_dir/root/tavrel"
-echo "clone of $(git -C "$root" rev-parse --short HEAD)"
+if $in_place; then
+    src="$root"
+    echo "the checkout $src at $(git -C "$root" rev-parse --short HEAD), mounted in place"
+else
+    src=/root/tavrel
+    git clone --quiet --no-hardlinks "$root" "$chroot_dir$src"
+    echo "clone of $(git -C "$root" rev-parse --short HEAD)"
+fi
 
 for fs in proc sys dev; do
     mounted+=("$chroot_dir/$fs")
@@ -120,6 +149,11 @@ mkdir -p "$archives/partial" "$chroot_dir/var/cache/apt/archives"
 find "$archives" -name '*.deb' -mtime +"$cache_days" -delete
 mounted+=("$chroot_dir/var/cache/apt/archives")
 mount --bind "$archives" "$chroot_dir/var/cache/apt/archives"
+if $in_place; then
+    mkdir -p "$chroot_dir$src"
+    mounted+=("$chroot_dir$src")
+    mount --bind "$root" "$chroot_dir$src"
+fi
 
 # Runs a README command in the root; the stages its scripts announce
 # ("=== building", ...) become stage marks.
@@ -127,7 +161,7 @@ in_root() {
     local label="$1" short="${1#scripts/}"
     short="${short%% *}"
     env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        LANG=C.UTF-8 TERM=dumb chroot "$chroot_dir" /bin/bash -c "cd /root/tavrel && bash $label" 2>&1 |
+        LANG=C.UTF-8 TERM=dumb chroot "$chroot_dir" /bin/bash -c "cd $src && bash $label" 2>&1 |
         while IFS= read -r line; do
             case "$line" in
             "=== "*) stage "$short: ${line#=== }" ;;
