@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang and runs each for a
 # bounded time: 30 s each by default, 10 minutes each with --long, or
-# --seconds N (scripts/test.sh, and so CI, runs 10 s each). --jobs N runs N
+# --seconds N (scripts/test.sh, and so CI, runs 5 s each). --jobs N runs N
 # targets at once (default: the number of processors). Names after the
 # options pick targets (default: all). Any crash, sanitizer report, failed
 # check, timeout or memory blow-up is a finding: the input is saved under
